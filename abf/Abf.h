@@ -1,0 +1,54 @@
+// The recording file reader: a procedural library over a process-wide table of
+// 64 open files. Every function reports success as true and, on failure, an
+// error number (see AbfErrors.h) through its `error` out-parameter when that is
+// given. Nothing is thrown across this boundary. Not thread-safe: one thread.
+#pragma once
+
+#include "abf/AbfErrors.h"
+#include "abf/AbfHeader.h"
+
+#include <cstdint>
+
+constexpr int ABF_MAXFILES = 64;
+
+// Flags of AbfOpenForReading.
+constexpr int ABF_OPEN_HEADER_ONLY = 1;   // read the header, set up no episodes
+constexpr int ABF_OPEN_KEEP_OVERLAP = 2;  // keep overlapping event-driven episodes at full length
+
+// Opens `fileName` into the lowest free slot and reads, normalises and upgrades
+// its header into `header`. On entry `samplesPerEpisode` is the requested chunk
+// length of a continuous recording (0: default); on success it is the samples
+// per channel of one episode and `episodeCount` the number of episodes (both
+// untouched with ABF_OPEN_HEADER_ONLY). On failure `handle` is -1 and no slot
+// stays occupied.
+bool AbfOpenForReading(const char* fileName, int* handle, int flags, AbfHeader* header,
+                       uint32_t* samplesPerEpisode, uint32_t* episodeCount, int* error);
+
+// Closes the file in slot `handle` and removes its temporary file. 1002 for a
+// handle that is not an open slot.
+bool AbfCloseFile(int handle, int* error);
+
+// Closes every open slot.
+void AbfCloseAllFiles();
+
+// Reads physical channel `channel` of `episode` (from 1) in physical units into
+// `buffer`, which holds at least the samples per channel of one episode.
+// `sampleCount` (may be null) receives the samples per channel read.
+bool AbfReadEpisodeChannel(int handle, const AbfHeader* header, int channel, uint32_t episode,
+                           float* buffer, uint32_t* sampleCount, int* error);
+
+// Generates the command waveform of `episode` (from 1) as seen with analog-input
+// channel `channel` into `buffer` (samples per channel of one episode), in the
+// analog-output channel's units.
+bool AbfGetCommandWaveform(int handle, const AbfHeader* header, int channel, uint32_t episode,
+                           float* buffer, int* error);
+
+// Start time of `episode` (from 1) in milliseconds, for channel `channel`.
+bool AbfGetEpisodeStartTime(int handle, const AbfHeader* header, int channel, uint32_t episode,
+                            double* startMs, int* error);
+
+// Formats the text of error number `errorNumber` with `fileName` into `buffer`
+// of `bufferSize` characters (cut at bufferSize - 1, terminated). False when no
+// text is assigned to the number (the buffer then holds the fallback text) or
+// when bufferSize is below 2 (the buffer is untouched).
+bool AbfFormatErrorText(int errorNumber, const char* fileName, char* buffer, uint32_t bufferSize);

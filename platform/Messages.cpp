@@ -1,0 +1,44 @@
+#include "platform/Messages.h"
+
+#include <cstdio>
+
+namespace {
+
+class StderrMessageSink : public IMessageSink {
+public:
+    MessageAnswer Show(const std::string& text, const std::string& caption, MessageIcon,
+                       MessageButtons buttons) override {
+        std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
+        // Nobody can answer: take the choice that neither destroys nor overwrites.
+        return buttons == MessageButtons::YesNo ? MessageAnswer::No
+                                                : (buttons == MessageButtons::OkCancel
+                                                       ? MessageAnswer::Cancel
+                                                       : MessageAnswer::Ok);
+    }
+};
+
+StderrMessageSink g_stderrSink;
+IMessageSink* g_sink = &g_stderrSink;
+
+} // namespace
+
+MessageAnswer ShowMessage(const std::string& text, const std::string& caption, MessageIcon icon,
+                          MessageButtons buttons) {
+    return g_sink->Show(text, caption, icon, buttons);
+}
+
+IMessageSink* SetMessageSink(IMessageSink* sink) {
+    IMessageSink* previous = g_sink;
+    g_sink = sink ? sink : &g_stderrSink;
+    return previous;
+}
+
+RecordingMessageSink::RecordingMessageSink() : previous_(SetMessageSink(this)) {}
+
+RecordingMessageSink::~RecordingMessageSink() { SetMessageSink(previous_); }
+
+MessageAnswer RecordingMessageSink::Show(const std::string& text, const std::string& caption,
+                                         MessageIcon icon, MessageButtons buttons) {
+    messages.push_back({text, caption, icon, buttons});
+    return buttons == MessageButtons::YesNo ? yesNoAnswer : answer;
+}

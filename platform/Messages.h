@@ -1,0 +1,54 @@
+// The one way the program shows a modal message to the user. The desktop
+// program installs a sink that shows a message box; tests install a recording
+// sink, so no modal box ever blocks a test; the command line prints to stderr.
+#pragma once
+
+#include <string>
+#include <vector>
+
+enum class MessageIcon { None, Information, Exclamation, Stop, Question };
+enum class MessageButtons { Ok, OkCancel, YesNo };
+enum class MessageAnswer { Ok, Cancel, Yes, No };
+
+class IMessageSink {
+public:
+    virtual ~IMessageSink() = default;
+    // Shows `text` with `caption`; returns the button the user chose.
+    virtual MessageAnswer Show(const std::string& text, const std::string& caption,
+                               MessageIcon icon, MessageButtons buttons) = 0;
+};
+
+// Shows a message through the installed sink (stderr when none is installed).
+MessageAnswer ShowMessage(const std::string& text, const std::string& caption,
+                          MessageIcon icon = MessageIcon::Exclamation,
+                          MessageButtons buttons = MessageButtons::Ok);
+
+// Installs `sink` (not owned; null restores the stderr sink); returns the previous one.
+IMessageSink* SetMessageSink(IMessageSink* sink);
+
+// Keeps every message shown while it is installed and answers with `answer`.
+// Installs itself on construction and restores the previous sink on destruction.
+class RecordingMessageSink : public IMessageSink {
+public:
+    struct Message {
+        std::string text;
+        std::string caption;
+        MessageIcon icon;
+        MessageButtons buttons;
+    };
+
+    RecordingMessageSink();
+    ~RecordingMessageSink() override;
+    RecordingMessageSink(const RecordingMessageSink&) = delete;
+    RecordingMessageSink& operator=(const RecordingMessageSink&) = delete;
+
+    MessageAnswer Show(const std::string& text, const std::string& caption, MessageIcon icon,
+                       MessageButtons buttons) override;
+
+    std::vector<Message> messages;
+    MessageAnswer answer = MessageAnswer::Ok; // for Ok/OkCancel boxes
+    MessageAnswer yesNoAnswer = MessageAnswer::Yes;
+
+private:
+    IMessageSink* previous_;
+};

@@ -1,0 +1,36 @@
+// One trace's samples: a reference-counted array of 32-bit floats shared by the
+// trace store, the display model and the result tables without copying. The
+// length is not stored; every trace of a store has samplesPerTrace elements.
+#pragma once
+
+#include <cstddef>
+
+class SharedFloatArray {
+public:
+    // No samples and a fresh owner count of 1.
+    SharedFloatArray();
+    // Takes ownership of `array` (allocated with new[]); may be null.
+    explicit SharedFloatArray(float* array);
+    SharedFloatArray(const SharedFloatArray& other);
+    SharedFloatArray& operator=(const SharedFloatArray& other);
+    ~SharedFloatArray();
+
+    // Takes ownership of `array` (new[]): the old array is freed when this was
+    // its last owner, otherwise it stays with its other owners.
+    SharedFloatArray& operator=(float* array);
+
+    // Allocates a new array of `count` floats (uninitialised) owned by this value.
+    static SharedFloatArray Allocate(size_t count);
+
+    float* data() const { return data_; }
+    float& operator[](size_t i) const { return data_[i]; }
+    explicit operator bool() const { return data_ != nullptr; }
+    // Number of values sharing the array (for tests and diagnostics).
+    int ownerCount() const { return *ownerCount_; }
+
+private:
+    void Release();
+
+    float* data_;
+    int* ownerCount_;
+};

@@ -1,0 +1,55 @@
+#include "export/BuilderSupport.h"
+
+#include <algorithm>
+#include <cstdio>
+
+namespace builders {
+
+uint32_t ReadableSamples(const TraceStore& store) {
+    return static_cast<uint32_t>(std::min(store.timeAxis.size(), store.commandWaveform.size()));
+}
+
+std::vector<uint32_t> ValidTraces(const TraceStore& store, const std::vector<int32_t>& selected) {
+    std::vector<uint32_t> valid;
+    valid.reserve(selected.size());
+    for (int32_t k : selected) {
+        if (k >= 0 && static_cast<size_t>(k) < store.traces.size() && store.traces[k])
+            valid.push_back(static_cast<uint32_t>(k));
+    }
+    return valid;
+}
+
+std::optional<uint32_t> ControlTrace(const TraceStore& store, bool useControl,
+                                     int32_t controlTraceNumber) {
+    if (!useControl || controlTraceNumber < 1 ||
+        static_cast<size_t>(controlTraceNumber) > store.traces.size() ||
+        !store.traces[controlTraceNumber - 1])
+        return std::nullopt;
+    return static_cast<uint32_t>(controlTraceNumber - 1);
+}
+
+float XValue(const TraceStore& store, uint32_t k, int plotTraceNumber) {
+    if (plotTraceNumber == 0)
+        return static_cast<float>(k) * store.episodeInterval;
+    return static_cast<float>(k + 1);
+}
+
+const char* XHeader(int plotTraceNumber) {
+    return plotTraceNumber == 0 ? "Time" : "Trace Number";
+}
+
+void ResetTable(ResultTable& table, uint32_t count, uint32_t rows) {
+    table.columns.clear();
+    table.headers.clear();
+    table.rows = rows;
+    for (uint32_t c = 0; c < count; ++c)
+        table.columns.push_back(SharedFloatArray::Allocate(rows));
+}
+
+std::string FormatHeader(const char* format, int value) {
+    char text[128];
+    std::snprintf(text, sizeof text, format, value);
+    return text;
+}
+
+} // namespace builders

@@ -1,0 +1,61 @@
+// What the result builders need from the analysis pages, as plain data: the
+// traces to analyse, the control trace, the sample windows and each category's
+// own parameters. The pages (and the command line) fill it from their records;
+// the builders never see the pages themselves.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+// Two 0-based sample indices in either order. Whether the larger end belongs
+// to the window is told where a window is used.
+struct SampleWindow {
+    uint32_t start = 0;
+    uint32_t end = 0;
+};
+
+// Slope conductance and current at the test potential: one value per trace over
+// the ramp sub-section around the test potential.
+struct TimeCourseChoices {
+    std::vector<int32_t> selectedTraces; // 0-based trace indices, in list order
+    // Half-open: samples from the smaller end up to, not including, the larger.
+    SampleWindow subsection;
+    int32_t testPotential = 0;      // mV, only in the current's headers
+    bool useControl = false;        // subtract the control trace's value
+    int32_t controlTraceNumber = 1; // 1-based
+};
+
+// Current-voltage table: mean current per voltage bin along ramp 1.
+struct CurrentVoltageChoices {
+    std::vector<int32_t> selectedTraces;
+    SampleWindow ramp;        // 0-based, both ends included
+    uint32_t roundTo = 1;     // mV: 1, 2, 5 or 10
+    uint32_t sampleEvery = 1; // mV: 1, 2, 5 or 10
+    bool useControl = false;
+    int32_t controlTraceNumber = 1; // 1-based
+};
+
+// Cell capacitance from matching sub-sections of two ramps.
+struct CapacitanceChoices {
+    std::vector<int32_t> selectedTraces;
+    // Half-open like TimeCourseChoices::subsection; the sample at the larger
+    // end is read as the end point of the ramp's slope.
+    SampleWindow subsection1;
+    SampleWindow subsection2;
+};
+
+// Current at chosen sample points, strung together over time.
+struct SamplePointChoices {
+    std::vector<int32_t> selectedTraces;
+    std::vector<int32_t> samplePoints; // 1-based as entered: any order, repeats, out of range
+};
+
+// Everything the five builders read besides the trace store.
+struct ExportChoices {
+    int plotTraceNumber = 1; // 0: x values are start times in s; else trace numbers
+    TimeCourseChoices slopeConductance;
+    TimeCourseChoices currentAtTestPotential;
+    CurrentVoltageChoices currentVoltage;
+    CapacitanceChoices capacitance;
+    SamplePointChoices samplePoints;
+};

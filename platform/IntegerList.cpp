@@ -1,0 +1,49 @@
+#include "platform/IntegerList.h"
+
+#include <unordered_set>
+
+std::vector<int32_t> ParseIntegerList(const std::string& text) {
+    constexpr uint32_t kRunLimit = 429496729; // one more digit could overflow 32 bits
+    std::vector<int32_t> values;
+    bool inRun = false;
+    uint32_t value = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9') {
+            if (inRun)
+                values.push_back(static_cast<int32_t>(value));
+            inRun = false;
+            continue;
+        }
+        if (!inRun) {
+            inRun = true;
+            value = 0;
+        }
+        value = value * 10 + static_cast<uint32_t>(c - '0');
+        if (value >= kRunLimit) {
+            values.push_back(static_cast<int32_t>(value));
+            inRun = false;
+        }
+    }
+    if (inRun)
+        values.push_back(static_cast<int32_t>(value));
+    return values;
+}
+
+std::vector<int32_t> WithoutRepeatedValues(const std::vector<int32_t>& values) {
+    std::vector<int32_t> unique;
+    std::unordered_set<int32_t> seen;
+    for (int32_t value : values) {
+        if (seen.insert(value).second)
+            unique.push_back(value);
+    }
+    return unique;
+}
+
+std::string FormatIntegerList(const std::vector<int32_t>& values) {
+    std::string text;
+    for (int32_t value : values) {
+        text += std::to_string(value);
+        text += ',';
+    }
+    return text;
+}

@@ -1,0 +1,46 @@
+// The pages' records as the export's plain choices, and what a new recording
+// does to the records. The pages and the command line share both, so the
+// numbers of a workbook never depend on which of them asked for it.
+#pragma once
+
+#include "analysis/PageSettings.h"
+#include "export/ExportChoices.h"
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+// The five analysis pages' records, in the main window's page order, each with
+// its own profile section.
+struct AnalysisPageRecords {
+    SlopeConductanceSettings slopeConductance{kSlopeConductanceSection};
+    SlopeConductanceSettings sampleCurrent{kSampleCurrentSection};
+    CurrentVoltageSettings currentVoltage;
+    CapacitanceSettings capacitance;
+    ContinuousRecordSettings continuousRecord;
+
+    // Every record's Load (or Save) in page order.
+    void Load(IProfileStore& profile);
+    void Save(IProfileStore& profile) const;
+};
+
+// The select-all-traces flags of the general settings, in page order: slope
+// conductance, sample current, current-voltage, capacitance, continuous record.
+using SelectAllFlags = std::array<bool, 5>;
+
+// What OnNewRecording leaves in one record: every trace selected (0 .. traceCount
+// - 1) or none, control and current trace 1.
+void ApplyNewRecording(AnalysisPageSettings& record, uint32_t traceCount, bool selectAll);
+
+// The same for all five records, then the slope conductance, sample current and
+// capacitance records search their ramp sub-sections in `commandTenths` (the
+// command voltage in tenths of mV, CommandVoltageTenths).
+void ApplyNewRecording(AnalysisPageRecords& records, uint32_t traceCount,
+                       const std::vector<int32_t>& commandTenths, const SelectAllFlags& selectAll);
+
+// The export's choices from the records as they stand. `plotTraceNumber` is the
+// "PlotTimeTraceNum" setting (0: plot times). Ramp numbers of the
+// current-voltage page become 0-based indices; a number below 1 (or the entry
+// fields' no-value result) becomes an index beyond any trace, so that category
+// exports nothing.
+ExportChoices ExportChoicesFromRecords(const AnalysisPageRecords& records, int plotTraceNumber);

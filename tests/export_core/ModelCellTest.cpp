@@ -1,6 +1,6 @@
 // The builders against a model cell whose conductance and capacitance are
 // known: what comes out must be the cell's own parameters.
-#include "tests/export_core/ModelCell.h"
+#include "tests/support/ModelCell.h"
 #include "export/ResultBuilders.h"
 
 #include <gtest/gtest.h>

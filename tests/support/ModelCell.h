@@ -1,4 +1,4 @@
-// A model whole-cell recording for the builder tests: current =
+// A model whole-cell recording for the analysis tests: current =
 // G_k (V - Erev) + C dV/dt under a protocol with two ramps of different slope.
 // Ramp 2 falls from +50 to -100 mV over samples 698..1298 (0.25 mV per sample),
 // ramp 1 rises from -100 to +50 mV over samples 1348..2548 (0.125 mV per
@@ -9,7 +9,7 @@
 #include "recording/TraceStore.h"
 
 #include <cstdint>
-#include <functional>
+#include <string>
 #include <vector>
 
 namespace model {
@@ -38,8 +38,17 @@ struct Cell {
 // Membrane current (pA) of `cell` at sample i.
 double Current(const Cell& cell, uint32_t i);
 
-// An in-memory store of one trace per cell, without quantisation.
+// An in-memory store of one trace per cell, without quantisation
+// (ModelCellStore.cpp; link the recording library).
 TraceStore MakeStore(const std::vector<Cell>& cells, float episodeIntervalS = 5.0f);
+
+// The same protocol written as an ABF file with one episode per cell, the
+// command generated from epochs, the current quantised to 1/16 pA in 16-bit
+// samples. With `twoChannels` the current is on channel 1 and channel 0 holds
+// a decoy (a constant 1000 pA); otherwise the current is on channel 0. Episodes
+// start every `startToStartS` seconds.
+void WriteModelRecording(const std::string& path, const std::vector<Cell>& cells,
+                         bool twoChannels = true, float startToStartS = 5.0f);
 
 // The half-open window of the samples from `first` to `last` whose voltage lies
 // within [low, high] mV, found by a plain scan (rising or falling ramp).

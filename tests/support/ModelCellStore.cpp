@@ -1,32 +1,6 @@
-#include "tests/export_core/ModelCell.h"
+#include "tests/support/ModelCell.h"
 
 namespace model {
-
-double Voltage(uint32_t i) {
-    if (i < kHolding)
-        return kHoldingMv;
-    if (i <= kRamp2First)
-        return 50.0;
-    if (i <= kRamp2Last)
-        return 50.0 - 0.25 * (i - kRamp2First);
-    if (i <= kRamp1First)
-        return -100.0;
-    if (i <= kRamp1Last)
-        return -100.0 + 0.125 * (i - kRamp1First);
-    return kHoldingMv;
-}
-
-double VoltageRate(uint32_t i) {
-    if (i > kRamp2First && i <= kRamp2Last)
-        return kRamp2Slope;
-    if (i > kRamp1First && i <= kRamp1Last)
-        return kRamp1Slope;
-    return 0.0;
-}
-
-double Current(const Cell& cell, uint32_t i) {
-    return cell.conductance * (Voltage(i) - kErev) + cell.capacitance * VoltageRate(i);
-}
 
 TraceStore MakeStore(const std::vector<Cell>& cells, float episodeIntervalS) {
     TraceStore store;

@@ -1,0 +1,61 @@
+#include "tests/support/ModelCell.h"
+
+#include "tests/support/AbfTestWriter.h"
+
+namespace model {
+
+double Voltage(uint32_t i) {
+    if (i < kHolding)
+        return kHoldingMv;
+    if (i <= kRamp2First)
+        return 50.0;
+    if (i <= kRamp2Last)
+        return 50.0 - 0.25 * (i - kRamp2First);
+    if (i <= kRamp1First)
+        return -100.0;
+    if (i <= kRamp1Last)
+        return -100.0 + 0.125 * (i - kRamp1First);
+    return kHoldingMv;
+}
+
+double VoltageRate(uint32_t i) {
+    if (i > kRamp2First && i <= kRamp2Last)
+        return kRamp2Slope;
+    if (i > kRamp1First && i <= kRamp1Last)
+        return kRamp1Slope;
+    return 0.0;
+}
+
+double Current(const Cell& cell, uint32_t i) {
+    return cell.conductance * (Voltage(i) - kErev) + cell.capacitance * VoltageRate(i);
+}
+
+void WriteModelRecording(const std::string& path, const std::vector<Cell>& cells, bool twoChannels,
+                         float startToStartS) {
+    // 10 V over 32768 counts with a scale of 160/32768 V per pA: 1/16 pA per count.
+    const float scale = 160.0f / 32768.0f;
+    const int currentChannel = twoChannels ? 1 : 0;
+    AbfTestWriter writer;
+    writer.SetChannels(twoChannels ? std::vector<int16_t>{0, 1} : std::vector<int16_t>{0})
+        .SetSamplesPerChannel(kSamples)
+        .SetEpisodes(static_cast<uint32_t>(cells.size()))
+        .SetSampleInterval(kIntervalUs)
+        .SetHolding(kHoldingMv)
+        .SetStartToStart(startToStartS)
+        .SetChannelScaling(0, scale, 1.0f, 0.0f)
+        .SetChannelScaling(1, scale, 1.0f, 0.0f)
+        // After kHolding samples at holding: +50 mV up to kRamp2First, ramp 2 down
+        // to -100 mV, a step at -100 mV up to kRamp1First, ramp 1 up to +50 mV.
+        .SetEpoch(0, 1, 50.0f, 0.0f, static_cast<int16_t>(kRamp2First + 1 - kHolding), 0)
+        .SetEpoch(1, 2, -100.0f, 0.0f, static_cast<int16_t>(kRamp2Last - kRamp2First), 0)
+        .SetEpoch(2, 1, -100.0f, 0.0f, static_cast<int16_t>(kRamp1First - kRamp2Last), 0)
+        .SetEpoch(3, 2, 50.0f, 0.0f, static_cast<int16_t>(kRamp1Last - kRamp1First), 0)
+        .SetSignal([cells, currentChannel](uint32_t episode, int channel, uint32_t sample) {
+            if (channel != currentChannel)
+                return 1000.0;
+            return Current(cells[episode - 1], sample);
+        });
+    writer.Write(path);
+}
+
+} // namespace model

@@ -1,0 +1,112 @@
+// From the profile through the pages' records to the export's choices and the
+// builders' numbers, as the pages and the command line do after a new recording.
+#include "analysis/ExportChoicesFromRecords.h"
+#include "display/CommandVoltage.h"
+#include "export/ResultBuilders.h"
+#include "tests/support/ModelCell.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const std::vector<model::Cell> kCells = {{8.0, 25000.0}, {12.0, 15000.0}};
+
+// A profile whose ramps are the model protocol's (1-based sample numbers).
+MemoryProfileStore ModelProfile() {
+    MemoryProfileStore profile;
+    for (const char* section : {kSlopeConductanceSection, kSampleCurrentSection,
+                                kCurrentVoltageSection, kCapacitanceSection}) {
+        profile.WriteInt(section, "Ramp1 Start", model::kRamp1First + 1);
+        profile.WriteInt(section, "Ramp1 End", model::kRamp1Last + 1);
+    }
+    profile.WriteInt(kCapacitanceSection, "Ramp2 Start", model::kRamp2First + 1);
+    profile.WriteInt(kCapacitanceSection, "Ramp2 End", model::kRamp2Last + 1);
+    profile.WriteInt(kSampleCurrentSection, "Reversal Potential", -20);
+    profile.WriteInt(kSampleCurrentSection, "Use Control", 0);
+    profile.WriteInt(kCurrentVoltageSection, "Round To", 5);
+    return profile;
+}
+
+TEST(ExportChoicesFromRecords, ANewRecordingAsThePagesSeeIt) {
+    TraceStore store = model::MakeStore(kCells);
+    MemoryProfileStore profile = ModelProfile();
+    AnalysisPageRecords records;
+    records.Load(profile);
+    ApplyNewRecording(records, static_cast<uint32_t>(store.traces.size()),
+                      CommandVoltageTenths(store.commandWaveform), {true, false, true, true, true});
+    ExportChoices choices = ExportChoicesFromRecords(records, 0);
+
+    EXPECT_EQ(choices.plotTraceNumber, 0);
+    EXPECT_EQ(choices.slopeConductance.selectedTraces, (std::vector<int32_t>{0, 1}));
+    EXPECT_TRUE(choices.currentAtTestPotential.selectedTraces.empty());
+    EXPECT_EQ(choices.slopeConductance.controlTraceNumber, 1);
+    EXPECT_TRUE(choices.slopeConductance.useControl);
+    EXPECT_FALSE(choices.currentAtTestPotential.useControl);
+    EXPECT_EQ(choices.currentAtTestPotential.testPotential, -20);
+
+    // Rising ramp 1 at 0 +- 5 mV: from the first sample at -5 mV to the first above +5.
+    SampleWindow ramp1 = choices.slopeConductance.subsection;
+    EXPECT_EQ(ramp1.start, model::kRamp1First + 760);
+    EXPECT_EQ(ramp1.end, model::kRamp1First + 841);
+    // Falling ramp 2: from the first sample at +5 mV to the first below -5.
+    EXPECT_EQ(choices.capacitance.subsection1.start, ramp1.start);
+    EXPECT_EQ(choices.capacitance.subsection2.start, model::kRamp2First + 180);
+    EXPECT_EQ(choices.capacitance.subsection2.end, model::kRamp2First + 221);
+
+    EXPECT_EQ(choices.currentVoltage.ramp.start, model::kRamp1First);
+    EXPECT_EQ(choices.currentVoltage.ramp.end, model::kRamp1Last);
+    EXPECT_EQ(choices.currentVoltage.roundTo, 5u);
+    EXPECT_EQ(choices.currentVoltage.sampleEvery, 1u);
+    EXPECT_EQ(
+        choices.samplePoints.samplePoints,
+        (std::vector<int32_t>{10, 15, 20, 25, 30, 35, 40, 45, 50, 55, 1330, 2630, 2700, 3080}));
+
+    // And the numbers: the cells' own conductance and capacitance.
+    std::vector<CategoryResult> results = RunResultBuilders(store, choices);
+    const ResultTable& slope = results[0].table;
+    ASSERT_EQ(slope.rows, 2u);
+    ASSERT_EQ(slope.columns.size(), 3u); // control trace 1 subtracted
+    EXPECT_NEAR(slope.columns[1][0], 8.0, 1e-4);
+    EXPECT_NEAR(slope.columns[1][1], 12.0, 1e-4);
+    EXPECT_NEAR(slope.columns[2][1], 4.0, 1e-4);
+    EXPECT_EQ(results[1].table.rows, 0u);  // nothing selected on the sample current page
+    EXPECT_EQ(results[2].table.rows, 31u); // -100 .. 50 mV in 5 mV steps
+    const ResultTable& capacitance = results[3].table;
+    ASSERT_EQ(capacitance.rows, 2u);
+    EXPECT_NEAR(capacitance.columns[1][0], 25000.0, 25000.0 * 1e-4);
+    EXPECT_NEAR(capacitance.columns[1][1], 15000.0, 15000.0 * 1e-4);
+    EXPECT_EQ(results[4].table.rows, 2u * 14u);
+}
+
+TEST(ExportChoicesFromRecords, CurrentVoltageRampWithoutASampleExportsNothing) {
+    TraceStore store = model::MakeStore(kCells);
+    AnalysisPageRecords records;
+    ApplyNewRecording(records, 2, CommandVoltageTenths(store.commandWaveform),
+                      {true, true, true, true, true});
+    for (int32_t bad : {0, -5, kNoEntryValue}) {
+        records.currentVoltage.ramp1Start = bad;
+        records.currentVoltage.ramp1End = 2000;
+        ExportChoices choices = ExportChoicesFromRecords(records, 1);
+        ResultTable table;
+        EXPECT_EQ(BuildCurrentVoltage(store, choices.currentVoltage, table), 0u) << bad;
+    }
+    records.currentVoltage.ramp1Start = 1;
+    ExportChoices choices = ExportChoicesFromRecords(records, 1);
+    EXPECT_EQ(choices.currentVoltage.ramp.start, 0u);
+    EXPECT_EQ(choices.currentVoltage.ramp.end, 1999u);
+}
+
+TEST(ExportChoicesFromRecords, ANewRecordingReplacesTheSelectionAndControlTrace) {
+    AnalysisPageRecords records;
+    records.slopeConductance.selectedTraces = {7, 9};
+    records.slopeConductance.controlTraceNumber = 4;
+    records.continuousRecord.selectedTraces = {1};
+    ApplyNewRecording(records, 3, {}, {true, true, true, true, false});
+    EXPECT_EQ(records.slopeConductance.selectedTraces, (std::vector<int32_t>{0, 1, 2}));
+    EXPECT_EQ(records.slopeConductance.controlTraceNumber, 1);
+    EXPECT_TRUE(records.continuousRecord.selectedTraces.empty());
+    // Without a command voltage the sub-sections stay as they were.
+    EXPECT_TRUE(records.slopeConductance.subsection1.IsEmpty());
+}
+
+} // namespace

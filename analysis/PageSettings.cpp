@@ -86,10 +86,10 @@ void ContinuousRecordSettings::Load(IProfileStore& profile) {
     AnalysisPageSettings::Load(profile);
     const std::string text =
         profile.ReadString(settingsSection, "Sample Points", kDefaultSamplePoints);
-    samplePoints = WithoutRepeatedValues(ParseIntegerList(text));
+    samplePoints = WithoutRepeatedValues(ParseIntegerListText(text));
 }
 
 void ContinuousRecordSettings::Save(IProfileStore& profile) const {
     AnalysisPageSettings::Save(profile);
-    profile.WriteString(settingsSection, "Sample Points", FormatIntegerList(samplePoints));
+    profile.WriteString(settingsSection, "Sample Points", FormatIntegerListText(samplePoints));
 }

@@ -98,7 +98,7 @@ struct ContinuousRecordSettings : AnalysisPageSettings {
     std::vector<int32_t> samplePoints; // 1-based sample numbers, "Sample Points"
 
     // The base keys, then the text "Sample Points", read with or without the
-    // trailing comma (ParseIntegerList; repeated numbers kept once).
+    // trailing comma (ParseIntegerListText; repeated numbers kept once).
     void Load(IProfileStore& profile) override;
     // The base keys, then "Sample Points" as each number followed by a comma.
     void Save(IProfileStore& profile) const override;

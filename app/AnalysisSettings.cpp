@@ -121,21 +121,13 @@ void ViewPositionSettings::Save(IProfileStore& profile) const {
 }
 
 void ProgramSettings::Load(IProfileStore& profile) {
-    slopeConductance.Load(profile);
-    sampleCurrent.Load(profile);
-    currentVoltage.Load(profile);
-    capacitance.Load(profile);
-    continuousRecord.Load(profile);
+    pages.Load(profile);
     general.Load(profile);
     viewPosition.Load(profile);
 }
 
 void ProgramSettings::Save(IProfileStore& profile) const {
-    slopeConductance.Save(profile);
-    sampleCurrent.Save(profile);
-    currentVoltage.Save(profile);
-    capacitance.Save(profile);
-    continuousRecord.Save(profile);
+    pages.Save(profile);
     general.Save(profile);
     viewPosition.Save(profile);
 }

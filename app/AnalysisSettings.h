@@ -3,6 +3,7 @@
 // order. All of them live in the profile section "settings" except the pages'.
 #pragma once
 
+#include "analysis/ExportChoicesFromRecords.h"
 #include "analysis/PageSettings.h"
 #include "display/DisplayValues.h"
 #include "platform/ProfileStore.h"
@@ -75,11 +76,7 @@ struct ViewPositionSettings {
 // Every stored setting of the program. Load and Save go through them in the
 // main window's order: the five pages, the general settings, the view position.
 struct ProgramSettings {
-    SlopeConductanceSettings slopeConductance{kSlopeConductanceSection};
-    SlopeConductanceSettings sampleCurrent{kSampleCurrentSection};
-    CurrentVoltageSettings currentVoltage;
-    CapacitanceSettings capacitance;
-    ContinuousRecordSettings continuousRecord;
+    AnalysisPageRecords pages;
     AnalysisSettings general;
     ViewPositionSettings viewPosition;
 

@@ -2,7 +2,7 @@
 
 #include <unordered_set>
 
-std::vector<int32_t> ParseIntegerList(const std::string& text) {
+std::vector<int32_t> ParseIntegerListText(const std::string& text) {
     constexpr uint32_t kRunLimit = 429496729; // one more digit could overflow 32 bits
     std::vector<int32_t> values;
     bool inRun = false;
@@ -39,7 +39,7 @@ std::vector<int32_t> WithoutRepeatedValues(const std::vector<int32_t>& values) {
     return unique;
 }
 
-std::string FormatIntegerList(const std::vector<int32_t>& values) {
+std::string FormatIntegerListText(const std::vector<int32_t>& values) {
     std::string text;
     for (int32_t value : values) {
         text += std::to_string(value);

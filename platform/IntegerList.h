@@ -11,10 +11,10 @@
 // the following digits start a new one, so no value exceeds 4294967289; values of
 // 2^31 and above come back as negative 32-bit numbers (out of every bound a
 // field sets). Never fails; a text without digits gives an empty list.
-std::vector<int32_t> ParseIntegerList(const std::string& text);
+std::vector<int32_t> ParseIntegerListText(const std::string& text);
 
 // Keeps the first occurrence of every value, in the typed order.
 std::vector<int32_t> WithoutRepeatedValues(const std::vector<int32_t>& values);
 
 // Each number in decimal followed by a comma; an empty list gives "".
-std::string FormatIntegerList(const std::vector<int32_t>& values);
+std::string FormatIntegerListText(const std::vector<int32_t>& values);

@@ -1,0 +1,170 @@
+#include "export/ExcelExport.h"
+
+#include "export/ResultBuilders.h"
+#include "export/WorkbookFiles.h"
+#include "platform/Messages.h"
+
+#include <exception>
+#include <filesystem>
+#include <new>
+
+namespace {
+
+constexpr uint32_t Bgr(uint32_t red, uint32_t green, uint32_t blue) {
+    return red | (green << 8) | (blue << 16);
+}
+
+std::string Quoted(const std::string& text) {
+    return "\"" + text + "\"";
+}
+
+// Makes the sheets of every category with results; false when the workbook
+// could not take a table (the message has been shown).
+bool MakeSheets(Workbook& workbook, const std::vector<CategoryResult>& results,
+                const std::string& baseName, int& pairs) {
+    for (const CategoryResult& result : results) {
+        const ResultTable& table = result.table;
+        if (table.rows == 0)
+            continue;
+        std::string description;
+        ChartSheet* chart = MakeDataAndGraphSheets(workbook, result.sheetName, table.columns,
+                                                   table.headers, table.rows, pairs, description);
+        if (!chart) {
+            ShowMessage(kSheetErrorText + std::string("\"") + description, "errorError",
+                        MessageIcon::Exclamation);
+            return false;
+        }
+        ++pairs;
+        SetChartTitle(*chart, baseName + result.titleSuffix, 16, "Arial", "Regular");
+        if (result.category == ResultCategory::CurrentVoltage) {
+            SetAxisScale(chart->xAxis, -80, 50, 10, 5);
+            ColourSeries(*chart, CurrentVoltageSeriesStyles(table.columns.size()));
+        }
+        if (table.columns.size() > chart->SeriesCount() + 1) {
+            ShowMessage("The chart " + Quoted(chart->name) + " shows the first " +
+                            std::to_string(chart->SeriesCount()) + " of " +
+                            std::to_string(table.columns.size() - 1) +
+                            " series; a chart holds at most " + std::to_string(kMaxSeriesPerChart) +
+                            ". Every value is on the sheet " + Quoted(chart->sourceSheet) + ".",
+                        "Chart Series", MessageIcon::Information);
+        }
+    }
+    return true;
+}
+
+void Print(IChartPrinter& printer, const Workbook& workbook, const std::string& pdfPath,
+           ExportOutcome& outcome) {
+    outcome.printAttempted = true;
+    outcome.print = printer.PrintChartSheets(workbook, pdfPath);
+    if (!outcome.print.error.empty()) {
+        ShowMessage("The charts could not be printed:\n" + outcome.print.error, "Error",
+                    MessageIcon::Exclamation);
+    } else if (!outcome.print.pdfPath.empty()) {
+        ShowMessage("No printer is installed. The charts were written to " +
+                        Quoted(outcome.print.pdfPath) + ".",
+                    "Print", MessageIcon::Information);
+    }
+}
+
+void Save(const Workbook& workbook, const std::string& path, ExistingWorkbook existing,
+          ExportOutcome& outcome) {
+    bool replace = existing == ExistingWorkbook::Replace;
+    std::error_code ignored;
+    if (existing == ExistingWorkbook::Ask &&
+        std::filesystem::exists(std::filesystem::symlink_status(path, ignored))) {
+        const MessageAnswer answer =
+            ShowMessage("The file " + Quoted(path) + " already exists.\nDo you want to replace it?",
+                        "Save Workbook", MessageIcon::Question, MessageButtons::YesNo);
+        if (answer != MessageAnswer::Yes) {
+            outcome.keptExisting = true;
+            return;
+        }
+        replace = true;
+    }
+    std::string reason;
+    switch (SaveWorkbookFile(workbook, path, replace, reason)) {
+    case SaveStatus::Saved:
+        outcome.savedPath = path;
+        break;
+    case SaveStatus::Exists:
+        outcome.keptExisting = true;
+        break;
+    case SaveStatus::Failed:
+        outcome.saveError = reason;
+        ShowMessage("The workbook could not be written to " + Quoted(path) + ":\n" + reason,
+                    "Error", MessageIcon::Exclamation);
+        break;
+    }
+}
+
+// A workbook that was not saved is written to the per-user temporary folder,
+// as a spreadsheet program keeps an unsaved workbook, and that copy is shown.
+void HandOver(IWorkbookOpener& opener, const Workbook& workbook, const std::string& recordingPath,
+              ExportOutcome& outcome) {
+    std::string path = outcome.savedPath;
+    if (path.empty()) {
+        std::string folder;
+        std::string reason;
+        const std::string name =
+            recordingPath.empty()
+                ? std::string("Book1.xlsx")
+                : WorkbookPathFor(std::filesystem::path(recordingPath).filename().string());
+        if (!UserTempFolder(folder, reason) ||
+            SaveWorkbookUnderFreeName(workbook, folder, name, path, reason) != SaveStatus::Saved) {
+            ShowMessage("The workbook could not be written to the temporary folder " +
+                            Quoted(folder.empty() ? std::string("(none)") : folder) + ":\n" +
+                            reason,
+                        "Error", MessageIcon::Exclamation);
+            return;
+        }
+    }
+    if (opener.OpenWorkbook(path))
+        outcome.shownPath = path;
+}
+
+} // namespace
+
+std::vector<SeriesStyle> CurrentVoltageSeriesStyles(size_t columnCount) {
+    std::vector<SeriesStyle> styles;
+    styles.push_back({Bgr(0, 255, 0), kLineContinuous, kLineWeightHeavier});
+    styles.push_back({Bgr(0, 0, 255), kLineContinuous, kLineWeightHeavier});
+    if (columnCount == 5)
+        styles.push_back({Bgr(0, 128, 0), kLineContinuous, kLineWeightHeavier});
+    styles.push_back({Bgr(255, 0, 0), kLineContinuous, kLineWeightHeavier});
+    return styles;
+}
+
+CExcelExport::CExcelExport(IChartPrinter* printer, IWorkbookOpener* opener)
+    : printer_(printer), opener_(opener) {}
+
+ExportOutcome CExcelExport::ExportResults(const TraceStore& store, const ExportChoices& choices,
+                                          const std::string& recordingPath,
+                                          const ExportOptions& options) {
+    ExportOutcome outcome;
+    Workbook workbook = AddWorkbookWithOneSheet();
+    const std::string workbookPath =
+        options.outputPath.empty() ? WorkbookPathFor(recordingPath) : options.outputPath;
+    try {
+        const std::vector<CategoryResult> results = RunResultBuilders(store, choices);
+        if (!MakeSheets(workbook, results, RecordingBaseName(recordingPath), outcome.pairs)) {
+            outcome.sheetError = true;
+        } else {
+            if (options.autoPrint && printer_ && !workbook.ChartSheets().empty())
+                Print(*printer_, workbook, ChartsPdfPathFor(workbookPath), outcome);
+            if (options.autoSave && !recordingPath.empty())
+                Save(workbook, workbookPath, options.existing, outcome);
+        }
+    } catch (const std::bad_alloc&) {
+        outcome.sheetError = true;
+        ShowMessage("The export ran out of memory; the workbook holds the sheets made so far.",
+                    "Error", MessageIcon::Exclamation);
+    } catch (const std::exception& error) {
+        outcome.sheetError = true;
+        ShowMessage(std::string("The export failed: ") + error.what(), "Error",
+                    MessageIcon::Exclamation);
+    }
+    outcome.sheetNames = workbook.SheetNames();
+    if (opener_)
+        HandOver(*opener_, workbook, recordingPath, outcome);
+    return outcome;
+}

@@ -1,0 +1,91 @@
+// The export driver: runs the five result builders in export order, makes a
+// data sheet and a chart sheet for every category with results, formats the
+// charts, prints and saves as the general settings ask, and hands the workbook
+// over to the user. Printing and the hand-over are injected, so the driver is
+// plain C++ (the command line uses it without widgets) and tests never print
+// or open anything. Every message goes through platform/Messages.h.
+#pragma once
+
+#include "export/ExportChoices.h"
+#include "export/Workbook.h"
+#include "recording/TraceStore.h"
+
+#include <string>
+#include <vector>
+
+// Where the printed charts went.
+struct PrintOutcome {
+    bool printed = false; // every page went out
+    std::string printer;  // the printer's name, when one was used
+    std::string pdfPath;  // the PDF written instead, when no printer is installed
+    std::string error;    // why printing failed (printed is then false)
+};
+
+// Prints every chart sheet of a workbook, one landscape page each. Where no
+// printer is installed the pages go to `pdfFallbackPath` instead.
+class IChartPrinter {
+public:
+    virtual ~IChartPrinter() = default;
+    virtual PrintOutcome PrintChartSheets(const Workbook& workbook,
+                                          const std::string& pdfFallbackPath) = 0;
+};
+
+// Shows a written workbook file to the user (the desktop's spreadsheet program).
+class IWorkbookOpener {
+public:
+    virtual ~IWorkbookOpener() = default;
+    // Returns false when nothing could be opened; the opener tells the user why.
+    virtual bool OpenWorkbook(const std::string& path) = 0;
+};
+
+// What to do when the workbook's file exists already.
+enum class ExistingWorkbook {
+    Ask,    // ask through the message interface; declining keeps the file
+    Keep,   // keep the file and do not save
+    Replace // replace it
+};
+
+struct ExportOptions {
+    bool autoSave = true;  // "AutoSave": save beside the recording
+    bool autoPrint = true; // "AutoPrint": print the chart sheets
+    // Empty: the recording's path with ".xlsx" appended; else the file to save to.
+    std::string outputPath;
+    ExistingWorkbook existing = ExistingWorkbook::Ask;
+};
+
+struct ExportOutcome {
+    std::vector<std::string> sheetNames; // the workbook's tabs, in order
+    int pairs = 0;                       // data and chart sheet pairs made
+    bool sheetError = false;             // making the sheets stopped early
+    std::string savedPath;               // where it was saved; empty when not saved
+    bool keptExisting = false;           // not saved: the file existed and was kept
+    std::string saveError;               // not saved: why
+    std::string shownPath;               // the file handed over to the user, if any
+    bool printAttempted = false;
+    PrintOutcome print;
+};
+
+class CExcelExport {
+public:
+    // `printer` and `opener` may be null: no printing, no hand-over.
+    CExcelExport(IChartPrinter* printer, IWorkbookOpener* opener);
+
+    // The whole export for the recording at `recordingPath` (its base name
+    // starts every chart title; its path gives the workbook's name). The x
+    // values of the time courses follow choices.plotTraceNumber. Reports every
+    // failure itself through the message interface and hands over in every case.
+    ExportOutcome ExportResults(const TraceStore& store, const ExportChoices& choices,
+                                const std::string& recordingPath, const ExportOptions& options);
+
+private:
+    IChartPrinter* printer_;
+    IWorkbookOpener* opener_;
+};
+
+// Series styles of the current-voltage chart for a table of `columnCount`
+// columns: green, blue, dark green (only with exactly 5 columns), red.
+std::vector<SeriesStyle> CurrentVoltageSeriesStyles(size_t columnCount);
+
+// The fixed start of the message shown when the sheets could not be made.
+inline constexpr const char* kSheetErrorText =
+    "Excel reported the following error in creating the graph.\r\n";

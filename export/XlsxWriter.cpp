@@ -1,0 +1,202 @@
+#include "export/XlsxWriter.h"
+
+#include <xlsxwriter.h>
+
+#include <cerrno>
+#include <cmath>
+#include <memory>
+#include <system_error>
+
+namespace {
+
+lxw_color_t LxwColour(uint32_t bgr) {
+    const uint32_t rgb = ((bgr & 0xFF) << 16) | (bgr & 0xFF00) | ((bgr >> 16) & 0xFF);
+    // libxlsxwriter reads 0 as "no colour"; black has its own value.
+    return rgb == 0 ? static_cast<lxw_color_t>(LXW_COLOR_BLACK) : rgb;
+}
+
+uint8_t LxwTickMark(int code) {
+    switch (code) {
+    case kTickMarkNone:
+        return LXW_CHART_AXIS_TICK_MARK_NONE;
+    case kTickMarkInside:
+        return LXW_CHART_AXIS_TICK_MARK_INSIDE;
+    case kTickMarkOutside:
+        return LXW_CHART_AXIS_TICK_MARK_OUTSIDE;
+    case 4:
+        return LXW_CHART_AXIS_TICK_MARK_CROSSING;
+    default:
+        return LXW_CHART_AXIS_TICK_MARK_DEFAULT;
+    }
+}
+
+uint8_t LxwLabelPosition(int code) {
+    switch (code) {
+    case -4127: // high
+        return LXW_CHART_AXIS_LABEL_POSITION_HIGH;
+    case -4134: // low
+        return LXW_CHART_AXIS_LABEL_POSITION_LOW;
+    case -4142: // none
+        return LXW_CHART_AXIS_LABEL_POSITION_NONE;
+    default:
+        return LXW_CHART_AXIS_LABEL_POSITION_NEXT_TO;
+    }
+}
+
+uint8_t LxwDash(int lineStyle) {
+    switch (lineStyle) {
+    case -4115: // dash
+        return LXW_CHART_LINE_DASH_DASH;
+    case -4118: // dot
+        return LXW_CHART_LINE_DASH_ROUND_DOT;
+    case 4: // dash dot
+        return LXW_CHART_LINE_DASH_DASH_DOT;
+    default:
+        return LXW_CHART_LINE_DASH_SOLID;
+    }
+}
+
+// A font description whose name string lives as long as `font`.
+struct LxwFont {
+    explicit LxwFont(const ChartFont& font) : name(font.name) {
+        value.name = name.data();
+        value.size = font.size;
+        const bool bold = font.style.find("Bold") != std::string::npos;
+        const bool italic = font.style.find("Italic") != std::string::npos;
+        value.bold = bold ? 1 : LXW_EXPLICIT_FALSE;
+        value.italic = italic ? 1 : 0;
+        value.color = LxwColour(font.colour);
+    }
+    std::string name;
+    lxw_chart_font value{};
+};
+
+void WriteAxis(lxw_chart_axis* axis, const ChartAxis& format) {
+    chart_axis_major_gridlines_set_visible(axis, format.majorGridlines);
+    chart_axis_set_major_tick_mark(axis, LxwTickMark(format.majorTickMark));
+    chart_axis_set_minor_tick_mark(axis, LxwTickMark(format.minorTickMark));
+    chart_axis_set_label_position(axis, LxwLabelPosition(format.tickLabelPosition));
+    lxw_chart_line line{};
+    line.width = static_cast<float>(LineWeightPoints(format.lineWeight));
+    line.dash_type = LxwDash(format.lineStyle);
+    chart_axis_set_line(axis, &line);
+    LxwFont font(format.tickLabelFont);
+    chart_axis_set_num_font(axis, &font.value);
+    if (!format.autoScale) {
+        chart_axis_set_min(axis, format.scale.minimum);
+        chart_axis_set_max(axis, format.scale.maximum);
+        chart_axis_set_major_unit(axis, format.scale.majorUnit);
+        chart_axis_set_minor_unit(axis, format.scale.minorUnit);
+    }
+}
+
+std::string LxwReason(lxw_error error) {
+    return lxw_strerror(error);
+}
+
+bool WriteWorksheet(lxw_workbook* book, const Worksheet& sheet, std::string& reason) {
+    lxw_worksheet* worksheet = workbook_add_worksheet(book, sheet.name.c_str());
+    if (!worksheet) {
+        reason = "the sheet \"" + sheet.name + "\" could not be added";
+        return false;
+    }
+    for (size_t c = 0; c < sheet.headerRow.size(); ++c) {
+        const lxw_error error = worksheet_write_string(worksheet, 0, static_cast<lxw_col_t>(c),
+                                                       sheet.headerRow[c].c_str(), nullptr);
+        if (error != LXW_NO_ERROR) {
+            reason = LxwReason(error);
+            return false;
+        }
+    }
+    for (uint32_t r = 0; r < sheet.dataRows; ++r) {
+        for (size_t c = 0; c < sheet.dataColumns.size(); ++c) {
+            const SharedFloatArray& column = sheet.dataColumns[c];
+            if (!column)
+                continue;
+            const float value = column[r];
+            if (!std::isfinite(value))
+                continue; // no number to show; an .xlsx cannot hold NaN or infinity
+            const lxw_error error = worksheet_write_number(
+                worksheet, r + 1, static_cast<lxw_col_t>(c), static_cast<double>(value), nullptr);
+            if (error != LXW_NO_ERROR) {
+                reason = LxwReason(error);
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+bool WriteChartSheet(lxw_workbook* book, const ChartSheet& sheet, std::string& reason) {
+    lxw_chartsheet* chartsheet = workbook_add_chartsheet(book, sheet.name.c_str());
+    lxw_chart* chart = workbook_add_chart(book, LXW_CHART_SCATTER_SMOOTH);
+    if (!chartsheet || !chart) {
+        reason = "the chart sheet \"" + sheet.name + "\" could not be added";
+        return false;
+    }
+    const char* source = sheet.sourceSheet.c_str();
+    const lxw_row_t lastRow = sheet.sourceRows > 0 ? sheet.sourceRows - 1 : 0;
+    for (uint32_t s = 1; s <= sheet.SeriesCount(); ++s) {
+        lxw_chart_series* series = chart_add_series(chart, nullptr, nullptr);
+        if (!series) {
+            reason = LxwReason(LXW_ERROR_MEMORY_MALLOC_FAILED);
+            return false;
+        }
+        const auto column = static_cast<lxw_col_t>(s);
+        chart_series_set_categories(series, source, 1, 0, lastRow, 0);
+        chart_series_set_values(series, source, 1, column, lastRow, column);
+        chart_series_set_name_range(series, source, 0, column);
+        if (s <= sheet.seriesStyles.size()) {
+            const SeriesStyle& style = sheet.seriesStyles[s - 1];
+            lxw_chart_line line{};
+            line.color = LxwColour(style.colour);
+            line.width = static_cast<float>(LineWeightPoints(style.lineWeight));
+            line.dash_type = LxwDash(style.lineStyle);
+            chart_series_set_line(series, &line);
+        }
+    }
+    WriteAxis(chart->x_axis, sheet.xAxis);
+    WriteAxis(chart->y_axis, sheet.yAxis);
+    if (sheet.hasTitle) {
+        // A leading "=" would make the title a cell reference.
+        const std::string title =
+            (!sheet.title.empty() && sheet.title[0] == '=') ? " " + sheet.title : sheet.title;
+        chart_title_set_name(chart, title.c_str());
+        LxwFont font(sheet.titleFont);
+        chart_title_set_name_font(chart, &font.value);
+    }
+    chartsheet_set_landscape(chartsheet);
+    const lxw_error error = chartsheet_set_chart(chartsheet, chart);
+    if (error != LXW_NO_ERROR) {
+        reason = LxwReason(error);
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+bool WriteXlsxFile(const Workbook& workbook, const std::string& path, std::string& reason) {
+    lxw_workbook* book = workbook_new(path.c_str());
+    if (!book) {
+        reason = LxwReason(LXW_ERROR_MEMORY_MALLOC_FAILED);
+        return false;
+    }
+    for (const Sheet& sheet : workbook.sheets) {
+        const bool written = std::holds_alternative<Worksheet>(sheet)
+                                 ? WriteWorksheet(book, std::get<Worksheet>(sheet), reason)
+                                 : WriteChartSheet(book, std::get<ChartSheet>(sheet), reason);
+        if (!written) {
+            lxw_workbook_free(book);
+            return false;
+        }
+    }
+    errno = 0;
+    const lxw_error error = workbook_close(book);
+    if (error != LXW_NO_ERROR) {
+        const int systemError = errno;
+        reason = systemError != 0 ? std::generic_category().message(systemError) : LxwReason(error);
+        return false;
+    }
+    return true;
+}

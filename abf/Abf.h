@@ -12,8 +12,8 @@
 constexpr int ABF_MAXFILES = 64;
 
 // Flags of AbfOpenForReading.
-constexpr int ABF_OPEN_HEADER_ONLY = 1;   // read the header, set up no episodes
-constexpr int ABF_OPEN_KEEP_OVERLAP = 2;  // keep overlapping event-driven episodes at full length
+constexpr int ABF_OPEN_HEADER_ONLY = 1;  // read the header, set up no episodes
+constexpr int ABF_OPEN_KEEP_OVERLAP = 2; // keep overlapping event-driven episodes at full length
 
 // Opens `fileName` into the lowest free slot and reads, normalises and upgrades
 // its header into `header`. On entry `samplesPerEpisode` is the requested chunk

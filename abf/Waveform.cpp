@@ -1,0 +1,183 @@
+// The command waveform of an episode: generated from the epochs of the
+// protocol, or read from the stimulus file section.
+#include "abf/Abf.h"
+#include "abf/AbfInternal.h"
+#include "abf/Protocol.h"
+
+#include <algorithm>
+#include <new>
+#include <vector>
+
+namespace {
+
+// Walks the multiplexed samples of one episode and keeps every channel-count-th
+// value from `position` on: the one analog-input channel's view of the
+// waveform, without a buffer for the whole episode. Writes at most
+// `perChannel` values, and nothing past `total` multiplexed samples.
+class ChannelSink {
+public:
+    ChannelSink(float* out, uint64_t total, uint32_t channels, uint32_t position)
+        : out_(out), total_(total), channels_(channels), position_(position),
+          perChannel_(total / channels) {}
+
+    uint64_t Remaining() const { return total_ - at_; }
+
+    void Constant(double value, uint64_t count) {
+        const float v = static_cast<float>(value);
+        const uint64_t end = at_ + std::min(count, Remaining());
+        for (uint64_t j = FirstOwn(); j < end; j += channels_)
+            Put(j, v);
+        at_ = end;
+    }
+
+    // `count` samples from start + step to `last`.
+    void Ramp(double start, double last, uint64_t count) {
+        const double step = (last - start) / double(count);
+        const uint64_t first = at_;
+        const uint64_t end = at_ + std::min(count, Remaining());
+        for (uint64_t j = FirstOwn(); j < end; j += channels_) {
+            const uint64_t i = j - first + 1;
+            Put(j, static_cast<float>(i == count ? last : start + step * double(i)));
+        }
+        at_ = end;
+    }
+
+private:
+    uint64_t FirstOwn() const {
+        const uint64_t phase = at_ % channels_;
+        return at_ + (position_ + channels_ - phase) % channels_;
+    }
+    void Put(uint64_t j, float v) {
+        const uint64_t index = j / channels_;
+        if (index < perChannel_)
+            out_[index] = v;
+    }
+
+    float* out_;
+    uint64_t total_;
+    uint64_t channels_;
+    uint64_t position_;
+    uint64_t perChannel_;
+    uint64_t at_ = 0;
+};
+
+// Generates the epoch waveform of `episode` for analog-input `channel`.
+// Returns 0 or the header error describing why it cannot.
+int GenerateEpochs(const AbfHeader& h, int16_t fileKind, int channel, uint32_t episode,
+                   float* out) {
+    uint32_t position;
+    if (episode < 1 || h.episodeCount < 0 || episode > uint32_t(h.episodeCount))
+        return ABF_HEEPOCHNOTPRESENT;
+    if (!AbfChannelPosition(h, channel, &position) || h.samplingSequence[position] < 0)
+        return ABF_HECHANNELNOTSAMPLED;
+    const int dac = h.activeDacChannel;
+    if (dac < 0 || dac >= int(ABF_MAXDACS) || h.samplesPerEpisode < h.channelCount)
+        return ABF_HENOWAVEFORM;
+    const uint32_t n = uint32_t(h.channelCount);
+    const uint64_t total = uint64_t(h.samplesPerEpisode);
+    ChannelSink sink(out, total, n, position);
+
+    uint64_t holding;
+    if (h.waveformSource == 0 && h.digitalOutputsEnabled == 0)
+        holding = 0;
+    else if (fileKind == ABF_KIND_OLD1)
+        holding = total / 512 * 6;
+    else
+        holding = std::max(total / 64 - (total / 64) % n, uint64_t(n));
+
+    const double hold = h.dacHoldingLevel[dac];
+    double initial = hold;
+    if (h.conditioningEnable && h.conditioningChannel == dac) {
+        initial = AbfPostTrainDuration(h, episode) > 0 ? AbfPostTrainLevel(h, episode) : hold;
+    } else if (h.interEpisodeLevel != 0 && episode >= 2) {
+        for (int e = int(ABF_MAXEPOCHS) - 1; e >= 0; --e)
+            if (h.epochType[e] != 0) {
+                initial = AbfEpochLevel(h, e, episode - 1);
+                break;
+            }
+    }
+
+    sink.Constant(initial, holding);
+    double previous = initial;
+    for (int e = 0; e < int(ABF_MAXEPOCHS); ++e) {
+        if (h.epochType[e] == 0)
+            continue;
+        const int64_t duration = AbfEpochDuration(h, e, episode);
+        if (duration < 0)
+            return ABF_HENOWAVEFORM; // a duration made negative by its increments
+        const uint64_t count = std::min(uint64_t(duration), total) * n;
+        const double level = AbfEpochLevel(h, e, episode);
+        if (count > 0) {
+            if (h.epochType[e] == 1)
+                sink.Constant(level, count);
+            else
+                sink.Ramp(previous, level, count);
+        }
+        previous = level;
+    }
+    const double end = h.interEpisodeLevel == 0 ? hold : previous;
+    sink.Constant(end, sink.Remaining());
+    return 0;
+}
+
+int ReadStimulusEpisode(int handle, const AbfHeader& h, int channel, uint32_t episode, float* out) {
+    AbfFile* file = AbfGetOpenFile(handle, nullptr);
+    if (!file)
+        return ABF_EBADFILEINDEX;
+    uint32_t position;
+    if (!AbfChannelPosition(h, channel, &position) || h.samplingSequence[position] < 0)
+        return ABF_EINVALIDCHANNEL;
+    float factor;
+    if (!AbfDacFactor(h, &factor))
+        return ABF_EBADWAVEFORM;
+    if (h.stimulusFirstBlock < 1 || h.stimulusEpisodeCount < 1 || episode < 1 ||
+        episode > uint32_t(h.stimulusEpisodeCount) || h.samplesPerEpisode < h.channelCount)
+        return ABF_EREADDACEPISODE;
+    const uint64_t perEpisode = uint64_t(h.samplesPerEpisode);
+    const uint64_t offset =
+        uint64_t(h.stimulusFirstBlock) * ABF_BLOCKSIZE + (episode - 1) * perEpisode * 2;
+    if (offset + perEpisode * 2 > file->fileSize)
+        return ABF_EREADDACEPISODE; // checked before the buffer is sized by it
+    std::vector<int16_t> raw(perEpisode);
+    if (!AbfReadAt(file->fd, offset, raw.data(), perEpisode * 2)) {
+        file->lastError = ABF_EREADDATA;
+        return ABF_EREADDACEPISODE;
+    }
+    const uint32_t n = uint32_t(h.channelCount);
+    const uint64_t perChannel = perEpisode / n;
+    for (uint64_t i = 0; i < perChannel; ++i)
+        out[i] = static_cast<float>(raw[position + i * n] * double(factor));
+    return 0;
+}
+
+} // namespace
+
+bool AbfGetCommandWaveform(int handle, const AbfHeader* header, int channel, uint32_t episode,
+                           float* buffer, int* error) {
+    if (!header) {
+        AbfFile* file = AbfGetOpenFile(handle, error);
+        if (!file)
+            return false;
+        header = &file->header;
+    }
+    if (!buffer)
+        return AbfFail(error, ABF_EBADWAVEFORM);
+    try {
+        switch (header->waveformSource) {
+        case 0:
+            return AbfFail(error, ABF_ENOWAVEFORM);
+        case 2:
+            if (int rc = ReadStimulusEpisode(handle, *header, channel, episode, buffer))
+                return AbfFail(error, rc);
+            return true;
+        case 1:
+            if (GenerateEpochs(*header, header->fileKind, channel, episode, buffer) != 0)
+                return AbfFail(error, ABF_EBADWAVEFORM);
+            return true;
+        default:
+            return AbfFail(error, ABF_EBADWAVEFORM);
+        }
+    } catch (const std::bad_alloc&) {
+        return AbfFail(error, ABF_EOUTOFMEMORY);
+    }
+}

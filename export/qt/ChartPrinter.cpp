@@ -1,0 +1,93 @@
+#include "export/qt/ChartPrinter.h"
+
+#include "export/WorkbookFiles.h"
+#include "export/qt/QtChartBuilder.h"
+
+#include <QGraphicsScene>
+#include <QPageLayout>
+#include <QPainter>
+#include <QPrinter>
+
+CQtChartPrinter::CQtChartPrinter(std::function<QPrinterInfo()> defaultPrinter)
+    : defaultPrinter_(defaultPrinter ? std::move(defaultPrinter)
+                                     : [] { return QPrinterInfo::defaultPrinter(); }) {}
+
+bool RenderChartPages(const Workbook& workbook, QPagedPaintDevice& device, std::string& error) {
+    QPainter painter;
+    if (!painter.begin(&device)) {
+        error = "the output could not be started";
+        return false;
+    }
+    // The painter's origin is the top left of the printable area.
+    const QPageLayout layout = device.pageLayout();
+    const QRectF pagePoints = layout.paintRect(QPageLayout::Point);
+    const QRectF target(0, 0, device.width(), device.height());
+    bool first = true;
+    for (const ChartSheet* sheet : workbook.ChartSheets()) {
+        if (!first && !device.newPage()) {
+            error = "a new page could not be started";
+            painter.end();
+            return false;
+        }
+        first = false;
+        QGraphicsScene scene;
+        QChart* chart = BuildQtChart(*sheet, workbook).release();
+        scene.addItem(chart); // the scene owns the chart from here
+        const QRectF sceneRect(0, 0, pagePoints.width() * kChartUnitsPerPoint,
+                               pagePoints.height() * kChartUnitsPerPoint);
+        chart->setGeometry(sceneRect);
+        scene.setSceneRect(sceneRect);
+        scene.render(&painter, target, sceneRect, Qt::KeepAspectRatio);
+    }
+    painter.end();
+    return true;
+}
+
+namespace {
+
+void Landscape(QPrinter& printer) {
+    printer.setPageOrientation(QPageLayout::Landscape);
+    printer.setPageMargins(QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter);
+}
+
+} // namespace
+
+PrintOutcome CQtChartPrinter::PrintChartSheets(const Workbook& workbook,
+                                               const std::string& pdfFallbackPath) {
+    PrintOutcome outcome;
+    const QPrinterInfo info = defaultPrinter_();
+    if (!info.isNull()) {
+        QPrinter printer(info, QPrinter::HighResolution);
+        printer.setDocName(QStringLiteral("Charts"));
+        Landscape(printer);
+        outcome.printer = info.printerName().toStdString();
+        std::string error;
+        if (!RenderChartPages(workbook, printer, error)) {
+            outcome.error = "printer " + outcome.printer + ": " + error;
+            return outcome;
+        }
+        outcome.printed = true;
+        return outcome;
+    }
+
+    std::string reason;
+    const SaveStatus status = SaveFileAtomically(
+        pdfFallbackPath, true,
+        [&workbook](const std::string& temp, std::string& why) {
+            QPrinter printer(QPrinter::HighResolution);
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setOutputFileName(QString::fromStdString(temp));
+            printer.setDocName(QStringLiteral("Charts"));
+            Landscape(printer);
+            return RenderChartPages(workbook, printer, why);
+        },
+        reason);
+    if (status != SaveStatus::Saved) {
+        outcome.error = "No printer is installed, and the file " + pdfFallbackPath +
+                        " could not be written: " + reason;
+        return outcome;
+    }
+    outcome.printed = true;
+    outcome.pdfPath = pdfFallbackPath;
+    return outcome;
+}

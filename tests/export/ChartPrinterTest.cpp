@@ -1,0 +1,208 @@
+// Printing the chart sheets with Qt Charts (the same series, axes, colours,
+// fonts and titles as the workbook), one landscape page each, into a PDF where
+// no printer is installed; and the hand-over to the desktop.
+#include "export/qt/ChartPrinter.h"
+#include "export/WorkbookFiles.h"
+#include "export/qt/DesktopExport.h"
+#include "export/qt/QtChartBuilder.h"
+#include "tests/export/UrlRecorder.h"
+#include "tests/export_core/ExportFixtures.h"
+#include "tests/support/TempDir.h"
+
+#include "platform/Messages.h"
+
+#include <QFile>
+#include <QGraphicsScene>
+#include <QImage>
+#include <QPainter>
+#include <QRegularExpression>
+#include <QtCharts/QSplineSeries>
+#include <QtCharts/QValueAxis>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace {
+
+// The workbook the driver would print for `store` (every category).
+Workbook MakeWorkbook(const TraceStore& store) {
+    class Capture : public IChartPrinter {
+    public:
+        PrintOutcome PrintChartSheets(const Workbook& workbook, const std::string&) override {
+            captured = workbook;
+            return {};
+        }
+        Workbook captured;
+    } capture;
+    ExportOptions options;
+    options.autoSave = false;
+    CExcelExport(&capture, nullptr)
+        .ExportResults(store, fixtures::AllCategories(store), "/data/cell.abf", options);
+    return capture.captured;
+}
+
+const ChartSheet& Chart(const Workbook& workbook, const std::string& name) {
+    for (const ChartSheet* chart : workbook.ChartSheets())
+        if (chart->name == name)
+            return *chart;
+    throw std::runtime_error("no chart " + name);
+}
+
+QValueAxis* Axis(QChart& chart, Qt::Orientation orientation) {
+    const auto axes = chart.axes(orientation);
+    return axes.isEmpty() ? nullptr : qobject_cast<QValueAxis*>(axes.first());
+}
+
+class PrintedCharts : public ::testing::Test {
+protected:
+    TraceStore store = fixtures::ModelStore(4);
+    Workbook workbook = MakeWorkbook(store);
+};
+
+TEST_F(PrintedCharts, CurrentVoltageChartCarriesTheWorkbooksSeriesScaleAndColours) {
+    auto chart = BuildQtChart(Chart(workbook, "IV Graph"), workbook);
+    const auto series = chart->series();
+    ASSERT_EQ(series.size(), 4);
+    const QStringList names = {"1", "2", "3", "4"};
+    const QList<QColor> colours = {QColor(0, 255, 0), QColor(0, 0, 255), QColor(0, 128, 0),
+                                   QColor(255, 0, 0)};
+    const Worksheet* data = workbook.FindWorksheet("IV Data");
+    ASSERT_NE(data, nullptr);
+    for (int s = 0; s < 4; ++s) {
+        auto* spline = qobject_cast<QSplineSeries*>(series[s]);
+        ASSERT_NE(spline, nullptr) << "smoothed lines";
+        EXPECT_EQ(spline->name(), names[s]);
+        EXPECT_EQ(spline->pen().color(), colours[s]);
+        EXPECT_DOUBLE_EQ(spline->pen().widthF(), 1.5);
+        EXPECT_FALSE(spline->pointsVisible());
+        ASSERT_EQ(spline->count(), static_cast<int>(data->dataRows));
+        EXPECT_EQ(spline->at(0), QPointF(data->dataColumns[0][0], data->dataColumns[s + 1][0]));
+    }
+    QValueAxis* x = Axis(*chart, Qt::Horizontal);
+    QValueAxis* y = Axis(*chart, Qt::Vertical);
+    ASSERT_TRUE(x && y);
+    EXPECT_EQ(x->min(), -80.0);
+    EXPECT_EQ(x->max(), 50.0);
+    EXPECT_EQ(x->tickType(), QValueAxis::TicksDynamic);
+    EXPECT_EQ(x->tickInterval(), 10.0);
+    EXPECT_EQ(x->minorTickCount(), 1); // minor unit 5
+    for (QValueAxis* axis : {x, y}) {
+        EXPECT_FALSE(axis->isGridLineVisible());
+        EXPECT_EQ(axis->labelsFont().family(), "Arial");
+        EXPECT_EQ(axis->labelsFont().pixelSize(), 12);
+        EXPECT_FALSE(axis->labelsFont().bold());
+        EXPECT_EQ(axis->labelsColor(), QColor(Qt::black));
+        EXPECT_DOUBLE_EQ(axis->linePen().widthF(), 1.5);
+    }
+    EXPECT_EQ(chart->title(), "cell&nbsp;&nbsp;IV"); // rich text, both blanks kept
+    EXPECT_EQ(chart->titleFont().family(), "Arial");
+    EXPECT_EQ(chart->titleFont().pixelSize(), 16);
+    EXPECT_FALSE(chart->titleFont().bold());
+}
+
+TEST_F(PrintedCharts, OtherChartsScaleThemselvesAndUseTheDefaultColours) {
+    auto chart = BuildQtChart(Chart(workbook, "Slope Conductance Graph"), workbook);
+    ASSERT_EQ(chart->series().size(), 1);
+    auto* spline = qobject_cast<QSplineSeries*>(chart->series()[0]);
+    EXPECT_EQ(spline->name(), "Slope Conductance");
+    EXPECT_EQ(spline->pen().color(), DefaultSeriesColour(0));
+    QValueAxis* y = Axis(*chart, Qt::Vertical);
+    // Conductances 5 to 20: the automatic scale takes them all in.
+    EXPECT_LE(y->min(), 5.0);
+    EXPECT_GE(y->max(), 20.0);
+    EXPECT_EQ(chart->title(), "cell&nbsp;Slope&nbsp;Conductance&nbsp;Time&nbsp;Course");
+}
+
+TEST_F(PrintedCharts, TheLinesAreDrawnInTheirColours) {
+    auto owned = BuildQtChart(Chart(workbook, "IV Graph"), workbook);
+    QGraphicsScene scene;
+    QChart* chart = owned.release();
+    scene.addItem(chart);
+    const QRectF rect(0, 0, 800, 560);
+    chart->setGeometry(rect);
+    QImage image(800, 560, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    scene.render(&painter, rect, rect);
+    painter.end();
+    int green = 0;
+    int red = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            const QRgb pixel = image.pixel(x, y);
+            green += pixel == qRgb(0, 255, 0);
+            red += pixel == qRgb(255, 0, 0);
+        }
+    EXPECT_GT(green, 100);
+    EXPECT_GT(red, 100);
+}
+
+TEST_F(PrintedCharts, WithoutAPrinterOneLandscapePagePerChartGoesToThePdf) {
+    TempDir dir;
+    CQtChartPrinter printer([] { return QPrinterInfo(); });
+    const std::string pdf = dir.file("cell.abf.charts.pdf");
+    const PrintOutcome outcome = printer.PrintChartSheets(workbook, pdf);
+    EXPECT_TRUE(outcome.printed) << outcome.error;
+    EXPECT_EQ(outcome.pdfPath, pdf);
+    EXPECT_TRUE(outcome.error.empty());
+    QFile file(QString::fromStdString(pdf));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QString content = QString::fromLatin1(file.readAll());
+    EXPECT_EQ(content.count(QRegularExpression("/Type\\s*/Page[^s]")), 5);
+    // Landscape: every media box is wider than high.
+    const QRegularExpression box("/MediaBox\\s*\\[\\s*0\\s+0\\s+([\\d.]+)\\s+([\\d.]+)");
+    auto boxes = box.globalMatch(content);
+    int pages = 0;
+    while (boxes.hasNext()) {
+        const auto match = boxes.next();
+        EXPECT_GT(match.captured(1).toDouble(), match.captured(2).toDouble());
+        ++pages;
+    }
+    EXPECT_EQ(pages, 5);
+    // Only the PDF is left in the folder.
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()),
+                            std::filesystem::directory_iterator()),
+              1);
+}
+
+TEST_F(PrintedCharts, APdfThatCannotBeWrittenIsAnError) {
+    TempDir dir;
+    CQtChartPrinter printer([] { return QPrinterInfo(); });
+    const PrintOutcome outcome =
+        printer.PrintChartSheets(workbook, dir.file("missing/cell.abf.charts.pdf"));
+    EXPECT_FALSE(outcome.printed);
+    EXPECT_NE(outcome.error.find("No such file or directory"), std::string::npos) << outcome.error;
+}
+
+TEST(DesktopHandOver, TheWorkbookIsOpenedThroughTheDesktopsUrlHandling) {
+    TempDir dir;
+    TempDir temp;
+    const QByteArray oldTmp = qgetenv("TMPDIR");
+    qputenv("TMPDIR", temp.path().string().c_str());
+    RecordingMessageSink messages;
+    UrlRecorder urls;
+    TraceStore store = fixtures::ModelStore(2);
+
+    // Saved: the saved file is opened.
+    ExportOutcome outcome = ExportResultsOnDesktop(store, fixtures::AllCategories(store),
+                                                   dir.file("cell.abf"), true, false, 1);
+    ASSERT_EQ(urls.urls.size(), 1);
+    EXPECT_EQ(urls.urls[0], QUrl::fromLocalFile(QString::fromStdString(dir.file("cell.abf.xlsx"))));
+
+    // Not saved: the copy in the user's temporary folder is opened.
+    outcome = ExportResultsOnDesktop(store, fixtures::AllCategories(store), dir.file("cell.abf"),
+                                     false, false, 0);
+    ASSERT_EQ(urls.urls.size(), 2);
+    EXPECT_TRUE(
+        urls.urls[1].toLocalFile().startsWith(QString::fromStdString(temp.path().string())));
+    EXPECT_TRUE(std::filesystem::exists(urls.urls[1].toLocalFile().toStdString()));
+    EXPECT_TRUE(messages.messages.empty());
+
+    if (oldTmp.isEmpty())
+        qunsetenv("TMPDIR");
+    else
+        qputenv("TMPDIR", oldTmp);
+}
+
+} // namespace

@@ -1,0 +1,76 @@
+// tessaran-cli dump FILE [--channel C] [--episode K]: one channel of one
+// episode as CSV, beside the command waveform of that episode.
+#include "cli/Command.h"
+#include "cli/RecordingFile.h"
+
+#include <QCommandLineParser>
+
+#include <cstdio>
+#include <vector>
+
+namespace {
+
+bool ParseNumber(const QString& text, long long low, long long high, long long* value) {
+    bool ok = false;
+    *value = text.toLongLong(&ok);
+    return ok && *value >= low && *value <= high;
+}
+
+int Dump(const QStringList& arguments) {
+    QCommandLineParser parser;
+    QCommandLineOption channelOption("channel", "Physical channel (default 1, else 0).", "C");
+    QCommandLineOption episodeOption("episode", "Episode, from 1 (default 1).", "K");
+    parser.addOption(channelOption);
+    parser.addOption(episodeOption);
+    parser.addPositionalArgument("FILE", "Recording to read.");
+    if (!parser.parse(QStringList{"tessaran-cli dump"} + arguments) ||
+        parser.positionalArguments().size() != 1) {
+        std::fprintf(stderr, "%s\nusage: tessaran-cli dump FILE [--channel C] [--episode K]\n",
+                     parser.errorText().toLocal8Bit().constData());
+        return 2;
+    }
+    RecordingFile file;
+    if (!file.Open(parser.positionalArguments().at(0)))
+        return 1;
+
+    long long channel = file.DefaultChannel(), episode = 1;
+    if (parser.isSet(channelOption) &&
+        !ParseNumber(parser.value(channelOption), -1, 15, &channel)) {
+        std::fprintf(stderr, "invalid channel: %s\n",
+                     parser.value(channelOption).toLocal8Bit().constData());
+        return 2;
+    }
+    if (parser.isSet(episodeOption) &&
+        !ParseNumber(parser.value(episodeOption), 1, UINT32_MAX, &episode)) {
+        std::fprintf(stderr, "invalid episode: %s\n",
+                     parser.value(episodeOption).toLocal8Bit().constData());
+        return 2;
+    }
+
+    std::vector<float> values(file.samplesPerChannel), command(file.samplesPerChannel);
+    uint32_t count = 0;
+    int error = 0;
+    if (!AbfReadEpisodeChannel(file.handle, &file.header, int(channel), uint32_t(episode),
+                               values.data(), &count, &error)) {
+        std::fprintf(stderr, "%s\n", ReaderErrorText(error, file.path).toLocal8Bit().constData());
+        return 1;
+    }
+    bool haveCommand = AbfGetCommandWaveform(file.handle, &file.header, int(channel),
+                                             uint32_t(episode), command.data(), &error);
+    if (!haveCommand && error != ABF_ENOWAVEFORM)
+        std::fprintf(stderr, "no command waveform: %s\n",
+                     ReaderErrorText(error, file.path).toLocal8Bit().constData());
+
+    std::printf("sample,command_mV,value\n");
+    for (uint32_t i = 0; i < count && i < values.size(); ++i) {
+        if (haveCommand)
+            std::printf("%u,%.9g,%.9g\n", i + 1, double(command[i]), double(values[i]));
+        else
+            std::printf("%u,,%.9g\n", i + 1, double(values[i]));
+    }
+    return 0;
+}
+
+const CommandRegistration registration("dump", "dump FILE [--channel C] [--episode K]", Dump);
+
+} // namespace

@@ -18,13 +18,19 @@ struct TraceStore {
     // Samples in every trace, the time axis and the command waveform.
     uint32_t samplesPerTrace() const { return static_cast<uint32_t>(timeAxis.size()); }
 
-    // Loads `path` into `store` (cleared first). On failure shows the load error
-    // message through the message interface and returns false; the store may
-    // then be empty or partly filled.
+    // Loads `path` into `store` (cleared first): every episode of analog-input
+    // channel 1 (channel 0 when the file did not sample channel 1), the command
+    // waveform of episode 1, the sample times and the interval between the
+    // starts of episodes 1 and 2. On failure shows the load error message
+    // ("Error Reading Axon Data") through the message interface, leaves the
+    // store empty and returns false. Nothing is allocated for the traces before
+    // the reader has opened the file and given its sizes.
     static bool LoadInto(TraceStore& store, const std::string& path);
 
     // Appends the traces of a further file of the same protocol (equal samples
-    // per trace) to `store`. On failure shows the load error or the
-    // "not the same protocol" message and leaves the store unchanged.
+    // per trace) to `store`, sharing their arrays, and takes the further file's
+    // episode interval; the time axis and command waveform stay. On failure
+    // shows the load error or the "not the same protocol" message ("Error: Add
+    // Data Failed") and leaves the store unchanged. An empty store just loads.
     static bool AppendFrom(TraceStore& store, const std::string& path);
 };

@@ -1,0 +1,179 @@
+#include "display/PlotCanvas.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+
+uint32_t PixelOfColour(uint32_t colourRef) {
+    const uint32_t red = colourRef & 0xFF;
+    const uint32_t green = (colourRef >> 8) & 0xFF;
+    const uint32_t blue = (colourRef >> 16) & 0xFF;
+    return 0xFF000000u | (red << 16) | (green << 8) | blue;
+}
+
+PlotCanvas::PlotCanvas(uint32_t* pixels, int width, int height, int stride)
+    : pixels_(pixels), width_(std::max(0, width)), height_(std::max(0, height)), stride_(stride) {
+    SetClip({0, 0, width_ - 1, height_ - 1});
+}
+
+void PlotCanvas::SetClip(const PlotRect& deviceClip) {
+    clip_.left = std::max<int64_t>(deviceClip.left, 0);
+    clip_.top = std::max<int64_t>(deviceClip.top, 0);
+    clip_.right = std::min<int64_t>(deviceClip.right, width_ - 1);
+    clip_.bottom = std::min<int64_t>(deviceClip.bottom, height_ - 1);
+}
+
+void PlotCanvas::SetOrigin(int64_t x, int64_t y) {
+    originX_ = x;
+    originY_ = y;
+}
+
+PlotRect PlotCanvas::LogicalClip() const {
+    return {clip_.left + originX_, clip_.top + originY_, clip_.right + originX_,
+            clip_.bottom + originY_};
+}
+
+PlotRect PlotCanvas::DeviceRect(const PlotRect& logical) const {
+    PlotRect device{logical.left - originX_, logical.top - originY_, logical.right - originX_,
+                    logical.bottom - originY_};
+    device.left = std::max(device.left, clip_.left);
+    device.top = std::max(device.top, clip_.top);
+    device.right = std::min(device.right, clip_.right);
+    device.bottom = std::min(device.bottom, clip_.bottom);
+    return device;
+}
+
+void PlotCanvas::FillRect(const PlotRect& logical, uint32_t pixel) {
+    const PlotRect device = DeviceRect(logical);
+    if (device.IsEmpty())
+        return;
+    for (int64_t y = device.top; y <= device.bottom; ++y) {
+        uint32_t* row = pixels_ + y * stride_;
+        std::fill(row + device.left, row + device.right + 1, pixel);
+    }
+}
+
+void PlotCanvas::InvertRect(const PlotRect& logical, uint32_t pixel) {
+    const PlotRect device = DeviceRect(logical);
+    if (device.IsEmpty())
+        return;
+    for (int64_t y = device.top; y <= device.bottom; ++y) {
+        uint32_t* row = pixels_ + y * stride_;
+        for (int64_t x = device.left; x <= device.right; ++x)
+            row[x] = ~(pixel ^ row[x]) | 0xFF000000u;
+    }
+}
+
+void PlotCanvas::DrawPolyline(const PlotPoint* points, size_t count, uint32_t pixel) {
+    if (clip_.IsEmpty())
+        return;
+    for (size_t i = 1; i < count; ++i) {
+        const int64_t x0 = points[i - 1].x - originX_;
+        const int64_t y0 = points[i - 1].y - originY_;
+        const int64_t x1 = points[i].x - originX_;
+        const int64_t y1 = points[i].y - originY_;
+        if ((x0 < clip_.left && x1 < clip_.left) || (x0 > clip_.right && x1 > clip_.right) ||
+            (y0 < clip_.top && y1 < clip_.top) || (y0 > clip_.bottom && y1 > clip_.bottom))
+            continue;
+        const auto inside = [this](int64_t x, int64_t y) {
+            return x >= clip_.left && x <= clip_.right && y >= clip_.top && y <= clip_.bottom;
+        };
+        if (inside(x0, y0) && inside(x1, y1))
+            DrawLine(x0, y0, x1, y1, pixel);
+        else
+            DrawClippedLine(static_cast<double>(x0), static_cast<double>(y0),
+                            static_cast<double>(x1), static_cast<double>(y1), pixel);
+    }
+}
+
+// Bresenham's line between two pixels inside the clip.
+void PlotCanvas::DrawLine(int64_t x0, int64_t y0, int64_t x1, int64_t y1, uint32_t pixel) {
+    if (x0 == x1) { // the common case at low zoom: a vertical run in one column
+        uint32_t* at = pixels_ + std::min(y0, y1) * stride_ + x0;
+        for (int64_t n = std::llabs(y1 - y0); n >= 0; --n, at += stride_)
+            *at = pixel;
+        return;
+    }
+    const int64_t dx = std::llabs(x1 - x0);
+    const int64_t dy = -std::llabs(y1 - y0);
+    const int64_t stepX = x0 < x1 ? 1 : -1;
+    const int64_t stepY = y0 < y1 ? stride_ : -static_cast<int64_t>(stride_);
+    uint32_t* at = pixels_ + y0 * stride_ + x0;
+    uint32_t* const last = pixels_ + y1 * stride_ + x1;
+    int64_t error = dx + dy;
+    for (;;) {
+        *at = pixel;
+        if (at == last)
+            return;
+        const int64_t twice = 2 * error;
+        if (twice >= dy) {
+            error += dy;
+            at += stepX;
+        }
+        if (twice <= dx) {
+            error += dx;
+            at += stepY;
+        }
+    }
+}
+
+// A line with at least one end outside the clip: cut to the clip (Liang-Barsky),
+// then drawn with every pixel checked, since rounding the cut ends may land a
+// pixel beyond the clip.
+void PlotCanvas::DrawClippedLine(double x0, double y0, double x1, double y1, uint32_t pixel) {
+    const double dx = x1 - x0;
+    const double dy = y1 - y0;
+    double enter = 0.0;
+    double leave = 1.0;
+    const auto cut = [&](double p, double q) {
+        if (p == 0.0)
+            return q >= 0.0;
+        const double t = q / p;
+        if (p < 0.0) {
+            if (t > leave)
+                return false;
+            enter = std::max(enter, t);
+        } else {
+            if (t < enter)
+                return false;
+            leave = std::min(leave, t);
+        }
+        return true;
+    };
+    const double left = static_cast<double>(clip_.left) - 0.5;
+    const double right = static_cast<double>(clip_.right) + 0.5;
+    const double top = static_cast<double>(clip_.top) - 0.5;
+    const double bottom = static_cast<double>(clip_.bottom) + 0.5;
+    if (!cut(-dx, x0 - left) || !cut(dx, right - x0) || !cut(-dy, y0 - top) ||
+        !cut(dy, bottom - y0))
+        return;
+    int64_t ax = std::llround(x0 + enter * dx);
+    int64_t ay = std::llround(y0 + enter * dy);
+    const int64_t bx = std::llround(x0 + leave * dx);
+    const int64_t by = std::llround(y0 + leave * dy);
+
+    const int64_t adx = std::llabs(bx - ax);
+    const int64_t ady = -std::llabs(by - ay);
+    const int64_t stepX = ax < bx ? 1 : -1;
+    const int64_t stepY = ay < by ? 1 : -1;
+    int64_t error = adx + ady;
+    for (;;) {
+        PlotChecked(ax, ay, pixel);
+        if (ax == bx && ay == by)
+            return;
+        const int64_t twice = 2 * error;
+        if (twice >= ady) {
+            error += ady;
+            ax += stepX;
+        }
+        if (twice <= adx) {
+            error += adx;
+            ay += stepY;
+        }
+    }
+}
+
+void PlotCanvas::PlotChecked(int64_t x, int64_t y, uint32_t pixel) {
+    if (x >= clip_.left && x <= clip_.right && y >= clip_.top && y <= clip_.bottom)
+        pixels_[y * stride_ + x] = pixel;
+}

@@ -1,0 +1,109 @@
+// An oscilloscope-like view of the loaded traces with two independent zoom axes
+// and scroll bars: the displayed traces in black, the control and the current
+// trace in their colours, the zero-current line and up to six vertical bands
+// marking sample regions. The bands are mixed into the picture by inverting
+// colours, so a band drawn twice vanishes and overlapping bands mix.
+//
+// Every view of the program shares one TraceDisplayModel, which holds the
+// traces in plot coordinates and the zoom and scroll state; the view whose
+// scroll bars last matched the model owns it, and a view that is shown takes
+// the model's zoom and scroll position over. The only mouse interaction is
+// scrolling: the scroll bars, the wheel (vertical) and shift+wheel (horizontal).
+#pragma once
+
+#include "display/TracePicture.h"
+
+#include <QAbstractScrollArea>
+#include <QImage>
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+class CZoomScrollView : public QAbstractScrollArea {
+    Q_OBJECT
+
+public:
+    // Pixels between the plot at zoom level 0 and the edges of the viewport.
+    static constexpr int kPlotMargin = 4;
+
+    // A bordered view named "GraphWindow", without a model: it paints nothing
+    // until it has a model holding a recording.
+    explicit CZoomScrollView(QWidget* parent = nullptr);
+    ~CZoomScrollView() override;
+
+    // Shares `model` (may be null); the previous one is released.
+    void SetDisplayModel(std::shared_ptr<TraceDisplayModel> model);
+    const std::shared_ptr<TraceDisplayModel>& DisplayModel() const { return model_; }
+
+    // Measures the viewport: sets the model's plot size at level 0 (viewport less
+    // kPlotMargin) and with it the highest zoom levels, then sets the scroll bars
+    // from the model. Runs by itself whenever the view is resized.
+    void InitialUpdate();
+
+    // The 0-based trace indices drawn in black; indices beyond the traces are
+    // skipped when drawing. Repaints.
+    void SetDisplayedTraces(const std::vector<int32_t>& indices);
+    const std::vector<int32_t>& DisplayedTraces() const { return content_.displayedTraces; }
+
+    // The trace drawn in the current-trace colour (0-based); an index outside the
+    // traces means none (-1). Redraws at once when it changes.
+    void SetCurrentTrace(int32_t index);
+    int32_t CurrentTrace() const { return content_.currentIndex; }
+
+    // The trace drawn in the control-trace colour; as SetCurrentTrace.
+    void SetControlTrace(int32_t index);
+    int32_t ControlTrace() const { return content_.controlIndex; }
+
+    // Sets region `region` (0 to 5) to the 0-based samples a .. b (in either
+    // order) and repaints only the strips that changed. Other region numbers are
+    // ignored.
+    void SetRegion(uint32_t a, uint32_t b, int region);
+    // Stored first and last sample of a region (0 for region numbers beyond 5).
+    uint32_t RegionStart(int region) const;
+    uint32_t RegionEnd(int region) const;
+
+    // Zoom one axis in or out by one level, keeping the middle of the view in
+    // place; nothing happens at the limits. Emit zoomChanged when they zoom.
+    void ZoomInX();
+    void ZoomOutX();
+    void ZoomInY();
+    void ZoomOutY();
+
+    // Whether the zoom operations above would do anything (for zoom buttons).
+    bool CanZoomInX() const;
+    bool CanZoomOutX() const;
+    bool CanZoomInY() const;
+    bool CanZoomOutY() const;
+
+    // Repaints at once when a recording is loaded.
+    void RedrawNow();
+
+signals:
+    // The zoom levels or their limits changed (zoom buttons may need enabling).
+    void zoomChanged();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void scrollContentsBy(int dx, int dy) override;
+    void wheelEvent(QWheelEvent* event) override;
+
+private:
+    bool HasData() const;
+    int TraceCount() const;
+    void UpdateScrollSizes();
+    void Zoom(bool (TraceDisplayModel::*zoom)());
+    void Draw(const QRect& clip);
+    // The strip of viewport pixels over samples a .. b of the present zoom.
+    QRect SampleStrip(uint32_t a, uint32_t b) const;
+    int HalfTotalHeight() const;
+
+    TracePictureContent content_;
+    std::shared_ptr<TraceDisplayModel> model_;
+    QImage image_;      // the picture, composed off-screen and copied to the viewport
+    QSize scrollTotal_; // the scrollable size the scroll bars were last set for
+    bool settingScrollBars_ = false;
+    QPoint wheelRemainder_; // wheel movement not yet worth one step
+};

@@ -187,23 +187,6 @@ TEST(SweepMaxRange, WrittenAsPercentPointEightG) {
     EXPECT_EQ(FormatSweepMaxRange(-200.0), "-200");
 }
 
-TEST(ViewPositionSettings, KeysAndDefaults) {
-    MemoryProfileStore profile;
-    ViewPositionSettings view;
-    view.Load(profile);
-    EXPECT_EQ(view.xZoom, 0);
-    EXPECT_EQ(view.scrollPosY, 0);
-    view.xZoom = 3;
-    view.yZoom = 2;
-    view.scrollPosX = 250;
-    view.scrollPosY = 40;
-    view.Save(profile);
-    EXPECT_EQ(profile.values.at({"settings", "xZoom"}), "3");
-    EXPECT_EQ(profile.values.at({"settings", "yZoom"}), "2");
-    EXPECT_EQ(profile.values.at({"settings", "ScrollPosx"}), "250");
-    EXPECT_EQ(profile.values.at({"settings", "ScrollPosy"}), "40");
-}
-
 TEST(ProgramSettings, ReadsThePagesThenTheGeneralSettingsThenTheView) {
     OrderRecordingProfile profile;
     ProgramSettings settings;

@@ -1,5 +1,4 @@
 #include "display/CommandVoltage.h"
-#include "display/DisplayValues.h"
 
 #include <gtest/gtest.h>
 
@@ -25,22 +24,6 @@ TEST(CommandVoltageTenths, ValuesFromADamagedFileStayDefined) {
                                     std::numeric_limits<int32_t>::max()}));
     EXPECT_EQ(RoundHalfEvenToInt32(-2147483648.0f), std::numeric_limits<int32_t>::min());
     EXPECT_EQ(RoundHalfEvenToInt32(2147483520.0f), 2147483520); // largest float below 2^31
-}
-
-TEST(DisplayValues, InitialValuesAndReset) {
-    g_crSelection[0] = 1;
-    g_bShowZeroCurrentLine = false;
-    ResetDisplayValues();
-    EXPECT_TRUE(g_bShowZeroCurrentLine);
-    EXPECT_EQ(g_crCurrentTrace, 0x0000FF00u); // RGB(0,255,0)
-    EXPECT_EQ(g_crControlTrace, 0x000000FFu); // RGB(255,0,0)
-    EXPECT_EQ(g_crZeroLine, 0x000000FFu);
-    EXPECT_EQ(g_crSelection[0], 0x00FFE1FFu); // RGB(255,225,255)
-    EXPECT_EQ(g_crSelection[1], 0x00FFE1E1u); // RGB(225,225,255)
-    EXPECT_EQ(g_crSelection[2], 0x00E1FFE1u); // RGB(225,255,225)
-    EXPECT_EQ(g_crSelection[3], 0x00FFE1FFu);
-    EXPECT_EQ(g_crSelection[4], 0u);
-    EXPECT_EQ(g_crSelection[5], 0u);
 }
 
 } // namespace

@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <vector>
-
 namespace {
 
 // Sanitizer builds turn any double free or leak of these into a failure.
@@ -63,17 +61,6 @@ TEST(SharedFloatArray, RawArrayAssignmentTakesOwnership) {
     a = same; // the same pointer: nothing happens
     EXPECT_EQ(a.data(), same);
     EXPECT_EQ(a.ownerCount(), 1);
-}
-
-TEST(SharedFloatArray, VectorsOfTracesShareWithoutCopyingSamples) {
-    std::vector<SharedFloatArray> store;
-    for (int i = 0; i < 100; ++i)
-        store.push_back(SharedFloatArray::Allocate(10));
-    std::vector<SharedFloatArray> display = store;
-    EXPECT_EQ(display[99].data(), store[99].data());
-    EXPECT_EQ(store[99].ownerCount(), 2);
-    store.clear();
-    EXPECT_EQ(display[0].ownerCount(), 1);
 }
 
 } // namespace

@@ -425,6 +425,9 @@ std::vector<uint8_t> AbfTestWriter::BuildOld() const {
         for (size_t i = 0; i < kOldParameterBytes; i += 4)
             Put<uint32_t>(params, i, ToMsBinary(Get<float>(params, i)));
 
+    // The old format keeps its last kilobyte free of episode data.
+    file.resize(file.size() + 1024, 0);
+
     std::copy(params.begin(), params.end(), file.begin());
     std::vector<uint8_t> comment(kOldCommentBytes, ' ');
     const std::string text = "old-format test recording";

@@ -200,12 +200,13 @@ bool IniProfileStore::WriteString(const std::string& section, const std::string&
         ignoreFileContents_ = false;
     }
     settings_->setValue(Join(section, key), ToQString(value));
+    written_ = true;
     return true;
 }
 
 bool IniProfileStore::Sync() {
-    const QFileInfo info(ToQString(path_));
-    QDir().mkpath(info.absolutePath());
+    if (written_) // a store that was only read creates no folders
+        QDir().mkpath(QFileInfo(ToQString(path_)).absolutePath());
     settings_->sync();
     return settings_->status() == QSettings::NoError;
 }

@@ -57,4 +57,5 @@ private:
     std::string path_;
     std::unique_ptr<QSettings> settings_;
     bool ignoreFileContents_ = false; // the file could not be read or parsed
+    bool written_ = false;
 };

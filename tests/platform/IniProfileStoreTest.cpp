@@ -141,9 +141,11 @@ TEST(IniProfileStore, ACorruptFileGivesDefaultsAndIsKeptWhenReplaced) {
 
 TEST(IniProfileStore, AMissingOrUnreadableFileGivesDefaults) {
     TempDir dir;
-    IniProfileStore missing("p", dir.file("none.ini"));
-    EXPECT_EQ(missing.ReadInt("settings", "AutoSave", 3), 3);
-    EXPECT_FALSE(std::filesystem::exists(dir.file("none.ini"))); // reading creates nothing
+    {
+        IniProfileStore missing("p", dir.file("sub/none.ini"));
+        EXPECT_EQ(missing.ReadInt("settings", "AutoSave", 3), 3);
+    }
+    EXPECT_FALSE(std::filesystem::exists(dir.file("sub"))); // reading creates nothing
 
     std::filesystem::create_directory(dir.file("folder.ini"));
     IniProfileStore folder("p", dir.file("folder.ini"));

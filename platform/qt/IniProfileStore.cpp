@@ -33,6 +33,8 @@ bool ParseInt32(const std::string& text, int& value) {
     const char* last = text.data() + text.size();
     if (first != last && *first == '+')
         ++first;
+    if (first != last && *first == '-' && first != text.data())
+        return false; // "+-5"
     int64_t parsed = 0;
     const auto [end, ec] = std::from_chars(first, last, parsed);
     if (ec != std::errc() || end != last || first == last)

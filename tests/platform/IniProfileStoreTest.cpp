@@ -67,6 +67,7 @@ TEST(IniProfileStore, ValuesOfAnotherTypeReadAsTheDefault) {
                     "empty=\n"
                     "spaced= 42 \n"
                     "plus=+7\n"
+                    "signs=+-7\n"
                     "bytes=@ByteArray(12)\n");
     IniProfileStore store("p", path);
     EXPECT_EQ(store.ReadInt("s", "text", 9), 9);
@@ -77,6 +78,7 @@ TEST(IniProfileStore, ValuesOfAnotherTypeReadAsTheDefault) {
     EXPECT_EQ(store.ReadInt("s", "empty", 9), 9);
     EXPECT_EQ(store.ReadInt("s", "spaced", 9), 42);
     EXPECT_EQ(store.ReadInt("s", "plus", 9), 7);
+    EXPECT_EQ(store.ReadInt("s", "signs", 9), 9);
     EXPECT_EQ(store.ReadInt("s", "bytes", 9), 9);
     EXPECT_EQ(store.ReadString("s", "bytes", "d"), "@ByteArray(12)");
     EXPECT_EQ(store.ReadString("s", "list", "d"), "1,2");

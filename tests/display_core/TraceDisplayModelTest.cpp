@@ -61,7 +61,8 @@ TEST(TraceDisplayModelScaling, XPositionsSpanTheFinestWidth) {
     TraceDisplayModel model;
     model.SetViewSize(500, 400);
     // 1001 samples 100 us apart: the last one lands on 500 << 6 = 32000.
-    model.SetData(EvenTimeAxis(1001, 100.0f), std::vector<float>(1001), {MakeTrace({})}, 1001);
+    model.SetData(EvenTimeAxis(1001, 100.0f), std::vector<float>(1001),
+                  {MakeTrace(std::vector<float>(1001))}, 1001);
     ASSERT_EQ(model.XPositions().size(), 1001u);
     EXPECT_EQ(model.XPositions()[0], 0);
     EXPECT_EQ(model.XPositions()[1], 32);

@@ -40,7 +40,9 @@ std::string SystemText(int error) {
 // an empty text with errno set.
 std::string CreateTempBeside(const std::string& path) {
     const fs::path target(path);
-    const std::string stem = (target.parent_path() / ("." + target.filename().string())).string();
+    std::string hidden(1, '.');
+    hidden += target.filename().string();
+    const std::string stem = (target.parent_path() / hidden).string();
     std::random_device seed;
     std::mt19937 random(seed());
     for (int attempt = 0; attempt < 100; ++attempt) {
@@ -70,9 +72,9 @@ int FlushFile(const std::string& path) {
 }
 
 void FlushFolderOf(const std::string& path) {
-    std::string folder = fs::path(path).parent_path().string();
+    fs::path folder = fs::path(path).parent_path();
     if (folder.empty())
-        folder = ".";
+        folder = fs::path(".");
     const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd >= 0) {
         ::fsync(fd); // best effort: the data itself is already on disk

@@ -211,6 +211,13 @@ void CZoomScrollView::RedrawNow() {
         viewport()->repaint();
 }
 
+void CZoomScrollView::UpdateAllViews() {
+    for (QWidget* widget : QApplication::allWidgets()) {
+        if (auto* view = qobject_cast<CZoomScrollView*>(widget))
+            view->viewport()->update();
+    }
+}
+
 void CZoomScrollView::paintEvent(QPaintEvent* event) {
     if (!HasData())
         return;

@@ -79,6 +79,10 @@ public:
     // Repaints at once when a recording is loaded.
     void RedrawNow();
 
+    // Schedules a repaint of every trace view of the program, e.g. after the
+    // display colours or the zero-line choice changed.
+    static void UpdateAllViews();
+
 signals:
     // The zoom levels or their limits changed (zoom buttons may need enabling).
     void zoomChanged();

@@ -90,17 +90,6 @@ TEST_F(ViewTest, PaintsNothingWithoutARecording) {
             ASSERT_EQ(image.pixel(x, y), kMagenta) << x << "," << y;
 }
 
-TEST_F(ViewTest, MeasuresTheViewportOnShowing) {
-    Load(MakeModel({0}));
-    EXPECT_EQ(view.objectName(), "GraphWindow");
-    EXPECT_EQ(model->viewWidth, uint32_t(view.viewport()->width() - CZoomScrollView::kPlotMargin));
-    EXPECT_EQ(model->viewHeight,
-              uint32_t(view.viewport()->height() - CZoomScrollView::kPlotMargin));
-    EXPECT_EQ(model->maxZoomX, DoublingsToReach(model->viewWidth, 16384));
-    // The last sample lands on the plot's right edge.
-    EXPECT_EQ(model->SampleX(1000), int32_t(model->viewWidth));
-}
-
 TEST_F(ViewTest, ZeroLineOnTheZeroRowAndOnlyWhenWanted) {
     Load(MakeModel({0}));
     view.SetCurrentTrace(-1);
@@ -121,6 +110,8 @@ TEST_F(ViewTest, ZeroLineOnTheZeroRowAndOnlyWhenWanted) {
 TEST_F(ViewTest, TracesInBlackAndTheHighlightedOnesInTheirColours) {
     Load(MakeModel({1000, -1000, 2000}));
     view.SetDisplayedTraces({0, 1, 2, 7, -3}); // 7 and -3 are no traces: skipped
+    view.SetCurrentTrace(3);                   // beyond the traces: none
+    EXPECT_EQ(view.CurrentTrace(), -1);
     view.SetCurrentTrace(1);
     view.SetControlTrace(2);
     const QImage image = Render(view);
@@ -144,19 +135,6 @@ TEST_F(ViewTest, FullRangeSpansTheScrollableHeight) {
     EXPECT_EQ(image.pixel(100, 1), kWhite);
     EXPECT_EQ(RowOf(1), int(model->viewHeight)); // -2500 pA just below the bottom
     EXPECT_EQ(image.pixel(100, int(model->viewHeight)), kBlack);
-}
-
-TEST_F(ViewTest, OutOfRangeHighlightIndicesMeanNone) {
-    Load(MakeModel({1000, -1000}));
-    view.SetCurrentTrace(7);
-    EXPECT_EQ(view.CurrentTrace(), -1);
-    view.SetControlTrace(2);
-    EXPECT_EQ(view.ControlTrace(), -1);
-    view.SetControlTrace(1);
-    EXPECT_EQ(view.ControlTrace(), 1);
-    const QImage image = Render(view);
-    EXPECT_EQ(image.pixel(100, RowOf(0)), kWhite); // not displayed, not current
-    EXPECT_EQ(image.pixel(100, RowOf(1)), Rgb(g_crControlTrace));
 }
 
 TEST_F(ViewTest, BandsShowTheirColourCancelTwiceAndMix) {
@@ -250,6 +228,12 @@ TEST(ViewRegionUpdate, RepaintsOnlyTheStripThatChanged) {
     view.SetRegion(520, 100, 0); // the same region, ordered: nothing to do
     QApplication::processEvents();
     EXPECT_TRUE(view.painted.empty());
+
+    // New display colours: every view repaints in full.
+    CZoomScrollView::UpdateAllViews();
+    QApplication::processEvents();
+    ASSERT_FALSE(view.painted.empty());
+    EXPECT_EQ(view.painted.back(), view.viewport()->rect());
 }
 
 TEST_F(ViewTest, ZoomKeepsTheMiddleAndTellsThePages) {
@@ -355,6 +339,8 @@ TEST_F(ViewTest, WheelScrollsVerticallyAndWithShiftHorizontally) {
 
 TEST_F(ViewTest, ResizingRescalesTheSharedModel) {
     Load(MakeModel({1000}));
+    EXPECT_EQ(view.objectName(), "GraphWindow");
+    EXPECT_EQ(model->maxZoomX, DoublingsToReach(model->viewWidth, 16384));
     view.resize(900, 300);
     QApplication::processEvents();
     EXPECT_EQ(model->viewWidth, uint32_t(view.viewport()->width() - CZoomScrollView::kPlotMargin));

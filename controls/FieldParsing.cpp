@@ -1,0 +1,152 @@
+#include "controls/FieldParsing.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <limits>
+#include <unordered_set>
+
+namespace {
+
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+std::string_view TrimBlanks(std::string_view text) {
+    while (!text.empty() && IsBlank(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && IsBlank(text.back()))
+        text.remove_suffix(1);
+    return text;
+}
+
+} // namespace
+
+std::optional<double> ParseFloatField(std::string_view text) {
+    text = TrimBlanks(text);
+    if (text.empty())
+        return std::nullopt;
+    const char firstChar = text.front();
+    std::string_view body = text;
+    if (body.front() == '+') {
+        body.remove_prefix(1);
+        if (!body.empty() && body.front() == '-')
+            return std::nullopt;
+    }
+    // from_chars would also read "inf", "nan" and a second sign; none of them
+    // is a number here.
+    const std::string_view unsignedPart =
+        (!body.empty() && body.front() == '-') ? body.substr(1) : body;
+    if (unsignedPart.empty() || !(IsDigit(unsignedPart.front()) || unsignedPart.front() == '.'))
+        return std::nullopt;
+    double value = 0.0;
+    const auto [end, error] =
+        std::from_chars(body.data(), body.data() + body.size(), value, std::chars_format::general);
+    if (error != std::errc() || end != body.data() + body.size())
+        return std::nullopt;
+    if (value == 0.0 && firstChar != '0')
+        return std::nullopt;
+    if (!std::isfinite(value))
+        return std::nullopt;
+    return value;
+}
+
+std::optional<std::int32_t> ParseIntegerField(std::string_view text) {
+    text = TrimBlanks(text);
+    if (text.empty())
+        return std::nullopt;
+    const char firstChar = text.front();
+    bool negative = false;
+    if (text.front() == '+' || text.front() == '-') {
+        negative = text.front() == '-';
+        text.remove_prefix(1);
+    }
+    if (text.empty())
+        return std::nullopt;
+    constexpr std::int64_t kLimit = std::int64_t(1) << 31;
+    std::int64_t magnitude = 0;
+    for (const char c : text) {
+        if (!IsDigit(c))
+            return std::nullopt;
+        magnitude = std::min(magnitude * 10 + (c - '0'), kLimit + 1);
+    }
+    const std::int64_t value = negative ? -magnitude : magnitude;
+    if (value == 0 && firstChar != '0')
+        return std::nullopt;
+    // The long conversion saturates at its limits, so they cannot be told
+    // apart from an overflow and are no numbers either.
+    if (value >= std::numeric_limits<std::int32_t>::max() ||
+        value <= std::numeric_limits<std::int32_t>::min())
+        return std::nullopt;
+    return std::int32_t(value);
+}
+
+std::vector<std::int64_t> ParseIntegerListField(std::string_view text) {
+    constexpr std::int64_t kRunLimit = 429496729;
+    std::vector<std::int64_t> numbers;
+    std::int64_t current = 0;
+    bool inRun = false;
+    for (const char c : text) {
+        if (!IsDigit(c)) {
+            if (inRun)
+                numbers.push_back(current);
+            inRun = false;
+            current = 0;
+            continue;
+        }
+        current = current * 10 + (c - '0');
+        inRun = true;
+        if (current >= kRunLimit) {
+            numbers.push_back(current);
+            inRun = false;
+            current = 0;
+        }
+    }
+    if (inRun)
+        numbers.push_back(current);
+
+    std::vector<std::int64_t> unique;
+    unique.reserve(numbers.size());
+    std::unordered_set<std::int64_t> seen;
+    for (const std::int64_t n : numbers) {
+        if (seen.insert(n).second)
+            unique.push_back(n);
+    }
+    return unique;
+}
+
+std::string FormatIntegerList(const std::vector<std::int32_t>& values) {
+    std::string text;
+    for (const std::int32_t v : values) {
+        text += std::to_string(v);
+        text += ',';
+    }
+    return text;
+}
+
+std::string FormatFloatField(double value, int precision) {
+    if (!std::isfinite(value))
+        return {};
+    char buffer[64];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value,
+                                      std::chars_format::general, std::clamp(precision, 1, 17));
+    return std::string(buffer, result.ptr);
+}
+
+SpinRange SpinRangeForBounds(int lowerMode, std::int32_t lower, int upperMode, std::int32_t upper) {
+    constexpr std::int32_t kMin = std::numeric_limits<std::int32_t>::min();
+    constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
+    SpinRange range{kMin, kMax};
+    if (lowerMode == kBoundStrict)
+        range.lower = lower == kMax ? kMax : lower + 1;
+    else if (lowerMode == kBoundInclusive)
+        range.lower = lower;
+    if (upperMode == kBoundStrict)
+        range.upper = upper == kMin ? kMin : upper - 1;
+    else if (upperMode == kBoundInclusive)
+        range.upper = upper;
+    return range;
+}

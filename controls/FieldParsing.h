@@ -1,0 +1,60 @@
+// Parsing and formatting of the entry fields' texts. Plain C++, independent of
+// the C locale, so a German desktop still reads "0.5" as one half.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// The integer field's "no value".
+constexpr std::int32_t kNoIntegerValue = 0x7FFFFFFF;
+
+// Reads the whole text as a decimal floating-point number: blanks and tabs
+// around it are allowed, nothing else. A zero result counts only when the text
+// starts with '0' (so ".0" and "-0" are no numbers), and an overflowing or
+// underflowing value is no number. Returns nothing when the text is no number.
+std::optional<double> ParseFloatField(std::string_view text);
+
+// Reads the whole text as a decimal 32-bit integer with the same rules; the
+// values 2147483647 and -2147483648 (and anything beyond) are no numbers.
+std::optional<std::int32_t> ParseIntegerField(std::string_view text);
+
+// Extracts the numbers of a list text: maximal runs of digits, everything else
+// separates. A run that reaches 429496729 ends there and its further digits
+// start a new number. Repeated values are dropped, keeping the first of each
+// in typed order. Never fails; values may exceed the 32-bit range.
+std::vector<std::int64_t> ParseIntegerListField(std::string_view text);
+
+// The list as shown and stored: each number in decimal followed by a comma.
+std::string FormatIntegerList(const std::vector<std::int32_t>& values);
+
+// `value` formatted like "%.*g" with `precision` significant digits in the C
+// locale; the empty text for NaN and infinities (the field shows no value).
+std::string FormatFloatField(double value, int precision);
+
+// A check of `value` against optional bounds. Modes: 0 strict, 1 inclusive,
+// anything else no bound.
+enum BoundMode : int { kBoundStrict = 0, kBoundInclusive = 1, kBoundNone = 2 };
+
+template <typename T> bool IsOutOfBounds(T value, int lowerMode, T lower, int upperMode, T upper) {
+    if (upperMode == kBoundStrict && value >= upper)
+        return true;
+    if (upperMode == kBoundInclusive && value > upper)
+        return true;
+    if (lowerMode == kBoundStrict && value <= lower)
+        return true;
+    if (lowerMode == kBoundInclusive && value < lower)
+        return true;
+    return false;
+}
+
+// The range an up-down buddy of an integer field steps within: the bounds
+// themselves when inclusive, one inside when strict, the 32-bit limits when
+// there is no bound.
+struct SpinRange {
+    std::int32_t lower;
+    std::int32_t upper;
+};
+SpinRange SpinRangeForBounds(int lowerMode, std::int32_t lower, int upperMode, std::int32_t upper);

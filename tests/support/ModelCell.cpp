@@ -39,7 +39,8 @@ void WriteModelRecording(const std::string& path, const std::vector<Cell>& cells
     writer.SetChannels(twoChannels ? std::vector<int16_t>{0, 1} : std::vector<int16_t>{0})
         .SetSamplesPerChannel(kSamples)
         .SetEpisodes(static_cast<uint32_t>(cells.size()))
-        .SetSampleInterval(kIntervalUs)
+        // The header's interval is that of the multiplexed samples.
+        .SetSampleInterval(kIntervalUs / (twoChannels ? 2.0f : 1.0f))
         .SetHolding(kHoldingMv)
         .SetStartToStart(startToStartS)
         .SetChannelScaling(0, scale, 1.0f, 0.0f)

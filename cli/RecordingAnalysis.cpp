@@ -1,0 +1,39 @@
+#include "cli/RecordingAnalysis.h"
+
+#include "app/AnalysisSettings.h"
+#include "display/CommandVoltage.h"
+
+AnalysisProfile ReadAnalysisProfile(IProfileStore& profile) {
+    ProgramSettings settings;
+    settings.Load(profile);
+    const AnalysisSettings& general = settings.general;
+    AnalysisProfile result;
+    result.pages = settings.pages;
+    result.selectAll = {general.selectAllSlopes != 0, general.selectAllCurrent != 0,
+                        general.selectAllIV != 0, general.selectAllCapacitance != 0,
+                        general.selectAllTraces != 0};
+    result.plotTraceNumber = general.plotTraceNumber;
+    return result;
+}
+
+bool PrepareRecording(const std::string& path, const AnalysisProfile& profile,
+                      PreparedRecording& prepared) {
+    if (!TraceStore::LoadInto(prepared.store, path))
+        return false;
+    // Each file starts from the stored choices, as the program does after a start.
+    AnalysisPageRecords pages = profile.pages;
+    ApplyNewRecording(pages, static_cast<uint32_t>(prepared.store.traces.size()),
+                      CommandVoltageTenths(prepared.store.commandWaveform), profile.selectAll);
+    prepared.choices = ExportChoicesFromRecords(pages, profile.plotTraceNumber);
+    return true;
+}
+
+bool AnalyseRecording(const std::string& path, const AnalysisProfile& profile,
+                      std::vector<CategoryResult>& results) {
+    results.clear();
+    PreparedRecording prepared;
+    if (!PrepareRecording(path, profile, prepared))
+        return false;
+    results = RunResultBuilders(prepared.store, prepared.choices);
+    return true;
+}

@@ -1,0 +1,42 @@
+// One recording analysed as the program would right after opening it: loaded
+// into a trace store, the pages' choices taken from the profile with the new
+// recording applied (select-all flags, sub-sections), the five result builders
+// run in export order.
+#pragma once
+
+#include "analysis/ExportChoicesFromRecords.h"
+#include "export/ResultBuilders.h"
+#include "platform/ProfileStore.h"
+#include "recording/TraceStore.h"
+
+#include <string>
+#include <vector>
+
+// What the analysis takes from the profile: the pages' stored choices, the
+// select-all flags in page order and "PlotTimeTraceNum".
+struct AnalysisProfile {
+    AnalysisPageRecords pages;
+    SelectAllFlags selectAll{true, true, true, true, true};
+    int plotTraceNumber = 1;
+};
+
+// Reads the pages' sections and the general settings from `profile`; nothing is written.
+AnalysisProfile ReadAnalysisProfile(IProfileStore& profile);
+
+// A loaded recording and the export's choices for it.
+struct PreparedRecording {
+    TraceStore store;
+    ExportChoices choices;
+};
+
+// Loads `path` and derives the choices from a fresh copy of the profile's pages
+// with the new recording applied. On failure shows the load error message (as
+// the program does) and returns false.
+bool PrepareRecording(const std::string& path, const AnalysisProfile& profile,
+                      PreparedRecording& prepared);
+
+// PrepareRecording, then the five builders in export order.
+// On failure shows the load error message (as the program does) and returns
+// false; `results` is then empty.
+bool AnalyseRecording(const std::string& path, const AnalysisProfile& profile,
+                      std::vector<CategoryResult>& results);

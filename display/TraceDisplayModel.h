@@ -25,8 +25,7 @@ struct PlotPoint {
 
 class TraceDisplayModel {
 public:
-    // Current range used when a non-positive or non-finite range is asked for
-    // with a magnitude of 0 (pA).
+    // Range (pA) used when the range asked for is 0 or not finite.
     static constexpr float kDefaultMaxRange = 5000.0f;
     // Zoom levels double the plot until it is at least this many pixels.
     static constexpr uint32_t kFinestPlotExtent = 16384;
@@ -39,7 +38,7 @@ public:
     // command voltage from `commandWaveform` (mV, kept in tenths of mV), plot
     // values from `traces` (pA), which are shared, not copied. Only the first
     // `samplesPerTrace` samples are read, and never more than the time axis holds;
-    // a trace without samples plots as 0. A last time value that is 0, negative
+    // a trace without an array plots as 0. A last time value that is 0, negative
     // or not finite spaces the samples evenly instead. Every polyline is stale
     // afterwards.
     void SetData(const std::vector<float>& timeAxis, const std::vector<float>& commandWaveform,
@@ -99,7 +98,8 @@ public:
     const std::vector<int32_t>& XPositions() const { return xPositions_; }
     // Command voltage of each sample in tenths of mV.
     const std::vector<int32_t>& CommandVoltage() const { return commandVoltage_; }
-    // Plot values of trace `index` at the finest zoom (y up, 0 = zero current).
+    // Plot values of trace `index` (below TraceCount()) at the finest zoom, y
+    // up, 0 at zero current.
     const std::vector<int32_t>& TracePlotValues(size_t index) const {
         return tracePlotValues_[index];
     }

@@ -322,7 +322,9 @@ std::vector<uint8_t> AbfTestWriter::BuildAbf() const {
 
     std::vector<uint8_t> file(header);
     file.resize(kHeaderSize + size_t(skipped_ > 0 ? skipped_ : 0) * sampleSize, 0);
-    file.insert(file.end(), data.begin(), data.end());
+    const size_t dataAt = file.size();
+    file.resize(dataAt + data.size());
+    std::copy(data.begin(), data.end(), file.begin() + long(dataAt));
 
     if (synch_ != Synch::None) {
         std::vector<AbfSynchEntry> entries = synchEntries_;
@@ -404,8 +406,8 @@ std::vector<uint8_t> AbfTestWriter::BuildOld() const {
     std::vector<uint32_t> lengths;
     std::vector<uint8_t> data = EncodeData(scaling, false, &lengths);
 
-    std::vector<uint8_t> file(kBlock, 0);
-    file.insert(file.end(), data.begin(), data.end());
+    std::vector<uint8_t> file(kBlock + data.size(), 0);
+    std::copy(data.begin(), data.end(), file.begin() + kBlock);
     if (!oldSynch_.empty()) {
         file.resize(RoundUpToBlock(file.size()), 0);
         putFloat(10, double(file.size() / kBlock));

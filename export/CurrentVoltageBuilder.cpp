@@ -51,12 +51,36 @@ std::map<int64_t, Bin> FindBins(const std::vector<float>& command, uint32_t lo, 
     return bins;
 }
 
-void MeansPerBin(const float* y, const std::vector<Bin>& bins, float* out) {
+// Each bin's mean per trace: a running float sum in sample order, divided by
+// the bin's sample count. G traces go side by side only so that their
+// independent sums overlap in the processor.
+template <size_t G>
+void MeansPerBin(const float* const* y, const std::vector<Bin>& bins, float* const* out) {
     for (size_t r = 0; r < bins.size(); ++r) {
-        float sum = 0.0f;
+        float sum[G] = {};
         for (uint32_t s = bins[r].first; s <= bins[r].last; ++s)
-            sum += y[s];
-        out[r] = sum / static_cast<float>(bins[r].last - bins[r].first + 1);
+            for (size_t g = 0; g < G; ++g)
+                sum[g] += y[g][s];
+        const float count = static_cast<float>(bins[r].last - bins[r].first + 1);
+        for (size_t g = 0; g < G; ++g)
+            out[g][r] = sum[g] / count;
+    }
+}
+
+// MeansPerBin for every trace of `traces` into out[k].
+void MeansPerBin(const TraceStore& store, const std::vector<uint32_t>& traces,
+                 const std::vector<Bin>& bins, const std::vector<float*>& out) {
+    constexpr size_t G = 4;
+    size_t k = 0;
+    for (; k + G <= traces.size(); k += G) {
+        const float* y[G];
+        for (size_t g = 0; g < G; ++g)
+            y[g] = store.traces[traces[k + g]].data();
+        MeansPerBin<G>(y, bins, &out[k]);
+    }
+    for (; k < traces.size(); ++k) {
+        const float* y[1] = {store.traces[traces[k]].data()};
+        MeansPerBin<1>(y, bins, &out[k]);
     }
 }
 
@@ -87,10 +111,12 @@ uint32_t BuildCurrentVoltage(const TraceStore& store, const CurrentVoltageChoice
         table.columns[0][r++] = static_cast<float>(voltage);
         bins.push_back(bin);
     }
+    std::vector<float*> out;
     for (uint32_t j = 0; j < m; ++j) {
         table.headers.push_back(std::to_string(traces[j] + 1));
-        MeansPerBin(store.traces[traces[j]].data(), bins, table.columns[j + 1].data());
+        out.push_back(table.columns[j + 1].data());
     }
+    MeansPerBin(store, traces, bins, out);
 
     std::optional<uint32_t> control =
         builders::ControlTrace(store, choices.useControl, choices.controlTraceNumber);
@@ -102,7 +128,7 @@ uint32_t BuildCurrentVoltage(const TraceStore& store, const CurrentVoltageChoice
             const float* column = table.columns[1 + (selected - traces.begin())].data();
             std::copy(column, column + rows, controlMeans.begin());
         } else {
-            MeansPerBin(store.traces[*control].data(), bins, controlMeans.data());
+            MeansPerBin(store, {*control}, bins, {controlMeans.data()});
         }
         for (uint32_t j = 0; j < m; ++j)
             for (uint32_t i = 0; i < rows; ++i)

@@ -25,11 +25,42 @@ Window MakeWindow(const SampleWindow& w) {
     return {lo, std::max(w.start, w.end) - lo};
 }
 
-long double SumOf(const float* y, const Window& w) {
-    long double sum = 0.0L;
+// Runs `group` over the traces G at a time, then one at a time for the rest,
+// with the traces' sample arrays and the index of the first of them.
+template <size_t G, typename Group, typename Single>
+void InGroups(const TraceStore& store, const std::vector<uint32_t>& traces, Group group,
+              Single single) {
+    size_t k = 0;
+    for (; k + G <= traces.size(); k += G) {
+        const float* y[G];
+        for (size_t g = 0; g < G; ++g)
+            y[g] = store.traces[traces[k + g]].data();
+        group(y, k);
+    }
+    for (; k < traces.size(); ++k) {
+        const float* y[1] = {store.traces[traces[k]].data()};
+        single(y, k);
+    }
+}
+
+// Sum of each trace's samples over the window in extended precision. Every sum
+// runs in sample order; several traces are summed side by side only so that
+// their independent additions overlap in the processor.
+template <size_t G> void SumsOf(const float* const* y, const Window& w, long double* out) {
+    long double sum[G] = {};
     for (uint32_t i = w.first; i < w.first + w.length; ++i)
-        sum += y[i];
-    return sum;
+        for (size_t g = 0; g < G; ++g)
+            sum[g] += y[g][i];
+    std::copy(sum, sum + G, out);
+}
+
+std::vector<long double> WindowSums(const TraceStore& store, const std::vector<uint32_t>& traces,
+                                    const Window& w) {
+    std::vector<long double> sums(traces.size());
+    InGroups<4>(
+        store, traces, [&](const float* const* y, size_t k) { SumsOf<4>(y, w, &sums[k]); },
+        [&](const float* const* y, size_t k) { SumsOf<1>(y, w, &sums[k]); });
+    return sums;
 }
 
 // The voltage terms of the least-squares fit, the same for every trace.
@@ -55,15 +86,20 @@ Regression MakeRegression(const TraceStore& store, const Window& w) {
     return r;
 }
 
-float SlopeOf(const Regression& r, const float* y) {
-    long double sumY = 0.0L, sumXY = 0.0L;
+template <size_t G> void SlopesOf(const Regression& r, const float* const* y, float* out) {
+    long double sumY[G] = {}, sumXY[G] = {};
     for (uint32_t i = r.window.first; i < r.window.first + r.window.length; ++i) {
-        sumY += y[i];
-        sumXY += static_cast<long double>(r.x[i]) * y[i];
+        const long double x = r.x[i];
+        for (size_t g = 0; g < G; ++g) {
+            sumY[g] += y[g][i];
+            sumXY[g] += x * y[g][i];
+        }
     }
-    long double numerator =
-        static_cast<long double>(r.window.length) * sumXY - sumY * static_cast<long double>(r.sumX);
-    return static_cast<float>(numerator * r.inverse);
+    for (size_t g = 0; g < G; ++g) {
+        long double numerator = static_cast<long double>(r.window.length) * sumXY[g] -
+                                sumY[g] * static_cast<long double>(r.sumX);
+        out[g] = static_cast<float>(numerator * r.inverse);
+    }
 }
 
 // mV per microsecond from the window's first sample to the sample at its end;
@@ -76,12 +112,13 @@ float RampSlope(const TraceStore& store, const Window& w) {
     return (store.commandWaveform[last] - store.commandWaveform[w.first]) / dt;
 }
 
-// The common frame of the slope conductance and current builders; `quantity`
-// gives the value of one trace.
-template <typename Quantity>
+// The common frame of the slope conductance and current builders; `quantities`
+// gives the values of a list of traces over the window.
+template <typename Quantities>
 uint32_t BuildTimeCourse(const TraceStore& store, const TimeCourseChoices& choices,
                          int plotTraceNumber, const std::string& header,
-                         const std::string& controlHeader, Quantity quantity, ResultTable& table) {
+                         const std::string& controlHeader, Quantities quantities,
+                         ResultTable& table) {
     builders::ResetTable(table, 0, 0);
     Window w = MakeWindow(choices.subsection);
     std::vector<uint32_t> traces = builders::ValidTraces(store, choices.selectedTraces);
@@ -91,19 +128,21 @@ uint32_t BuildTimeCourse(const TraceStore& store, const TimeCourseChoices& choic
         builders::ControlTrace(store, choices.useControl, choices.controlTraceNumber);
 
     uint32_t m = static_cast<uint32_t>(traces.size());
+    if (control)
+        traces.push_back(*control); // its value comes last
+    std::vector<float> values = quantities(traces, w);
     builders::ResetTable(table, control ? 3 : 2, m);
     table.headers = {builders::XHeader(plotTraceNumber), header};
     for (uint32_t i = 0; i < m; ++i) {
         table.columns[0][i] = builders::XValue(store, traces[i], plotTraceNumber);
-        table.columns[1][i] = quantity(store.traces[traces[i]].data(), w);
+        table.columns[1][i] = values[i];
     }
     if (control) {
         table.headers.push_back(controlHeader);
         table.headers.push_back(
             builders::FormatHeader("Normalized for control trace# %d", choices.controlTraceNumber));
-        float controlValue = quantity(store.traces[*control].data(), w);
         for (uint32_t i = 0; i < m; ++i)
-            table.columns[2][i] = table.columns[1][i] - controlValue;
+            table.columns[2][i] = values[i] - values[m];
     }
     return m;
 }
@@ -112,26 +151,33 @@ uint32_t BuildTimeCourse(const TraceStore& store, const TimeCourseChoices& choic
 
 uint32_t BuildSlopeConductance(const TraceStore& store, const TimeCourseChoices& choices,
                                int plotTraceNumber, ResultTable& table) {
-    Window w = MakeWindow(choices.subsection);
-    Regression regression;
-    if (w.length != 0 && w.first + w.length <= ReadableSamples(store))
-        regression = MakeRegression(store, w);
-    return BuildTimeCourse(
-        store, choices, plotTraceNumber, "Slope Conductance", "Normalized Slope Conductance",
-        [&](const float* y, const Window&) { return SlopeOf(regression, y); }, table);
+    auto slopes = [&](const std::vector<uint32_t>& traces, const Window& w) {
+        Regression regression = MakeRegression(store, w);
+        std::vector<float> values(traces.size());
+        InGroups<2>(
+            store, traces,
+            [&](const float* const* y, size_t k) { SlopesOf<2>(regression, y, &values[k]); },
+            [&](const float* const* y, size_t k) { SlopesOf<1>(regression, y, &values[k]); });
+        return values;
+    };
+    return BuildTimeCourse(store, choices, plotTraceNumber, "Slope Conductance",
+                           "Normalized Slope Conductance", slopes, table);
 }
 
 uint32_t BuildCurrentAtTestPotential(const TraceStore& store, const TimeCourseChoices& choices,
                                      int plotTraceNumber, ResultTable& table) {
-    Window w = MakeWindow(choices.subsection);
-    float inverseLength = w.length == 0 ? 0.0f : 1.0f / static_cast<float>(w.length);
+    auto means = [&](const std::vector<uint32_t>& traces, const Window& w) {
+        const float inverseLength = 1.0f / static_cast<float>(w.length);
+        std::vector<long double> sums = WindowSums(store, traces, w);
+        std::vector<float> values(traces.size());
+        for (size_t k = 0; k < traces.size(); ++k)
+            values[k] = static_cast<float>(sums[k] * inverseLength);
+        return values;
+    };
     return BuildTimeCourse(
         store, choices, plotTraceNumber,
         builders::FormatHeader("Cl Current at %d mV", choices.testPotential),
-        builders::FormatHeader("Normalized Cl Current at %d mV", choices.testPotential),
-        [&](const float* y, const Window& window) {
-            return static_cast<float>(SumOf(y, window) * inverseLength);
-        },
+        builders::FormatHeader("Normalized Cl Current at %d mV", choices.testPotential), means,
         table);
 }
 
@@ -153,13 +199,14 @@ uint32_t BuildCapacitance(const TraceStore& store, const CapacitanceChoices& cho
     if (std::isfinite(difference) && difference != 0.0f && std::isfinite(1.0f / difference))
         inverse = 1.0f / difference;
 
+    std::vector<long double> sumsA = WindowSums(store, traces, a);
+    std::vector<long double> sumsB = WindowSums(store, traces, b);
     uint32_t m = static_cast<uint32_t>(traces.size());
     builders::ResetTable(table, 2, m);
     table.headers = {builders::XHeader(plotTraceNumber), "Cell Capacitance"};
     for (uint32_t i = 0; i < m; ++i) {
-        const float* y = store.traces[traces[i]].data();
-        long double meanA = SumOf(y, a) / a.length;
-        long double meanB = SumOf(y, b) / b.length;
+        long double meanA = sumsA[i] / a.length;
+        long double meanB = sumsB[i] / b.length;
         float capacitance = static_cast<float>((meanB - meanA) * inverse);
         table.columns[0][i] = builders::XValue(store, traces[i], plotTraceNumber);
         table.columns[1][i] = std::isfinite(capacitance) ? capacitance : kNoValue;

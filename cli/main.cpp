@@ -2,9 +2,14 @@
 #include "cli/Command.h"
 
 #include <QCoreApplication>
+#ifdef TESSARAN_CLI_PRINTING
+#include <QApplication>
+#endif
 
 #include <cstdio>
+#include <cstring>
 #include <map>
+#include <memory>
 #include <string>
 
 namespace {
@@ -26,6 +31,22 @@ int Usage() {
     return 2;
 }
 
+// Printing (--print) draws the charts with Qt Charts, which needs a GUI
+// application; nothing is ever shown, so it runs on the offscreen platform
+// unless told otherwise. Every other use stays with Qt Core.
+std::unique_ptr<QCoreApplication> MakeApplication(int& argc, char** argv) {
+#ifdef TESSARAN_CLI_PRINTING
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--print") == 0) {
+            if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+                qputenv("QT_QPA_PLATFORM", "offscreen");
+            return std::make_unique<QApplication>(argc, argv);
+        }
+    }
+#endif
+    return std::make_unique<QCoreApplication>(argc, argv);
+}
+
 } // namespace
 
 CommandRegistration::CommandRegistration(const char* name, const char* usage,
@@ -34,7 +55,7 @@ CommandRegistration::CommandRegistration(const char* name, const char* usage,
 }
 
 int main(int argc, char* argv[]) {
-    QCoreApplication app(argc, argv);
+    const std::unique_ptr<QCoreApplication> app = MakeApplication(argc, argv);
     QStringList arguments = QCoreApplication::arguments();
     if (arguments.size() < 2)
         return Usage();

@@ -1,9 +1,10 @@
 // tessaran-cli analyse: each recording analysed as the program would right after
 // opening it, with the pages' choices from the profile, the results printed as
-// one JSON document per file.
+// one JSON document per file, and the results workbook (cli/WorkbookOutput.h).
 #include "cli/Command.h"
 #include "cli/RecordingAnalysis.h"
 #include "cli/ResultJson.h"
+#include "cli/WorkbookOutput.h"
 #include "platform/qt/IniProfileStore.h"
 
 #include <QFile>
@@ -15,12 +16,14 @@
 
 namespace {
 
-constexpr char kUsage[] = "analyse FILE... [--settings INI] --json";
+constexpr char kUsage[] =
+    "analyse FILE... [--settings INI] [--output PATH] [--print] [--force] [--json]";
 
 struct AnalyseOptions {
     std::vector<std::string> files;
     std::string settingsPath; // empty: the user's profile
     bool json = false;
+    WorkbookRequest workbook;
 };
 
 // False with `error` set when the arguments do not make a command.
@@ -34,6 +37,16 @@ bool ParseOptions(const QStringList& arguments, AnalyseOptions& options, std::st
             onlyFiles = true;
         } else if (argument == "--json") {
             options.json = true;
+        } else if (argument == "--print") {
+            options.workbook.print = true;
+        } else if (argument == "--force") {
+            options.workbook.force = true;
+        } else if (argument == "--output") {
+            if (++i == arguments.size() || arguments.at(i).isEmpty()) {
+                error = "--output needs the path of a file or folder";
+                return false;
+            }
+            options.workbook.output = QFile::encodeName(arguments.at(i)).toStdString();
         } else if (argument == "--settings") {
             if (++i == arguments.size()) {
                 error = "--settings needs the path of an INI file";
@@ -49,11 +62,9 @@ bool ParseOptions(const QStringList& arguments, AnalyseOptions& options, std::st
         error = "no recording given";
         return false;
     }
-    if (!options.json) {
-        error = "no output chosen (--json)";
-        return false;
-    }
-    return true;
+    // The workbook is written unless the JSON alone was asked for.
+    options.workbook.write = !options.json || !options.workbook.output.empty();
+    return CheckWorkbookRequest(options.workbook, options.files.size(), error);
 }
 
 int RunAnalyse(const QStringList& arguments) {
@@ -77,15 +88,22 @@ int RunAnalyse(const QStringList& arguments) {
     const AnalysisProfile profile = ReadAnalysisProfile(store);
     int status = 0;
     for (const std::string& file : options.files) {
-        std::vector<CategoryResult> results;
-        if (!AnalyseRecording(file, profile, results)) {
+        PreparedRecording prepared;
+        if (!PrepareRecording(file, profile, prepared)) {
             status = 1; // the load error has been shown; the other files still run
             continue;
         }
-        std::string json = ResultsToJson(file, results);
-        std::fwrite(json.data(), 1, json.size(), stdout);
-        std::fputc('\n', stdout);
-        std::fflush(stdout);
+        if (options.json) {
+            std::string json =
+                ResultsToJson(file, RunResultBuilders(prepared.store, prepared.choices));
+            std::fwrite(json.data(), 1, json.size(), stdout);
+            std::fputc('\n', stdout);
+            std::fflush(stdout);
+        }
+        // Where the workbook went: on stdout, or on stderr beside the JSON documents.
+        if ((options.workbook.write || options.workbook.print) &&
+            !WriteWorkbookFor(file, prepared, options.workbook, options.json ? stderr : stdout))
+            status = 1;
     }
     return status;
 }

@@ -182,8 +182,8 @@ TEST(AnalyseCommand, RealRecordingsWithTheDefaultProfile) {
 
 TEST(AnalyseCommand, BadArguments) {
     TempDir dir;
-    EXPECT_EQ(Analyse({"x.abf"}).status, 2);  // no output chosen
-    EXPECT_EQ(Analyse({"--json"}).status, 2); // no recording
+    EXPECT_EQ(Analyse({"x.abf", "--output"}).status, 2); // --output without a path
+    EXPECT_EQ(Analyse({"--json"}).status, 2);            // no recording
     EXPECT_EQ(Analyse({"x.abf", "--json", "--frob"}).status, 2);
     EXPECT_EQ(Analyse({"x.abf", "--json", "--settings"}).status, 2);
     CliRun run =

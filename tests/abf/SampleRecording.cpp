@@ -1,0 +1,98 @@
+#include "tests/abf/SampleRecording.h"
+
+namespace SampleRecording {
+
+namespace {
+
+using namespace AbfOffset;
+
+// Epochs, samples per channel: holding step, prepulse, ramp up, step, ramp
+// down twice as steep, back to holding.
+struct Epoch {
+    int16_t type;
+    float level;
+    int16_t duration;
+};
+constexpr Epoch kEpochs[] = {
+    {1, -80, 500}, {1, -100, 500}, {2, 60, 1600}, {1, 60, 500}, {2, -100, 800}, {1, -80, 500},
+};
+constexpr float kHolding = -80;
+// The first holding is 1/64 of the multiplexed episode, here 10000 / 64 = 156
+// rounded down to whole scans: 78 samples per channel.
+constexpr uint32_t kFirstHolding = 78;
+
+// Deterministic noise of about +-2 pA from an integer hash (no library
+// randomness, so the file is the same on every machine).
+double Noise(uint32_t episode, int channel, uint32_t sample) {
+    uint32_t h = episode * 0x9E3779B1u ^ uint32_t(channel) * 0x85EBCA77u ^ sample * 0xC2B2AE3Du;
+    double sum = 0;
+    for (int i = 0; i < 3; ++i) {
+        h ^= h >> 15;
+        h *= 0x2C1B3C6Du;
+        h ^= h >> 12;
+        h *= 0x297A2D39u;
+        h ^= h >> 15;
+        sum += double(h) / 4294967296.0 - 0.5;
+    }
+    return sum * 2.0;
+}
+
+} // namespace
+
+double ConductanceNs(uint32_t episode) {
+    return 2.0 + 0.5 * episode;
+}
+
+double CommandMv(uint32_t sample) {
+    if (sample < kFirstHolding)
+        return kHolding;
+    uint32_t at = kFirstHolding;
+    double previous = kHolding;
+    for (const Epoch& e : kEpochs) {
+        if (sample < at + uint32_t(e.duration)) {
+            if (e.type == 1)
+                return e.level;
+            return previous + (e.level - previous) * (sample - at + 1) / e.duration;
+        }
+        at += uint32_t(e.duration);
+        previous = e.level;
+    }
+    return kHolding;
+}
+
+double CommandSlope(uint32_t sample) {
+    const double msPerSample = 2 * kIntervalUs / 1000.0; // two channels per scan
+    return (CommandMv(sample) - CommandMv(sample == 0 ? 0 : sample - 1)) / msPerSample;
+}
+
+double ModelCurrentPa(uint32_t episode, uint32_t sample) {
+    return ConductanceNs(episode) * (CommandMv(sample) - kReversalMv) +
+           kCapacitancePf * CommandSlope(sample);
+}
+
+AbfTestWriter Writer() {
+    AbfTestWriter w;
+    w.SetChannels({0, 1})
+        .SetEpisodes(kEpisodes)
+        .SetSamplesPerChannel(kSamplesPerChannel)
+        .SetSampleInterval(kIntervalUs)
+        .SetStartToStart(5)
+        .SetHolding(kHolding)
+        .SetChannelScaling(0, 0.01f, 1, 0)    // 10 mV/mV
+        .SetChannelScaling(1, 0.0005f, 10, 0) // 0.5 mV/pA, gain 10
+        .SetText(AdcChannelNames, "Vm", 10)
+        .SetText(AdcChannelNames + 10, "Im", 10)
+        .SetText(AdcUnits, "mV", 8)
+        .SetText(AdcUnits + 8, "pA", 8)
+        .SetText(FileComment, "Synthetic model cell, two voltage ramps", 56)
+        .SetSignal([](uint32_t episode, int channel, uint32_t sample) {
+            if (channel == 0)
+                return CommandMv(sample) + 0.05 * Noise(episode, 0, sample);
+            return ModelCurrentPa(episode, sample) + Noise(episode, 1, sample);
+        });
+    for (int e = 0; e < int(std::size(kEpochs)); ++e)
+        w.SetEpoch(e, kEpochs[e].type, kEpochs[e].level, 0, kEpochs[e].duration, 0);
+    return w;
+}
+
+} // namespace SampleRecording

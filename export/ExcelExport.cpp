@@ -164,7 +164,13 @@ ExportOutcome CExcelExport::ExportResults(const TraceStore& store, const ExportC
                     MessageIcon::Exclamation);
     }
     outcome.sheetNames = workbook.SheetNames();
-    if (opener_)
-        HandOver(*opener_, workbook, recordingPath, outcome);
+    if (opener_) {
+        try {
+            HandOver(*opener_, workbook, recordingPath, outcome);
+        } catch (const std::exception& error) {
+            ShowMessage(std::string("The workbook could not be shown: ") + error.what(), "Error",
+                        MessageIcon::Exclamation);
+        }
+    }
     return outcome;
 }

@@ -56,6 +56,10 @@ ChartSheet* MakeDataAndGraphSheets(Workbook& workbook, const std::string& name,
         error = TooLarge(name, rows, "rows below its header", kMaxDataRows);
         return nullptr;
     }
+    if (columns.size() < 2) {
+        error = "The table \"" + name + "\" has no column to chart against its first.";
+        return nullptr;
+    }
     const size_t width = std::max(columns.size(), headers.size());
     if (width > kMaxColumns) {
         error = TooLarge(name, static_cast<uint32_t>(width), "columns", kMaxColumns);

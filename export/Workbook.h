@@ -117,7 +117,8 @@ Workbook AddWorkbookWithOneSheet();
 // the chart sheet `name` + " Graph" before the first worksheet, charting the
 // table's columns against its first. Returns the new chart sheet, valid until
 // the workbook's sheets change. Fails, leaving the workbook as it was and
-// putting the reason into `error`, when the table does not fit a worksheet.
+// putting the reason into `error`, when the table does not fit a worksheet or
+// has fewer than two columns.
 // A table wider than one chart's series limit is written whole and charted
 // with its first kMaxSeriesPerChart series.
 ChartSheet* MakeDataAndGraphSheets(Workbook& workbook, const std::string& name,

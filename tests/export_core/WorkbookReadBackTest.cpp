@@ -309,6 +309,15 @@ TEST(WorkbookFile, ExtraHeaderCellsAreWrittenButNotCharted) {
     EXPECT_EQ(book.Find("Slope Conductance Graph")->chart.Descendants("c:ser").size(), 2u);
 }
 
+TEST(WorkbookFile, ATableWithoutTwoColumnsIsRefused) {
+    SharedFloatArray y = SharedFloatArray::Allocate(2);
+    Workbook workbook = AddWorkbookWithOneSheet();
+    std::string error;
+    EXPECT_EQ(MakeDataAndGraphSheets(workbook, "Traces", {y}, {"Only"}, 2, 0, error), nullptr);
+    EXPECT_EQ(error, "The table \"Traces\" has no column to chart against its first.");
+    EXPECT_EQ(workbook.SheetNames(), (Strings{"Sheet1"}));
+}
+
 TEST(WorkbookFile, ChartsWiderThanTheSeriesLimitShowTheFirstSeriesOnly) {
     TempDir dir;
     RecordingMessageSink messages;

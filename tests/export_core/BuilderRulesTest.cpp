@@ -262,6 +262,20 @@ TEST(CurrentVoltageBuilder, BinsAreRunsOfEqualVoltage) {
     EXPECT_EQ(BuildCurrentVoltage(store, choices, table), 0u);
 }
 
+TEST(CurrentVoltageBuilder, VoltagesThatCannotBeRoundedFormNoBin) {
+    // A damaged protocol: no number, and a voltage far beyond any integer.
+    const float nan = std::nanf("");
+    TraceStore store = MakeStore(1, {nan, 1e30f, -1e30f, 1.0f, 1.2f, nan, 1.0f},
+                                 [](uint32_t, uint32_t i) { return static_cast<float>(i); });
+    CurrentVoltageChoices choices;
+    choices.selectedTraces = {0};
+    choices.ramp = {0, 6};
+    ResultTable table;
+    ASSERT_EQ(BuildCurrentVoltage(store, choices, table), 1u);
+    EXPECT_EQ(table.columns[0][0], 1.0f);
+    EXPECT_EQ(table.columns[1][0], 6.0f); // the later run replaces the first
+}
+
 TEST(CurrentVoltageBuilder, MeansAreSummedInFloat) {
     // One bin of 2^24 and three ones: the float sum stays 2^24, so the mean is
     // 2^22 (an exact sum would give 4194304.75, the float 4194305).

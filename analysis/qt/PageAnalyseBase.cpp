@@ -1,0 +1,698 @@
+#include "analysis/qt/PageAnalyseBase.h"
+
+#include "analysis/TraceRows.h"
+#include "analysis/qt/AnalysisSheet.h"
+#include "analysis/qt/PageButtonImages.h"
+#include "controls/qt/ImageButton.h"
+#include "controls/qt/IntegerEdit.h"
+#include "controls/qt/IntegerListEdit.h"
+#include "controls/qt/SpinButton.h"
+#include "display/DisplayValues.h"
+#include "display/TraceDisplayModel.h"
+#include "display/qt/CZoomScrollView.h"
+
+#include <QCheckBox>
+#include <QFontDatabase>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QScrollBar>
+#include <QSignalBlocker>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <limits>
+
+namespace {
+
+// A bound for a count that may exceed the fields' 32-bit range.
+int32_t CountBound(uint32_t count) {
+    return static_cast<int32_t>(std::min<uint32_t>(count, std::numeric_limits<int32_t>::max() - 1));
+}
+
+void LimitField(CIntegerEdit* field, uint32_t highest) {
+    field->SetLowerBound(kBoundInclusive, 1);
+    field->SetUpperBound(kBoundInclusive, CountBound(highest));
+}
+
+void UnlimitField(CIntegerEdit* field) {
+    field->SetLowerBound(kBoundNone, 0);
+    field->SetUpperBound(kBoundNone, 0);
+}
+
+QLabel* MakeCaption(const QString& text, const char* name, QWidget* parent) {
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(QLatin1String(name));
+    return label;
+}
+
+CImageButton* MakeZoomButton(const char* name, const QString& tip, QWidget* parent) {
+    auto* button = new CImageButton(parent);
+    button->setObjectName(QLatin1String(name));
+    button->setToolTip(tip);
+    button->setAccessibleName(tip);
+    button->setFocusPolicy(Qt::TabFocus);
+    button->setFixedSize(24, 24);
+    return button;
+}
+
+CImageButton* MakeTextButton(const QString& text, const char* name, QWidget* parent) {
+    auto* button = new CImageButton(text, parent);
+    button->setObjectName(QLatin1String(name));
+    return button;
+}
+
+// An entry field with its spin button beside it.
+QHBoxLayout* FieldWithSpin(CIntegerEdit* field, CSpinButton* spin) {
+    auto* row = new QHBoxLayout;
+    row->setSpacing(0);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->addWidget(field);
+    row->addWidget(spin);
+    row->addStretch(1);
+    return row;
+}
+
+QString WindowTitle(PageTemplate pageTemplate) {
+    switch (pageTemplate) {
+    case PageTemplate::kSlopeConductance:
+        return QStringLiteral("Slope Conductance");
+    case PageTemplate::kCurrentVoltage:
+        return QStringLiteral("Current Voltage");
+    case PageTemplate::kCapacitance:
+        return QStringLiteral("Cell Capacitance");
+    case PageTemplate::kContinuousRecord:
+        return QStringLiteral("Continuous Record");
+    case PageTemplate::kBase:
+        break;
+    }
+    return QStringLiteral("Analysis");
+}
+
+} // namespace
+
+CPageAnalyseBase::CPageAnalyseBase(AnalysisPageSettings& settings, QWidget* parent)
+    : CPageAnalyseBase(settings, PageTemplate::kBase, parent) {
+    InitDialog();
+}
+
+CPageAnalyseBase::CPageAnalyseBase(AnalysisPageSettings& settings, PageTemplate pageTemplate,
+                                   QWidget* parent)
+    : QWidget(parent), m_settings(settings), m_template(pageTemplate) {
+    setWindowTitle(WindowTitle(pageTemplate));
+    BuildControls();
+    ApplyTemplate();
+    ConnectControls();
+    m_rampFields = {m_editRamp1Start, m_editRamp1End, m_editRamp2Start, m_editRamp2End};
+}
+
+CPageAnalyseBase::~CPageAnalyseBase() = default;
+
+int CPageAnalyseBase::FieldWidth(int characters) const {
+    return fontMetrics().horizontalAdvance(QString(characters, QLatin1Char('0'))) + 12;
+}
+
+int CPageAnalyseBase::PanelWidth() const {
+    // Wide enough for the longest caption of any page kind and two fields
+    // with their spin buttons beside it.
+    const QFontMetrics metrics = fontMetrics();
+    int caption = 0;
+    for (const char* text : {"Round to nearest:", "Current Sample#:", "Test Potential:",
+                             "Current Trace:", "Ramp2 Start:", "Sample points:"})
+        caption = std::max(caption, metrics.horizontalAdvance(QLatin1String(text)));
+    caption = std::max(caption, metrics.horizontalAdvance(QStringLiteral("Control Trace:")) + 24);
+    const int field = FieldWidth(6) + CSpinButton().sizeHint().width();
+    return caption + 2 * field + metrics.horizontalAdvance(QStringLiteral("End:")) + 40;
+}
+
+CIntegerEdit* CPageAnalyseBase::MakeIntegerField(const char* name, const QString& fieldName,
+                                                 CSpinButton** spin) {
+    auto* field = new CIntegerEdit(this);
+    field->setObjectName(QLatin1String(name) + QLatin1String("Edit"));
+    field->SetName(fieldName);
+    field->setAccessibleName(fieldName);
+    // An empty field is no number: the user is told when the page's data are taken.
+    field->SetAllowEmpty(false);
+    field->setFixedWidth(FieldWidth(6));
+    *spin = new CSpinButton(this);
+    (*spin)->setObjectName(QLatin1String(name) + QLatin1String("Spin"));
+    field->SetBuddySpin(*spin);
+    return field;
+}
+
+void CPageAnalyseBase::BuildControls() {
+    // Left: the trace list and the Select Traces field.
+    m_listTraces = new QListWidget(this);
+    m_listTraces->setObjectName(QStringLiteral("traceList"));
+    m_listTraces->setAccessibleName(QStringLiteral("Traces"));
+    m_listTraces->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    // The rows are columns of digits: a fixed-pitch font keeps them aligned.
+    m_listTraces->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    const QFontMetrics listMetrics(m_listTraces->font());
+    m_listTraces->setFixedWidth(listMetrics.horizontalAdvance(QString(26, QLatin1Char('0'))) +
+                                m_listTraces->verticalScrollBar()->sizeHint().width() + 8);
+
+    m_editSelectTraces = new CIntegerListEdit(this);
+    m_editSelectTraces->setObjectName(QStringLiteral("selectTracesEdit"));
+    m_editSelectTraces->SetName(QStringLiteral("Select Traces"));
+    m_editSelectTraces->setAccessibleName(QStringLiteral("Select Traces"));
+    auto* captionSelect =
+        MakeCaption(QStringLiteral("Select Traces:"), "selectTracesCaption", this);
+    captionSelect->setBuddy(m_editSelectTraces);
+
+    auto* left = new QVBoxLayout;
+    left->addWidget(m_listTraces, 1);
+    left->addWidget(captionSelect);
+    left->addWidget(m_editSelectTraces);
+    m_editSelectTraces->setFixedWidth(m_listTraces->minimumWidth());
+
+    // Middle: the view with its zoom buttons: vertical ones at its right edge,
+    // horizontal ones below it.
+    m_view = new CZoomScrollView(this);
+    m_view->setMinimumSize(320, 240);
+    m_view->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+    m_buttonZoomInY = MakeZoomButton("zoomInYButton", QStringLiteral("Zoom in vertically"), this);
+    m_buttonZoomOutY =
+        MakeZoomButton("zoomOutYButton", QStringLiteral("Zoom out vertically"), this);
+    m_buttonZoomOutX =
+        MakeZoomButton("zoomOutXButton", QStringLiteral("Zoom out horizontally"), this);
+    m_buttonZoomInX = MakeZoomButton("zoomInXButton", QStringLiteral("Zoom in horizontally"), this);
+    auto* middle = new QGridLayout;
+    middle->setSpacing(2);
+    middle->addWidget(m_view, 0, 0, 2, 3);
+    middle->addWidget(m_buttonZoomInY, 0, 3, Qt::AlignTop);
+    middle->addWidget(m_buttonZoomOutY, 1, 3, Qt::AlignBottom);
+    middle->addWidget(m_buttonZoomOutX, 2, 0, Qt::AlignLeft);
+    middle->addWidget(m_buttonZoomInX, 2, 2, Qt::AlignRight);
+    middle->setColumnStretch(1, 1);
+    middle->setRowStretch(0, 1);
+    middle->setRowStretch(1, 1);
+
+    // Right: the entry fields, in a panel of the same width on every page so
+    // that all views have the same size (they share one display model).
+    auto* panel = new QWidget(this);
+    panel->setObjectName(QStringLiteral("fieldPanel"));
+    panel->setFixedWidth(PanelWidth());
+    auto* grid = new QGridLayout;
+    grid->setContentsMargins(0, 0, 0, 0);
+    int row = 0;
+
+    m_editCurrentTrace =
+        MakeIntegerField("currentTrace", QStringLiteral("Current Trace"), &m_spinCurrentTrace);
+    auto* captionCurrent =
+        MakeCaption(QStringLiteral("Current Trace:"), "currentTraceCaption", this);
+    captionCurrent->setBuddy(m_editCurrentTrace);
+    grid->addWidget(captionCurrent, row, 0);
+    grid->addLayout(FieldWithSpin(m_editCurrentTrace, m_spinCurrentTrace), row, 1, 1, 3);
+    ++row;
+    m_labelCurrentTrace = MakeCaption(QString(), "currentTraceLabel", this);
+    m_labelCurrentTrace->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    m_labelCurrentTrace->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    grid->addWidget(m_labelCurrentTrace, row, 0, 1, 4);
+    ++row;
+
+    m_buttonAddCurrent = MakeTextButton(QStringLiteral("&Add Current"), "addCurrentButton", this);
+    m_buttonRemoveCurrent =
+        MakeTextButton(QStringLiteral("&Remove Current"), "removeCurrentButton", this);
+    m_buttonAddAll = MakeTextButton(QStringLiteral("A&dd All"), "addAllButton", this);
+    m_buttonRemoveAll = MakeTextButton(QStringLiteral("Re&move All"), "removeAllButton", this);
+    auto* buttons = new QGridLayout;
+    buttons->addWidget(m_buttonAddCurrent, 0, 0);
+    buttons->addWidget(m_buttonRemoveCurrent, 0, 1);
+    buttons->addWidget(m_buttonAddAll, 1, 0);
+    buttons->addWidget(m_buttonRemoveAll, 1, 1);
+    grid->addLayout(buttons, row, 0, 1, 4);
+    ++row;
+
+    m_editRamp1Start =
+        MakeIntegerField("ramp1Start", QStringLiteral("Start of the Ramp"), &m_spinRamp1Start);
+    m_editRamp1End =
+        MakeIntegerField("ramp1End", QStringLiteral("End of the Ramp"), &m_spinRamp1End);
+    m_editRamp2Start = MakeIntegerField("ramp2Start", QStringLiteral("Start of the second Ramp"),
+                                        &m_spinRamp2Start);
+    m_editRamp2End =
+        MakeIntegerField("ramp2End", QStringLiteral("End of the second Ramp"), &m_spinRamp2End);
+    m_captionRamp1Start = MakeCaption(QStringLiteral("Ramp1 Start:"), "ramp1StartCaption", this);
+    m_captionRamp1End = MakeCaption(QStringLiteral("End:"), "ramp1EndCaption", this);
+    m_captionRamp2Start = MakeCaption(QStringLiteral("Ramp2 Start:"), "ramp2StartCaption", this);
+    m_captionRamp2End = MakeCaption(QStringLiteral("End:"), "ramp2EndCaption", this);
+    m_captionRamp1Start->setBuddy(m_editRamp1Start);
+    m_captionRamp1End->setBuddy(m_editRamp1End);
+    m_captionRamp2Start->setBuddy(m_editRamp2Start);
+    m_captionRamp2End->setBuddy(m_editRamp2End);
+    grid->addWidget(m_captionRamp1Start, row, 0);
+    grid->addLayout(FieldWithSpin(m_editRamp1Start, m_spinRamp1Start), row, 1);
+    grid->addWidget(m_captionRamp1End, row, 2, Qt::AlignRight);
+    grid->addLayout(FieldWithSpin(m_editRamp1End, m_spinRamp1End), row, 3);
+    ++row;
+    grid->addWidget(m_captionRamp2Start, row, 0);
+    grid->addLayout(FieldWithSpin(m_editRamp2Start, m_spinRamp2Start), row, 1);
+    grid->addWidget(m_captionRamp2End, row, 2, Qt::AlignRight);
+    grid->addLayout(FieldWithSpin(m_editRamp2End, m_spinRamp2End), row, 3);
+    ++row;
+
+    m_checkControlTrace = new QCheckBox(QStringLiteral("&Control Trace:"), this);
+    m_checkControlTrace->setObjectName(QStringLiteral("controlTraceCheck"));
+    m_editControlTrace =
+        MakeIntegerField("controlTrace", QStringLiteral("Control Trace"), &m_spinControlTrace);
+    grid->addWidget(m_checkControlTrace, row, 0);
+    grid->addLayout(FieldWithSpin(m_editControlTrace, m_spinControlTrace), row, 1, 1, 3);
+    ++row;
+    grid->setColumnStretch(3, 1);
+
+    m_pageControls = grid;
+    auto* right = new QVBoxLayout(panel);
+    right->setContentsMargins(0, 0, 0, 0);
+    right->addLayout(grid);
+    right->addStretch(1);
+
+    auto* page = new QHBoxLayout(this);
+    page->addLayout(left);
+    page->addLayout(middle, 1);
+    page->addWidget(panel);
+}
+
+void CPageAnalyseBase::ApplyTemplate() {
+    // Controls a page kind does not use are hidden and disabled, so they
+    // never complain when the page's data are taken.
+    const auto drop = [](std::initializer_list<QWidget*> widgets) {
+        for (QWidget* widget : widgets) {
+            widget->setVisible(false);
+            widget->setEnabled(false);
+        }
+    };
+    const auto dropRamp2 = [&] {
+        drop({m_captionRamp2Start, m_editRamp2Start, m_spinRamp2Start, m_captionRamp2End,
+              m_editRamp2End, m_spinRamp2End});
+    };
+    switch (m_template) {
+    case PageTemplate::kSlopeConductance:
+    case PageTemplate::kCurrentVoltage:
+        m_captionRamp1Start->setText(QStringLiteral("Ramp Start:"));
+        dropRamp2();
+        break;
+    case PageTemplate::kCapacitance:
+        drop({m_checkControlTrace, m_editControlTrace, m_spinControlTrace});
+        break;
+    case PageTemplate::kContinuousRecord:
+        m_captionRamp1Start->setText(QStringLiteral("Current Sample#:"));
+        m_captionRamp1Start->setObjectName(QStringLiteral("currentSampleCaption"));
+        drop({m_captionRamp1End, m_editRamp1End, m_spinRamp1End});
+        dropRamp2();
+        // Shown, so the page looks like its siblings, but not in use here.
+        m_checkControlTrace->setEnabled(false);
+        m_editControlTrace->setEnabled(false);
+        m_spinControlTrace->setEnabled(false);
+        break;
+    case PageTemplate::kBase:
+        break;
+    }
+}
+
+void CPageAnalyseBase::ConnectControls() {
+    connect(m_buttonZoomInX, &QPushButton::clicked, this, [this] {
+        m_view->ZoomInX();
+        RefreshControls();
+    });
+    connect(m_buttonZoomOutX, &QPushButton::clicked, this, [this] {
+        m_view->ZoomOutX();
+        RefreshControls();
+    });
+    connect(m_buttonZoomInY, &QPushButton::clicked, this, [this] {
+        m_view->ZoomInY();
+        RefreshControls();
+    });
+    connect(m_buttonZoomOutY, &QPushButton::clicked, this, [this] {
+        m_view->ZoomOutY();
+        RefreshControls();
+    });
+    connect(m_view, &CZoomScrollView::zoomChanged, this, &CPageAnalyseBase::RefreshControls);
+
+    connect(m_buttonAddCurrent, &QPushButton::clicked, this, [this] {
+        if (m_currentTraceIndex < m_traceCount) {
+            SetRowSelected(m_currentTraceIndex, true);
+            SyncSelection();
+        }
+    });
+    connect(m_buttonRemoveCurrent, &QPushButton::clicked, this, [this] {
+        if (m_currentTraceIndex < m_traceCount) {
+            SetRowSelected(m_currentTraceIndex, false);
+            SyncSelection();
+        }
+    });
+    connect(m_buttonAddAll, &QPushButton::clicked, this, [this] {
+        SelectAllRows(true);
+        SyncSelection();
+    });
+    connect(m_buttonRemoveAll, &QPushButton::clicked, this, [this] {
+        SelectAllRows(false);
+        SyncSelection();
+    });
+    connect(m_listTraces, &QListWidget::itemSelectionChanged, this,
+            &CPageAnalyseBase::OnTraceListSelectionChanged);
+
+    connect(m_editCurrentTrace, &CValidatedEdit::valueChanged, this,
+            &CPageAnalyseBase::OnCurrentTraceChanged);
+    connect(m_checkControlTrace, &QCheckBox::clicked, this,
+            &CPageAnalyseBase::OnControlTraceChanged);
+    connect(m_editControlTrace, &CValidatedEdit::valueChanged, this,
+            &CPageAnalyseBase::OnControlTraceChanged);
+    // Lambdas, so the page kinds' overrides are the ones called.
+    connect(m_editRamp1Start, &CValidatedEdit::valueChanged, this,
+            [this] { OnRamp1StartChanged(); });
+    connect(m_editRamp1End, &CValidatedEdit::valueChanged, this, [this] { OnRamp1Changed(); });
+    connect(m_editRamp2Start, &CValidatedEdit::valueChanged, this, [this] { OnRamp2Changed(); });
+    connect(m_editRamp2End, &CValidatedEdit::valueChanged, this, [this] { OnRamp2Changed(); });
+    connect(m_editSelectTraces, &CValidatedEdit::valueChanged, this,
+            &CPageAnalyseBase::OnSelectTracesEdited);
+}
+
+void CPageAnalyseBase::LoadButtonImages() {
+    const std::pair<CImageButton*, int> images[] = {
+        {m_buttonZoomInX, kZoomInBitmap},        {m_buttonZoomOutX, kZoomOutBitmap},
+        {m_buttonZoomInY, kZoomInBitmap},        {m_buttonZoomOutY, kZoomOutBitmap},
+        {m_buttonAddCurrent, kAddCurrentBitmap}, {m_buttonRemoveCurrent, kRemoveCurrentBitmap},
+        {m_buttonAddAll, kAddAllBitmap},         {m_buttonRemoveAll, kRemoveAllBitmap},
+    };
+    for (const auto& [button, bitmapId] : images)
+        button->SetBitmap(PageButtonBitmap(bitmapId), 16, 16);
+}
+
+void CPageAnalyseBase::OnInitDialog() {
+    UpdateData(false);
+    LoadButtonImages();
+    OnCurrentTraceChanged();
+    RefreshControls();
+}
+
+// --- Settings --------------------------------------------------------------
+
+void CPageAnalyseBase::SavePageSettings(IProfileStore& profile) {
+    m_settings.Save(profile);
+}
+
+void CPageAnalyseBase::LoadPageSettings(IProfileStore& profile) {
+    m_settings.Load(profile);
+    UpdateData(false);
+}
+
+void CPageAnalyseBase::SetSettingsSection(const std::string& section) {
+    m_settings.settingsSection = section;
+}
+
+const std::string& CPageAnalyseBase::SettingsSection() const {
+    return m_settings.settingsSection;
+}
+
+void CPageAnalyseBase::SetDisplayModel(std::shared_ptr<TraceDisplayModel> model) {
+    m_model = model;
+    m_view->SetDisplayModel(std::move(model));
+    RefreshControls();
+}
+
+// --- Recordings --------------------------------------------------------------
+
+void CPageAnalyseBase::OnNewRecording(const std::string& fileTitle, uint32_t traceCount,
+                                      uint32_t samplesPerTrace, bool selectAll) {
+    m_traceCount = 0;
+    {
+        const QSignalBlocker quiet(m_listTraces);
+        m_listTraces->clear();
+    }
+    // The limits come first, so that a stored ramp beyond the new traces is
+    // marked by its field instead of being drawn; bands of the previous
+    // recording go.
+    for (CIntegerEdit* field : m_rampFields)
+        LimitField(field, samplesPerTrace);
+    ClearRegions();
+    OnTracesAppended(fileTitle, traceCount);
+
+    m_settings.selectedTraces.clear();
+    m_settings.selectedTraces.reserve(traceCount);
+    if (selectAll) {
+        for (uint32_t k = 0; k < traceCount; ++k)
+            m_settings.selectedTraces.push_back(static_cast<int32_t>(k));
+        SelectAllRows(true);
+    }
+    SyncSelection();
+
+    m_editControlTrace->SetValue(1);
+    m_editCurrentTrace->SetValue(1);
+    m_view->viewport()->update();
+    OnCurrentTraceChanged();
+    OnControlTraceChanged();
+    RefreshControls();
+    SetModified(true);
+}
+
+void CPageAnalyseBase::OnTracesAppended(const std::string& fileTitle, uint32_t traceCount) {
+    if (traceCount < static_cast<uint32_t>(m_listTraces->count())) {
+        const QSignalBlocker quiet(m_listTraces);
+        while (static_cast<uint32_t>(m_listTraces->count()) > traceCount)
+            delete m_listTraces->takeItem(m_listTraces->count() - 1);
+    }
+    const uint32_t added = traceCount > m_traceCount ? traceCount - m_traceCount : 0;
+    m_traceCount = traceCount;
+
+    LimitField(m_editControlTrace, m_traceCount);
+    LimitField(m_editCurrentTrace, m_traceCount);
+    m_editSelectTraces->SetLowerBound(kBoundInclusive, 1);
+    m_editSelectTraces->SetUpperBound(kBoundInclusive, CountBound(m_traceCount));
+
+    QStringList rows;
+    rows.reserve(static_cast<qsizetype>(added));
+    for (uint32_t k = 1; k <= added; ++k)
+        rows.append(QString::fromStdString(TraceRowText(k, fileTitle)));
+    {
+        const QSignalBlocker quiet(m_listTraces);
+        m_listTraces->addItems(rows);
+    }
+    UpdateRamp1Region();
+    UpdateRamp2Region();
+    RefreshControls();
+}
+
+void CPageAnalyseBase::OnRecordingClosed() {
+    m_traceCount = 0;
+    {
+        const QSignalBlocker quiet(m_listTraces);
+        m_listTraces->clear();
+    }
+    m_settings.selectedTraces.clear();
+    // Back to how the page was before any recording: no limits to hold the
+    // fields to, nothing highlighted, no bands.
+    for (CIntegerEdit* field : m_rampFields)
+        UnlimitField(field);
+    UnlimitField(m_editControlTrace);
+    UnlimitField(m_editCurrentTrace);
+    m_editSelectTraces->SetLowerBound(kBoundNone, 0);
+    m_editSelectTraces->SetUpperBound(kBoundNone, 0);
+    ClearRegions();
+    m_view->SetCurrentTrace(-1);
+    m_view->SetControlTrace(-1);
+    SyncSelection();
+}
+
+void CPageAnalyseBase::ClearRegions() {
+    for (int region = 0; region < static_cast<int>(kRegionCount); ++region)
+        m_view->SetRegion(0, 0, region);
+}
+
+// --- Selection ----------------------------------------------------------------
+
+std::vector<int32_t> CPageAnalyseBase::SelectedRows() const {
+    std::vector<int32_t> rows;
+    const int count = m_listTraces->count();
+    for (int row = 0; row < count; ++row) {
+        if (m_listTraces->item(row)->isSelected())
+            rows.push_back(row);
+    }
+    return rows;
+}
+
+void CPageAnalyseBase::SetRowSelected(uint32_t row, bool selected) {
+    if (row >= static_cast<uint32_t>(m_listTraces->count()))
+        return;
+    const QSignalBlocker quiet(m_listTraces);
+    m_listTraces->item(static_cast<int>(row))->setSelected(selected);
+}
+
+void CPageAnalyseBase::SelectAllRows(bool selected) {
+    const QSignalBlocker quiet(m_listTraces);
+    if (selected)
+        m_listTraces->selectAll();
+    else
+        m_listTraces->clearSelection();
+}
+
+void CPageAnalyseBase::SyncSelection() {
+    const std::vector<int32_t> rows = SelectedRows();
+    m_view->SetDisplayedTraces(rows);
+    std::vector<int32_t> numbers;
+    numbers.reserve(rows.size());
+    for (const int32_t row : rows)
+        numbers.push_back(row + 1);
+    m_editSelectTraces->SetValue(numbers);
+    RefreshControls();
+}
+
+void CPageAnalyseBase::OnTraceListSelectionChanged() {
+    SyncSelection();
+    RefreshControls();
+}
+
+void CPageAnalyseBase::OnSelectTracesEdited() {
+    const std::vector<int32_t> listed = TraceIndicesFromNumbers(m_editSelectTraces->GetValue());
+    if (SelectedRows() != listed) {
+        const QSignalBlocker quiet(m_listTraces);
+        m_listTraces->clearSelection();
+        for (const int32_t row : SelectableRows(listed, m_traceCount))
+            m_listTraces->item(row)->setSelected(true);
+    }
+    m_view->SetDisplayedTraces(listed);
+    RefreshControls();
+}
+
+// --- Current trace, control trace, ramps ------------------------------------
+
+void CPageAnalyseBase::OnCurrentTraceChanged() {
+    const int32_t number = m_editCurrentTrace->GetValue();
+    if (number == kNoIntegerValue)
+        return;
+    m_currentTraceIndex = static_cast<uint32_t>(number - 1);
+    m_view->SetCurrentTrace(number - 1);
+    RefreshControls();
+}
+
+void CPageAnalyseBase::OnControlTraceChanged() {
+    if (m_checkControlTrace->isChecked()) {
+        const int32_t number = m_editControlTrace->GetValue();
+        if (number == kNoIntegerValue)
+            return;
+        m_view->SetControlTrace(number - 1);
+    }
+    RefreshControls();
+}
+
+void CPageAnalyseBase::OnRamp1Changed() {
+    UpdateRamp1Region();
+}
+
+void CPageAnalyseBase::OnRamp2Changed() {
+    UpdateRamp2Region();
+}
+
+namespace {
+
+// Shows the ramp from sample `start` to `end` (1-based, as entered) as `region`.
+bool ShowRamp(CZoomScrollView* view, int32_t start, int32_t end, int region) {
+    if (start == kNoIntegerValue || end == kNoIntegerValue || start < 1 || end < 1)
+        return false;
+    view->SetRegion(static_cast<uint32_t>(start - 1), static_cast<uint32_t>(end - 1), region);
+    return true;
+}
+
+} // namespace
+
+void CPageAnalyseBase::UpdateRamp1Region() {
+    if (ShowRamp(m_view, m_editRamp1Start->GetValue(), m_editRamp1End->GetValue(), 0))
+        RefreshControls();
+}
+
+void CPageAnalyseBase::UpdateRamp2Region() {
+    if (ShowRamp(m_view, m_editRamp2Start->GetValue(), m_editRamp2End->GetValue(), 1))
+        RefreshControls();
+}
+
+// --- Data exchange and the sheet's steps -------------------------------------
+
+bool CPageAnalyseBase::ExchangeInteger(CIntegerEdit* field, bool saving, int32_t& member) {
+    if (!saving) {
+        field->LoadValue(member);
+        return true;
+    }
+    if (!field->isEnabled()) {
+        // A field the page kind does not use keeps what the settings held,
+        // rather than turning a stored number into "no value".
+        const int32_t value = field->GetValue();
+        if (value != kNoIntegerValue)
+            member = value;
+        return true;
+    }
+    return field->SaveValue(member);
+}
+
+bool CPageAnalyseBase::UpdateData(bool saving) {
+    return DoDataExchange(saving);
+}
+
+bool CPageAnalyseBase::DoDataExchange(bool saving) {
+    AnalysisPageSettings& s = m_settings;
+    if (saving)
+        s.useControl = m_checkControlTrace->isChecked() ? 1 : 0;
+    else
+        m_checkControlTrace->setChecked(s.useControl != 0);
+
+    if (!ExchangeInteger(m_editRamp1End, saving, s.ramp1End) ||
+        !ExchangeInteger(m_editRamp1Start, saving, s.ramp1Start) ||
+        !ExchangeInteger(m_editRamp2End, saving, s.ramp2End) ||
+        !ExchangeInteger(m_editRamp2Start, saving, s.ramp2Start) ||
+        !ExchangeInteger(m_editControlTrace, saving, s.controlTraceNumber) ||
+        !ExchangeInteger(m_editCurrentTrace, saving, s.currentTraceNumber))
+        return false;
+
+    if (!saving) {
+        {
+            const QSignalBlocker quiet(m_listTraces);
+            m_listTraces->clearSelection();
+            for (const int32_t row : SelectableRows(s.selectedTraces, m_traceCount))
+                m_listTraces->item(row)->setSelected(true);
+        }
+        m_view->SetDisplayedTraces(SelectedRows());
+        RefreshControls();
+        return true;
+    }
+    s.selectedTraces = SelectedRows();
+    // The field's order is the order the export takes the traces in, when the
+    // field lists the same number of traces as the list has selected.
+    const std::vector<int32_t> listed = TraceIndicesFromNumbers(m_editSelectTraces->GetValue());
+    if (listed.size() == s.selectedTraces.size() &&
+        SelectableRows(listed, m_traceCount).size() == listed.size())
+        s.selectedTraces = listed;
+    return true;
+}
+
+void CPageAnalyseBase::OnSetActive() {
+    if (m_activatedBefore)
+        UpdateData(false);
+    m_activatedBefore = true;
+    RefreshControls();
+}
+
+bool CPageAnalyseBase::OnApply() {
+    if (m_sheet)
+        m_sheet->ExportAllAnalyses();
+    return false;
+}
+
+void CPageAnalyseBase::SetModified(bool modified) {
+    if (modified == m_modified)
+        return;
+    m_modified = modified;
+    emit modifiedChanged(modified);
+}
+
+void CPageAnalyseBase::RefreshControls() {
+    m_buttonZoomInX->setEnabled(m_view->CanZoomInX());
+    m_buttonZoomOutX->setEnabled(m_view->CanZoomOutX());
+    m_buttonZoomInY->setEnabled(m_view->CanZoomInY());
+    m_buttonZoomOutY->setEnabled(m_view->CanZoomOutY());
+    const int rows = m_listTraces->count();
+    QString label;
+    if (rows > 0 && m_currentTraceIndex < static_cast<uint32_t>(rows))
+        label = QStringLiteral("[ ") +
+                m_listTraces->item(static_cast<int>(m_currentTraceIndex))->text() +
+                QStringLiteral(" ]");
+    m_labelCurrentTrace->setText(label);
+}

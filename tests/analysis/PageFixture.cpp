@@ -1,0 +1,54 @@
+#include "tests/analysis/PageFixture.h"
+
+#include "display/CommandVoltage.h"
+
+#include <QCoreApplication>
+
+namespace pages_test {
+
+double DefaultProtocol(uint32_t i) {
+    if (i <= kRamp2First)
+        return 50.0;
+    if (i <= kRamp2Last)
+        return 50.0 - 150.0 * (i - kRamp2First) / double(kRamp2Last - kRamp2First);
+    if (i <= kRamp1First)
+        return -100.0;
+    if (i <= kRamp1Last)
+        return -100.0 + 150.0 * (i - kRamp1First) / double(kRamp1Last - kRamp1First);
+    return -80.0;
+}
+
+TraceStore MakeStore(uint32_t traceCount, uint32_t samples,
+                     const std::function<double(uint32_t)>& command) {
+    TraceStore store;
+    for (uint32_t i = 0; i < samples; ++i) {
+        store.timeAxis.push_back(static_cast<float>(i) * 100.0f);
+        store.commandWaveform.push_back(static_cast<float>(command(i)));
+    }
+    for (uint32_t k = 0; k < traceCount; ++k) {
+        SharedFloatArray trace = SharedFloatArray::Allocate(samples);
+        for (uint32_t i = 0; i < samples; ++i)
+            trace[i] = static_cast<float>(k + 1);
+        store.traces.push_back(trace);
+    }
+    store.episodeInterval = 5.0f;
+    return store;
+}
+
+std::shared_ptr<TraceDisplayModel> MakeModel(const TraceStore& store) {
+    auto model = std::make_shared<TraceDisplayModel>();
+    model->SetViewSize(500, 300);
+    model->SetMaxZoomRange(5000.0f);
+    model->SetData(store.timeAxis, store.commandWaveform, store.traces, store.samplesPerTrace());
+    return model;
+}
+
+std::vector<int32_t> Tenths(const TraceStore& store) {
+    return CommandVoltageTenths(store.commandWaveform);
+}
+
+void ProcessEvents() {
+    QCoreApplication::processEvents();
+}
+
+} // namespace pages_test

@@ -31,16 +31,16 @@ TEST_F(ReaderTest, OldFormatKind2OpensLikeAnEpisodicRecording) {
                        .SetAdcRange(10, 2048)
                        .SetSignal(Ramp)),
               0);
-    EXPECT_EQ(header.fileKind, 2);
-    EXPECT_EQ(header.msBinaryFormat, 0);
-    EXPECT_FLOAT_EQ(header.headerVersion, 1.5f);
-    EXPECT_EQ(header.operationMode, 5);
-    EXPECT_EQ(header.channelCount, 2);
-    EXPECT_EQ(header.samplingSequence[0], 1);
+    EXPECT_EQ(+header.fileKind, 2);
+    EXPECT_EQ(+header.msBinaryFormat, 0);
+    EXPECT_FLOAT_EQ(+header.headerVersion, 1.5f);
+    EXPECT_EQ(+header.operationMode, 5);
+    EXPECT_EQ(+header.channelCount, 2);
+    EXPECT_EQ(+header.samplingSequence[0], 1);
     EXPECT_EQ(samples, 400u);
     EXPECT_EQ(episodes, 4u);
-    EXPECT_FLOAT_EQ(header.firstSampleInterval, 200.0f);
-    EXPECT_EQ(header.upgradeFive238, 5) << "imported headers are upgraded";
+    EXPECT_FLOAT_EQ(+header.firstSampleInterval, 200.0f);
+    EXPECT_EQ(+header.upgradeFive238, 5) << "imported headers are upgraded";
     std::vector<float> v;
     ASSERT_EQ(Read(1, 4, &v), 0);
     const double lsb1 = 10.0 / 5 / 2048, lsb0 = 10.0 / 2048;
@@ -62,11 +62,11 @@ TEST_F(ReaderTest, OldFormatInMicrosoftBinaryFormat) {
                        .SetSampleInterval(125)
                        .SetSignal(Ramp)),
               0);
-    EXPECT_EQ(header.fileKind, 3);
-    EXPECT_EQ(header.msBinaryFormat, 1);
+    EXPECT_EQ(+header.fileKind, 3);
+    EXPECT_EQ(+header.msBinaryFormat, 1);
     EXPECT_EQ(samples, 300u);
     EXPECT_EQ(episodes, 2u);
-    EXPECT_FLOAT_EQ(header.firstSampleInterval, 125.0f);
+    EXPECT_FLOAT_EQ(+header.firstSampleInterval, 125.0f);
     std::vector<float> v;
     ASSERT_EQ(Read(0, 2, &v), 0);
     EXPECT_NEAR(v[250], Ramp(2, 0, 250), 10.0 / 32768);
@@ -82,7 +82,7 @@ TEST_F(ReaderTest, OldFormatRecognitionRejectsImplausibleBlocks) {
     EXPECT_EQ(Open(AbfTestWriter().SetOldFormat(2, 0.01f)), ABF_EUNKNOWNFILETYPE);
     EXPECT_EQ(Open(AbfTestWriter().SetOldFormat(3, 5.2f).Set<float>(0, 0.0f)), 0)
         << "a first value of 0 counts as 10";
-    EXPECT_EQ(header.fileKind, 2);
+    EXPECT_EQ(+header.fileKind, 2);
 }
 
 TEST_F(ReaderTest, OldFormatCutShortKeepsTheWholeEpisodes) {
@@ -91,7 +91,7 @@ TEST_F(ReaderTest, OldFormatCutShortKeepsTheWholeEpisodes) {
     bytes.resize(512 + 256 * 2 * 2 + 300); // two and a bit episodes
     ASSERT_EQ(Open(WriteBytes(bytes)), 0);
     EXPECT_EQ(episodes, 2u);
-    EXPECT_EQ(header.acquiredSampleCount, 512);
+    EXPECT_EQ(+header.acquiredSampleCount, 512);
 }
 
 TEST_F(ReaderTest, OldFormatVersionDefaults) {
@@ -102,10 +102,10 @@ TEST_F(ReaderTest, OldFormatVersionDefaults) {
                        .Set<float>(7 * 4, 0.0f)),
               0);
     EXPECT_EQ(episodes, 2u) << "no acquired count before 5.0";
-    EXPECT_EQ(header.adcResolution, 2048);
+    EXPECT_EQ(+header.adcResolution, 2048);
     AbfCloseAllFiles();
     ASSERT_EQ(Open(AbfTestWriter().SetOldFormat(3, 5.2f).Set<float>(7 * 4, 0.0f)), 0);
-    EXPECT_EQ(header.adcResolution, 32768);
+    EXPECT_EQ(+header.adcResolution, 32768);
 }
 
 TEST_F(ReaderTest, OldFormatSynchArrayPlacesEpisodes) {

@@ -16,7 +16,7 @@ TEST_F(ReaderTest, TwoChannelsAreDemultiplexed) {
     ASSERT_EQ(Open(AbfTestWriter().SetChannels({0, 1}).SetAdcRange(10000, 32768).SetSignal(Tag)),
               0);
     ASSERT_EQ(samples, 1000u);
-    ASSERT_EQ(header.samplesPerEpisode, 2000);
+    ASSERT_EQ(+header.samplesPerEpisode, 2000);
     std::vector<float> values;
     uint32_t count = 0;
     for (uint32_t episode = 1; episode <= 3; ++episode)
@@ -100,7 +100,7 @@ TEST_F(ReaderTest, FloatSamplesAreReturnedUnscaled) {
                        .SetChannelScaling(1, 1, 50, 7)
                        .SetSignal(Tag)),
               0);
-    EXPECT_EQ(header.sampleFormat, 1);
+    EXPECT_EQ(+header.sampleFormat, 1);
     std::vector<float> values;
     for (int channel : {0, 1}) {
         ASSERT_EQ(Read(channel, 3, &values), 0);
@@ -154,7 +154,7 @@ TEST_F(ReaderTest, GapFreeRecordingIsCutIntoChunks) {
               0);
     EXPECT_EQ(episodes, 13u);
     EXPECT_EQ(samples, 8192u);
-    EXPECT_EQ(header.samplesPerEpisode, 8192);
+    EXPECT_EQ(+header.samplesPerEpisode, 8192);
     std::vector<float> values;
     uint32_t count = 0;
     ASSERT_EQ(Read(0, 13, &values, &count), 0);

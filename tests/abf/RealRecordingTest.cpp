@@ -18,8 +18,8 @@ class RealRecording : public ReaderTest, public ::testing::WithParamInterface<Ex
 TEST_P(RealRecording, CountsIntervalsAndCurrents) {
     const Expected& e = GetParam();
     ASSERT_EQ(Open(std::string(TESSARAN_TESTDATA_DIR) + "/" + e.name), 0);
-    EXPECT_EQ(header.operationMode, 5);
-    EXPECT_EQ(header.channelCount, e.channels);
+    EXPECT_EQ(+header.operationMode, 5);
+    EXPECT_EQ(+header.channelCount, e.channels);
     EXPECT_EQ(samples, e.samples);
     EXPECT_EQ(episodes, e.episodes);
     double previous = 0;
@@ -59,7 +59,7 @@ INSTANTIATE_TEST_SUITE_P(Files, RealRecording,
 
 TEST_F(ReaderTest, UserListVariesAnEpochDurationInTheRealRecording) {
     ASSERT_EQ(Open(std::string(TESSARAN_TESTDATA_DIR) + "/20917001.abf"), 0);
-    ASSERT_TRUE(header.userListEnable);
+    ASSERT_TRUE(+header.userListEnable);
     // The list varies the duration of epoch 5 (a step to 20 mV): 100, 150,
     // 250, ... samples; epoch 4 before it is a step to -120 mV.
     auto stepLength = [&](uint32_t episode) {

@@ -31,9 +31,9 @@ TEST_F(ReaderTest, OldAxengnHeaderHasItsTextsConvertedToAnsi) {
                                                    "C");
     EXPECT_EQ(std::string(header.adcChannelName[3], 4), "I\xFC"
                                                         "be");
-    EXPECT_EQ(header.dacUnits[3][0], '\xB2');
+    EXPECT_EQ(+header.dacUnits[3][0], '\xB2');
     EXPECT_EQ(std::string(header.fileComment, 3), "\xE9t\xE9");
-    EXPECT_EQ(header.mathUnits[0], '\xBD');
+    EXPECT_EQ(+header.mathUnits[0], '\xBD');
 }
 
 TEST_F(ReaderTest, OtherCreatorsAndVersion14KeepTheirTexts) {
@@ -42,7 +42,7 @@ TEST_F(ReaderTest, OtherCreatorsAndVersion14KeepTheirTexts) {
                                                             "A",
                                                             8)),
               0);
-    EXPECT_EQ(header.adcUnits[0][0], '\xE6');
+    EXPECT_EQ(+header.adcUnits[0][0], '\xE6');
     AbfCloseAllFiles();
     ASSERT_EQ(Open(AbfTestWriter()
                        .SetVersion(1.4f)
@@ -52,7 +52,7 @@ TEST_F(ReaderTest, OtherCreatorsAndVersion14KeepTheirTexts) {
                                 "A",
                                 8)),
               0);
-    EXPECT_EQ(header.adcUnits[0][0], '\xE6');
+    EXPECT_EQ(+header.adcUnits[0][0], '\xE6');
 }
 
 TEST_F(ReaderTest, Version14UpgradeSetsOnlyTheFlags) {
@@ -62,13 +62,13 @@ TEST_F(ReaderTest, Version14UpgradeSetsOnlyTheFlags) {
                        .Set<int32_t>(UpgradeFive238, 9)
                        .Set<int16_t>(UpgradeTwo2032, 0)),
               0);
-    EXPECT_EQ(header.upgradeTwo2032, 2);
-    EXPECT_EQ(header.upgradeFive238, 9);
-    EXPECT_FLOAT_EQ(header.upgradeSeconds234, 0.0f);
-    EXPECT_EQ(header.upgradeFlags1968[0], 0);
-    EXPECT_EQ(header.upgradeFlags1968[1], 0);
+    EXPECT_EQ(+header.upgradeTwo2032, 2);
+    EXPECT_EQ(+header.upgradeFive238, 9);
+    EXPECT_FLOAT_EQ(+header.upgradeSeconds234, 0.0f);
+    EXPECT_EQ(+header.upgradeFlags1968[0], 0);
+    EXPECT_EQ(+header.upgradeFlags1968[1], 0);
     for (int i = 2; i < 6; ++i)
-        EXPECT_EQ(header.upgradeFlags1968[i], 1);
+        EXPECT_EQ(+header.upgradeFlags1968[i], 1);
 }
 
 TEST_F(ReaderTest, Version13UpgradeConvertsTheOldFields) {
@@ -81,17 +81,17 @@ TEST_F(ReaderTest, Version13UpgradeConvertsTheOldFields) {
                        .Set<int16_t>(Upgrade170, 2)
                        .Set<int16_t>(Upgrade168, -1)),
               0);
-    EXPECT_FLOAT_EQ(header.upgradeSeconds234, 1.0f);
-    EXPECT_EQ(header.channelSet1178[2], 1);
-    EXPECT_EQ(header.channelSet1178[3], 0) << "100000 counts as not set";
-    EXPECT_EQ(header.channelSet1242[4], 1);
-    EXPECT_EQ(header.channelSet1242[5], 0);
-    EXPECT_EQ(header.oneOfMinus2028, -3);
-    EXPECT_EQ(header.upgradeValue168, 0);
-    EXPECT_EQ(header.upgradeSelector170, 0);
-    EXPECT_EQ(header.upgradeFive238, 5);
-    EXPECT_EQ(header.upgradeThree1876, 3);
-    EXPECT_EQ(header.upgradeTwo2032, 2);
+    EXPECT_FLOAT_EQ(+header.upgradeSeconds234, 1.0f);
+    EXPECT_EQ(+header.channelSet1178[2], 1);
+    EXPECT_EQ(+header.channelSet1178[3], 0) << "100000 counts as not set";
+    EXPECT_EQ(+header.channelSet1242[4], 1);
+    EXPECT_EQ(+header.channelSet1242[5], 0);
+    EXPECT_EQ(+header.oneOfMinus2028, -3);
+    EXPECT_EQ(+header.upgradeValue168, 0);
+    EXPECT_EQ(+header.upgradeSelector170, 0);
+    EXPECT_EQ(+header.upgradeFive238, 5);
+    EXPECT_EQ(+header.upgradeThree1876, 3);
+    EXPECT_EQ(+header.upgradeTwo2032, 2);
 }
 
 TEST_F(ReaderTest, Version13SelectorMapping) {
@@ -100,21 +100,21 @@ TEST_F(ReaderTest, Version13SelectorMapping) {
                        .Set<int16_t>(Upgrade170, 2)
                        .Set<int16_t>(Upgrade168, -2)),
               0);
-    EXPECT_EQ(header.oneOfMinus2028, -2);
+    EXPECT_EQ(+header.oneOfMinus2028, -2);
     AbfCloseAllFiles();
     ASSERT_EQ(Open(AbfTestWriter()
                        .SetVersion(1.3f)
                        .Set<int16_t>(Upgrade170, 1)
                        .Set<int16_t>(Upgrade168, -2)),
               0);
-    EXPECT_EQ(header.oneOfMinus2028, -1);
-    EXPECT_EQ(header.upgradeValue168, -2) << "left alone when the selector is not 2";
+    EXPECT_EQ(+header.oneOfMinus2028, -1);
+    EXPECT_EQ(+header.upgradeValue168, -2) << "left alone when the selector is not 2";
 }
 
 TEST_F(ReaderTest, GapFreeVersion13ClearsValue168) {
     ASSERT_EQ(Open(AbfTestWriter().SetVersion(1.3f).SetGapFree(5000).Set<int16_t>(Upgrade168, 4)),
               0);
-    EXPECT_EQ(header.upgradeValue168, 0);
+    EXPECT_EQ(+header.upgradeValue168, 0);
 }
 
 TEST_F(ReaderTest, Version13StimulusFileIsRescaledFromTheStimulusRecording) {
@@ -135,8 +135,8 @@ TEST_F(ReaderTest, Version13StimulusFileIsRescaledFromTheStimulusRecording) {
               0);
     const double k = 2.0 * 10 / 32768, g = 10.0 / 4 / 32768, o = 0.5;
     const double scale = k * 3.0 / g;
-    EXPECT_NEAR(header.stimulusFileScale, scale, 1e-4);
-    EXPECT_NEAR(header.stimulusFileOffset, k * 1.0 - scale * o, 1e-4);
+    EXPECT_NEAR(+header.stimulusFileScale, scale, 1e-4);
+    EXPECT_NEAR(+header.stimulusFileOffset, k * 1.0 - scale * o, 1e-4);
     EXPECT_EQ(std::string(header.stimulusFilePath), "STIM.DAT");
 }
 
@@ -148,8 +148,8 @@ TEST_F(ReaderTest, Version13StimulusFileThatCannotBeOpenedLeavesTheValues) {
                        .Set<float>(StimulusOffset, 1.0f)
                        .SetText(StimulusPath, "C:\\DATA\\MISSING", 84)),
               0);
-    EXPECT_FLOAT_EQ(header.stimulusFileScale, 3.0f);
-    EXPECT_FLOAT_EQ(header.stimulusFileOffset, 1.0f);
+    EXPECT_FLOAT_EQ(+header.stimulusFileScale, 3.0f);
+    EXPECT_FLOAT_EQ(+header.stimulusFileOffset, 1.0f);
     EXPECT_EQ(std::string(header.stimulusFilePath), "C:\\DATA\\MISSING.DAT");
 }
 
@@ -161,7 +161,7 @@ TEST_F(ReaderTest, StimulusFileNamingItselfDoesNotRecurse) {
                        .Set<float>(StimulusScale, 3.0f)
                        .SetText(StimulusPath, "rec.abf", 84)),
               0);
-    EXPECT_NEAR(header.stimulusFileScale, 6.0f, 1e-5) << "rescaled once from its own channel 0";
+    EXPECT_NEAR(+header.stimulusFileScale, 6.0f, 1e-5) << "rescaled once from its own channel 0";
     int second = -1;
     EXPECT_EQ(handle, 0);
     AbfHeader h2;

@@ -454,6 +454,8 @@ void CPageAnalyseBase::OnTracesAppended(const std::string& fileTitle, uint32_t t
     }
     const uint32_t added = traceCount > m_traceCount ? traceCount - m_traceCount : 0;
     m_traceCount = traceCount;
+    // A store cut short keeps no choice of a trace it no longer has.
+    m_settings.selectedTraces = SelectableRows(m_settings.selectedTraces, m_traceCount);
 
     LimitField(m_editControlTrace, m_traceCount);
     LimitField(m_editCurrentTrace, m_traceCount);
@@ -681,6 +683,12 @@ void CPageAnalyseBase::SetModified(bool modified) {
         return;
     m_modified = modified;
     emit modifiedChanged(modified);
+}
+
+void CPageAnalyseBase::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    // Another page may have zoomed the shared model since this one was shown.
+    RefreshControls();
 }
 
 void CPageAnalyseBase::RefreshControls() {

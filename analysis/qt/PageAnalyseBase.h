@@ -168,6 +168,8 @@ protected:
     // exchange the base first and stop when it fails.
     virtual bool DoDataExchange(bool saving);
 
+    void showEvent(QShowEvent* event) override;
+
     // Edit 176 or 180 changed; by default the ramp 1 region update.
     virtual void OnRamp1Changed();
     // Edit 178 or 182 changed; by default the ramp 2 region update.

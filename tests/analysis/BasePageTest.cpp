@@ -361,6 +361,18 @@ TEST(BasePage, ClosingTheRecordingResetsThePage) {
     EXPECT_EQ(p.label(), "[ #    1   : next ]");
 }
 
+TEST(BasePage, AStoreCutShortKeepsNoRowOrChoiceBeyondIt) {
+    LoadedPage p(5);
+    ASSERT_EQ(p.settings.selectedTraces, (Indices{0, 1, 2, 3, 4}));
+    p.field("currentTraceEdit")->setText("5");
+    p.page.OnTracesAppended("cell7", 3);
+    EXPECT_EQ(p.list()->count(), 3);
+    EXPECT_EQ(p.settings.selectedTraces, (Indices{0, 1, 2}));
+    EXPECT_EQ(p.page.SelectedRows(), (Indices{0, 1, 2}));
+    EXPECT_EQ(p.label(), "");
+    EXPECT_EQ(p.field("currentTraceEdit")->State(), CValidatedEdit::kOutOfBounds);
+}
+
 TEST(BasePage, ApplyStartsTheExportOnceAndStaysOpen) {
     LoadedPage p(2);
     EXPECT_FALSE(p.page.OnApply()); // no sheet: nothing happens

@@ -1,0 +1,54 @@
+#include "app/qt/AnalysisApp.h"
+
+#include "app/qt/AppImages.h"
+#include "app/qt/ClampexBroadcastListener.h"
+#include "app/qt/MainSheet.h"
+#include "platform/qt/IniProfileStore.h"
+
+#include <QApplication>
+#include <QCoreApplication>
+
+CAnalysisApp::CAnalysisApp() = default;
+
+CAnalysisApp::~CAnalysisApp() {
+    ExitInstance(0);
+}
+
+std::string CAnalysisApp::ApplicationName() {
+    return IniProfileStore::ApplicationNameFromExecutable(
+        QCoreApplication::applicationFilePath().toStdString());
+}
+
+bool CAnalysisApp::InitInstance(const QStringList& files) {
+    // Nothing to initialise for the spreadsheet: the workbook is written directly.
+    InitAppResources();
+    m_profile = std::make_unique<IniProfileStore>(ApplicationName());
+    m_previousSink = SetMessageSink(&m_messageBoxes);
+    QApplication::setWindowIcon(TessaranWindowIcon());
+
+    m_mainWindow = new CMainSheet(*m_profile);
+    m_mainWindow->show();
+
+    m_listener = new CClampexBroadcastListener(m_mainWindow);
+    QObject::connect(m_listener, &CClampexBroadcastListener::broadcast, m_mainWindow,
+                     [window = m_mainWindow](int parameter) {
+                         if (window)
+                             window->OnClampexBroadcast(parameter);
+                     });
+
+    if (!files.isEmpty())
+        m_mainWindow->OpenRecording(files.front().toStdString());
+    return true;
+}
+
+int CAnalysisApp::ExitInstance(int exitCode) {
+    // The window normally deleted itself on closing; if it is still there
+    // (the event loop ended first), its destructor writes the settings now.
+    delete m_mainWindow.data();
+    if (m_profile) {
+        m_profile->Sync();
+        m_profile.reset();
+        SetMessageSink(m_previousSink);
+    }
+    return exitCode;
+}

@@ -1,0 +1,566 @@
+#include "app/qt/MainSheet.h"
+
+#include "analysis/qt/PageCapacitance.h"
+#include "analysis/qt/PageContinuousRecord.h"
+#include "analysis/qt/PageIV.h"
+#include "analysis/qt/PageSlopeConductance.h"
+#include "app/AcquisitionWatcher.h"
+#include "app/AnalysisSettings.h"
+#include "app/DataFileNames.h"
+#include "app/qt/AboutDlg.h"
+#include "app/qt/AppImages.h"
+#include "app/qt/PageGeneralSettings.h"
+#include "controls/qt/CreditsDlg.h"
+#include "controls/qt/ImageButton.h"
+#include "display/TraceDisplayModel.h"
+#include "display/qt/CZoomScrollView.h"
+#include "export/qt/ChartPrinter.h"
+#include "export/qt/DesktopExport.h"
+#include "platform/Messages.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFileDialog>
+#include <QMenu>
+#include <QMenuBar>
+#include <QProgressDialog>
+#include <QShortcut>
+#include <QTabWidget>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <filesystem>
+
+const char* const CMainSheet::kPageTitles[6] = {"Slope Conductance", "Sample Current",
+                                                "Current Voltage",   "Cell Capacitance",
+                                                "Continuous Record", "General Settings"};
+
+namespace {
+
+constexpr ColourRef kMaskColour = MakeRgb(192, 192, 192);
+constexpr int kButtonWidening = 20;
+
+CMainSheet::FileDialogFunction& FileDialog() {
+    static CMainSheet::FileDialogFunction function;
+    return function;
+}
+
+CMainSheet::ModalDialogRunner& ModalRunner() {
+    static CMainSheet::ModalDialogRunner runner;
+    return runner;
+}
+
+std::optional<CMainSheet::FileChoice> RunFileDialog(QWidget* parent, const QString& title,
+                                                    const QString& directory) {
+    QFileDialog dialog(parent, title, directory);
+    dialog.setObjectName(QStringLiteral("dataFileDialog"));
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    // Qt's own dialog shows the filter names exactly as written; the patterns
+    // in the second pair of brackets are the ones used.
+    dialog.setOption(QFileDialog::DontUseNativeDialog, true);
+    dialog.setOption(QFileDialog::HideNameFilterDetails, true);
+    dialog.setNameFilters({QStringLiteral("Axon Binary Files (*.abf, *.dat) (*.abf *.dat)"),
+                           QStringLiteral("All Files (*.*) (*)")});
+    dialog.setDefaultSuffix(QString::fromLatin1(kDataFileDefaultExtension));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return CMainSheet::FileChoice{dialog.selectedFiles().front(),
+                                  dialog.directory().absolutePath()};
+}
+
+// While the export runs the cursor shows that the window is busy; a message
+// shown meanwhile gets the normal cursor back while it is up.
+class BusyCursorMessages : public IMessageSink {
+public:
+    BusyCursorMessages() : m_previous(SetMessageSink(this)) {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    }
+    ~BusyCursorMessages() override {
+        QApplication::restoreOverrideCursor();
+        SetMessageSink(m_previous);
+    }
+    BusyCursorMessages(const BusyCursorMessages&) = delete;
+    BusyCursorMessages& operator=(const BusyCursorMessages&) = delete;
+
+    MessageAnswer Show(const std::string& text, const std::string& caption, MessageIcon icon,
+                       MessageButtons buttons) override {
+        QApplication::restoreOverrideCursor();
+        SetMessageSink(m_previous);
+        const MessageAnswer answer = ShowMessage(text, caption, icon, buttons);
+        SetMessageSink(this);
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        return answer;
+    }
+
+private:
+    IMessageSink* m_previous;
+};
+
+const char kHelpText[] =
+    "To analyse a recording:\r\n"
+    "1. Press \"Open File\" and choose an Axon recording (.abf or .dat).\r\n"
+    "2. On each analysis page choose the traces to analyse, the control trace and the first "
+    "and last sample of each ramp.\r\n"
+    "3. Press \"Analyse\" (Ctrl+Shift+A). The results of all five analyses go into one "
+    "workbook with a data sheet and a chart sheet for each; with \"Save automatically\" it is "
+    "saved beside the recording under the recording's name with \".xlsx\" appended.\r\n\r\n"
+    "\"Add Axon File to Current Data\" in the File menu appends the traces of a further "
+    "recording made with the same protocol; \"Close\" unloads the recording.\r\n"
+    "The General Settings page chooses which pages select every trace after a file is opened, "
+    "printing and saving, the display colours and the automatic analysis of new acquisitions.";
+
+} // namespace
+
+CMainSheet::FileDialogFunction CMainSheet::SetFileDialogFunction(FileDialogFunction function) {
+    return std::exchange(FileDialog(), std::move(function));
+}
+
+CMainSheet::ModalDialogRunner CMainSheet::SetModalDialogRunner(ModalDialogRunner runner) {
+    return std::exchange(ModalRunner(), std::move(runner));
+}
+
+CMainSheet::CMainSheet(IProfileStore& profile, QWidget* parent)
+    : CPropertySheetWithLogoDlg(tr("Tessaran"), parent, 0), m_profile(profile),
+      m_pDisplayModel(std::make_shared<TraceDisplayModel>()) {
+    InitAppResources();
+    setObjectName(QStringLiteral("mainSheet"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    // A dialog frame: no maximise button and no sizing border.
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    MainLayout()->setSizeConstraint(QLayout::SetFixedSize);
+    SetLogoText(QStringLiteral("Tessaran"));
+
+    m_pages = {new CPageSlopeConductance(m_records.slopeConductance, this),
+               new CPageSlopeConductance(m_records.sampleCurrent, this),
+               new CPageIV(m_records.currentVoltage, this),
+               new CPageCapacitance(m_records.capacitance, this),
+               new CPageContinuousRecord(m_records.continuousRecord, this)};
+    const char* const sections[] = {kSlopeConductanceSection, kSampleCurrentSection,
+                                    kCurrentVoltageSection, kCapacitanceSection,
+                                    kContinuousRecordSection};
+    for (size_t i = 0; i < m_pages.size(); ++i) {
+        CPageAnalyseBase* page = m_pages[i];
+        page->SetDisplayModel(m_pDisplayModel);
+        PageHandlers handlers;
+        handlers.setActive = [page] { page->OnSetActive(); };
+        handlers.killActive = [page] { return page->OnKillActive(); };
+        handlers.apply = [page] { return page->OnApply(); };
+        handlers.cancel = [page] { page->OnCancel(); };
+        // The sample current page shows the slope conductance page's title
+        // until the sheet gives it its own below.
+        AddPage(page, tr(kPageTitles[i == 1 ? 0 : i]), std::move(handlers));
+        page->SetSettingsSection(sections[i]);
+        page->LoadPageSettings(m_profile);
+        page->SetSheet(this);
+    }
+
+    m_generalSettings = new CPageGeneralSettings(this);
+    PageHandlers general;
+    general.setActive = [this] { m_generalSettings->OnInitDialog(); };
+    general.killActive = [this] { return m_generalSettings->OnKillActive(); };
+    general.apply = [this] { return m_generalSettings->OnApply(); };
+    general.cancel = [this] { m_generalSettings->OnCancel(); };
+    AddPage(m_generalSettings, tr(kPageTitles[5]), std::move(general));
+    m_generalSettings->SetDisplayModel(m_pDisplayModel);
+    m_generalSettings->LoadSettings(m_profile);
+    m_generalSettings->SetSheet(this);
+    m_generalSettings->Settings().ApplyZeroCurrentLine();
+    connect(m_generalSettings, &CPageGeneralSettings::displayValuesChanged, this,
+            &CMainSheet::RedrawViews);
+
+    auto* analyse = new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_A), this);
+    analyse->setObjectName(QStringLiteral("analyseShortcut"));
+    connect(analyse, &QShortcut::activated, this, [this] { OnCommand(kApplyButton); });
+
+    SetPageTitle(1, tr(kPageTitles[1]));
+
+    ViewPositionSettings position;
+    position.Load(m_profile);
+    m_pDisplayModel->zoomX = static_cast<uint32_t>(std::max(0, position.xZoom));
+    m_pDisplayModel->zoomY = static_cast<uint32_t>(std::max(0, position.yZoom));
+    m_pDisplayModel->scrollX = std::max(0, position.scrollPosX);
+    m_pDisplayModel->scrollY = std::max(0, position.scrollPosY);
+
+    setWindowIcon(TessaranWindowIcon());
+    BuildMenus();
+    UpdateCommandUI();
+}
+
+CMainSheet::~CMainSheet() {
+    for (CPageAnalyseBase* page : m_pages)
+        page->SavePageSettings(m_profile);
+    m_generalSettings->SaveSettings(m_profile);
+    ViewPositionSettings position;
+    position.xZoom = static_cast<int32_t>(m_pDisplayModel->zoomX);
+    position.yZoom = static_cast<int32_t>(m_pDisplayModel->zoomY);
+    position.scrollPosX = m_pDisplayModel->scrollX;
+    position.scrollPosY = m_pDisplayModel->scrollY;
+    position.Save(m_profile);
+    // The pages refer to the records, which go before the base class would
+    // delete its child widgets.
+    ForgetPages();
+    for (CPageAnalyseBase* page : m_pages)
+        delete page;
+    m_pages.clear();
+}
+
+void CMainSheet::BuildMenus() {
+    m_menuBar = new QMenuBar(this);
+    m_menuBar->setObjectName(QStringLiteral("menuBar"));
+    auto addAction = [this](QMenu* menu, const QString& text, int id) {
+        QAction* action = menu->addAction(text);
+        action->setProperty("commandId", id);
+        connect(action, &QAction::triggered, this, [this, id] { OnCommand(id); });
+        m_actions.push_back(action);
+    };
+    QMenu* file = m_menuBar->addMenu(tr("&File"));
+    file->setObjectName(QStringLiteral("fileMenu"));
+    addAction(file, tr("&Import Axon Data"), kImportCommand);
+    addAction(file, tr("&Add Axon File to Current Data"), kAddCommand);
+    addAction(file, tr("&Close"), kCloseCommand);
+    file->addSeparator();
+    addAction(file, tr("&Credits..."), kCreditsCommand);
+    connect(file, &QMenu::aboutToShow, this, &CMainSheet::UpdateCommandUI);
+    // A Linux window has no system menu to carry the About item.
+    QMenu* help = m_menuBar->addMenu(tr("&Help"));
+    help->setObjectName(QStringLiteral("helpMenu"));
+    addAction(help, tr("&About Tessaran..."), kAboutCommand);
+    AttachMenu();
+}
+
+void CMainSheet::AttachMenu() {
+    if (m_menuAttached)
+        return;
+    m_menuAttached = true;
+    MainLayout()->setMenuBar(m_menuBar);
+}
+
+QAction* CMainSheet::Action(int commandId) const {
+    for (QAction* action : m_actions) {
+        if (action->property("commandId").toInt() == commandId)
+            return action;
+    }
+    return nullptr;
+}
+
+void CMainSheet::UpdateCommandUI() {
+    if (QAction* add = Action(kAddCommand))
+        add->setEnabled(!m_traceStore.timeAxis.empty());
+}
+
+void CMainSheet::OnInitDialog() {
+    CPropertySheetWithLogoDlg::OnInitDialog();
+    DressFrame();
+    if (g_strDataDirectory.empty()) {
+        std::error_code error;
+        g_strDataDirectory = std::filesystem::current_path(error).string();
+    }
+    // Every page is shown once, the first tab last.
+    for (int i = PageCount() - 1; i >= 0; --i)
+        SetActivePage(i);
+}
+
+void CMainSheet::DressFrame() {
+    const QIcon icon = TessaranWindowIcon();
+    setWindowIcon(icon);
+
+    const QList<QPixmap> tabImages = TabImagesFromStrip(kTabStripBitmap, 16);
+    TabControl()->setIconSize(QSize(16, 16));
+    for (int i = 0; i < PageCount() && i < tabImages.size(); ++i)
+        TabControl()->setTabIcon(i, QIcon(tabImages[i]));
+
+    Button(kOkButton)->setText(tr("&Open File"));
+    Button(kCancelButton)->setText(tr("Exit"));
+    Button(kApplyButton)->setText(tr("&Analyse"));
+    const std::pair<int, int> images[] = {{kHelpButton, kHelpBitmap},
+                                          {kApplyButton, kAnalyseBitmap},
+                                          {kCancelButton, kExitBitmap},
+                                          {kOkButton, kOpenFileBitmap}};
+    for (const auto& [id, bitmap] : images)
+        Button(id)->SetBitmap(bitmap, 16, 16, kMaskColour);
+    // The labels and images need room: all four as wide as the widest, and
+    // then each 20 pixels wider, in the same order.
+    MakeButtonsUniform();
+    for (int id : {kHelpButton, kApplyButton, kCancelButton, kOkButton})
+        Button(id)->setFixedWidth(StandardButtonWidth() + kButtonWidening);
+}
+
+void CMainSheet::showEvent(QShowEvent* event) {
+    CPropertySheetWithLogoDlg::showEvent(event);
+}
+
+bool CMainSheet::OnCommand(int id) {
+    switch (id) {
+    case kOkButton:
+    case kImportCommand:
+        OnImportData();
+        return true;
+    case kCancelButton:
+        // The pages hear the cancel (General Settings takes its values), then
+        // the window goes.
+        m_closing = true;
+        CancelAll();
+        close();
+        return true;
+    case kHelpButton:
+    case kApplyButton:
+        PressButton(id);
+        return true;
+    case kAddCommand:
+        OnAddData();
+        return true;
+    case kCloseCommand:
+        OnCloseData();
+        return true;
+    case kCreditsCommand:
+        OnCredits();
+        return true;
+    case kAboutCommand:
+        OnAbout();
+        return true;
+    default:
+        return CPropertySheetWithLogoDlg::OnCommand(id);
+    }
+}
+
+void CMainSheet::closeEvent(QCloseEvent* event) {
+    // Not while a load, dialog or export is under way on this window.
+    if (m_busy > 0 || m_exporting) {
+        event->ignore();
+        return;
+    }
+    // Closing from the title bar keeps the settings the user changed, as Exit does.
+    if (!m_closing) {
+        m_closing = true;
+        CancelAll();
+    }
+    event->accept();
+}
+
+void CMainSheet::OnHelpNotGiven() {
+    ShowMessage(kHelpText, "Tessaran Help", MessageIcon::Information);
+}
+
+void CMainSheet::EndBusy() {
+    if (--m_busy > 0 || !m_broadcastPending)
+        return;
+    m_broadcastPending = false;
+    QTimer::singleShot(0, this, [this] { OnClampexBroadcast(kClampexNewAcquisitionFile); });
+}
+
+bool CMainSheet::PromptForDataFile(std::string& fileName, std::string& directory,
+                                   const QString& title) {
+    const FileDialogFunction& dialog = FileDialog();
+    const QString start = QString::fromStdString(directory);
+    const std::optional<FileChoice> choice =
+        dialog ? dialog(this, title, start) : RunFileDialog(this, title, start);
+    if (!choice)
+        return false;
+    if (!choice->directory.isEmpty())
+        directory = choice->directory.toStdString();
+    fileName = NormaliseChosenFileName(choice->fileName.toStdString(), directory);
+    return true;
+}
+
+bool CMainSheet::ChooseAndLoadFile(std::string& path, std::string& title, TraceStore& target,
+                                   const QString& dialogTitle) {
+    std::string chosen;
+    if (!PromptForDataFile(chosen, g_strDataDirectory, dialogTitle))
+        return false;
+    if (!TraceStore::LoadInto(target, chosen))
+        return false;
+    path = chosen;
+    title = FileTitle(chosen);
+    return true;
+}
+
+void CMainSheet::InstallRecording(TraceStore&& store, const std::string& path,
+                                  const std::string& title) {
+    m_traceStore = std::move(store);
+    m_strFileName = path;
+    const auto traceCount = static_cast<uint32_t>(m_traceStore.traces.size());
+    const auto samples = static_cast<uint32_t>(m_traceStore.commandWaveform.size());
+    m_pDisplayModel->SetData(m_traceStore.timeAxis, m_traceStore.commandWaveform,
+                             m_traceStore.traces, samples);
+    const std::array<bool, 5> selectAll = m_generalSettings->SelectAllFlags();
+    for (size_t i = 0; i < m_pages.size(); ++i)
+        m_pages[i]->OnNewRecording(title, traceCount, samples, selectAll[i]);
+    UpdateCommandUI();
+    RedrawViews();
+    emit recordingChanged();
+}
+
+void CMainSheet::OnImportData() {
+    BeginBusy();
+    // Loaded aside, so that a file that cannot be read leaves the present
+    // recording, its name and the pages as they were.
+    TraceStore loaded;
+    std::string path;
+    std::string title;
+    if (ChooseAndLoadFile(path, title, loaded, tr("Load Data File")))
+        InstallRecording(std::move(loaded), path, title);
+    EndBusy();
+}
+
+bool CMainSheet::OpenRecording(const std::string& path) {
+    BeginBusy();
+    std::error_code error;
+    const std::string absolute =
+        NormaliseChosenFileName(path, std::filesystem::current_path(error).string());
+    TraceStore loaded;
+    const bool loadedOk = TraceStore::LoadInto(loaded, absolute);
+    if (loadedOk) {
+        InstallRecording(std::move(loaded), absolute, FileTitle(absolute));
+        g_strDataDirectory = std::filesystem::path(absolute).parent_path().string();
+    }
+    EndBusy();
+    return loadedOk;
+}
+
+void CMainSheet::OnAddData() {
+    if (m_strFileName.empty() || m_traceStore.traces.empty()) {
+        OnImportData();
+        return;
+    }
+    BeginBusy();
+    std::string chosen;
+    // AppendFrom loads aside and appends only a recording of the same
+    // protocol; otherwise it tells the user and the loaded traces stay.
+    if (PromptForDataFile(chosen, g_strDataDirectory, tr("Add abf Data")) &&
+        TraceStore::AppendFrom(m_traceStore, chosen)) {
+        const auto traceCount = static_cast<uint32_t>(m_traceStore.traces.size());
+        const auto samples = static_cast<uint32_t>(m_traceStore.commandWaveform.size());
+        m_pDisplayModel->SetData(m_traceStore.timeAxis, m_traceStore.commandWaveform,
+                                 m_traceStore.traces, samples);
+        const std::string title = FileTitle(chosen);
+        for (CPageAnalyseBase* page : m_pages)
+            page->OnTracesAppended(title, traceCount);
+        UpdateCommandUI();
+        RedrawViews();
+        emit recordingChanged();
+    }
+    EndBusy();
+}
+
+void CMainSheet::OnCloseData() {
+    m_traceStore = TraceStore{};
+    m_strFileName.clear();
+    m_pDisplayModel->SetData({}, {}, {}, 0);
+    for (CPageAnalyseBase* page : m_pages)
+        page->OnRecordingClosed();
+    UpdateCommandUI();
+    RedrawViews();
+    emit recordingChanged();
+}
+
+void CMainSheet::RunModal(QDialog& dialog) {
+    if (const ModalDialogRunner& runner = ModalRunner())
+        runner(dialog);
+    else
+        dialog.exec();
+}
+
+void CMainSheet::OnCredits() {
+    CCreditsDlg credits(this);
+    credits.AddTessaranCredits();
+    RunModal(credits);
+}
+
+void CMainSheet::OnAbout() {
+    CAboutDlg about(this);
+    RunModal(about);
+}
+
+void CMainSheet::SetExportServices(IChartPrinter* printer, IWorkbookOpener* opener) {
+    m_printer = printer;
+    m_opener = opener;
+}
+
+void CMainSheet::ExportAllAnalyses() {
+    if (m_exporting)
+        return;
+    if (m_strFileName.empty() || m_traceStore.traces.empty()) {
+        ShowMessage("No recording is loaded. Open a recording with \"Open File\" first, then "
+                    "analyse it.",
+                    "Tessaran", MessageIcon::Information);
+        return;
+    }
+    m_exporting = true;
+    BeginBusy();
+    const AnalysisSettings& settings = m_generalSettings->Settings();
+    {
+        BusyCursorMessages busy;
+        std::unique_ptr<QProgressDialog> progress;
+        const qint64 samples =
+            static_cast<qint64>(m_traceStore.traces.size()) * m_traceStore.samplesPerTrace();
+        m_lastExportShowedProgress = samples >= kLongExportSamples;
+        if (m_lastExportShowedProgress) {
+            progress = std::make_unique<QProgressDialog>(tr("Writing the workbook..."), QString(),
+                                                         0, 0, this);
+            progress->setObjectName(QStringLiteral("exportProgress"));
+            progress->setWindowTitle(tr("Tessaran"));
+            progress->setWindowModality(Qt::WindowModal);
+            progress->setMinimumDuration(0);
+            progress->show();
+            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        }
+
+        ExportOptions options;
+        options.autoSave = settings.autoSave != 0;
+        options.autoPrint = settings.autoPrint != 0;
+        options.existing = ExistingWorkbook::Ask;
+        const ExportChoices choices = ExportChoicesFromRecords(m_records, settings.plotTraceNumber);
+        CQtChartPrinter defaultPrinter;
+        CDesktopWorkbookOpener defaultOpener;
+        CExcelExport exporter(m_printer ? m_printer : &defaultPrinter,
+                              m_opener ? m_opener : &defaultOpener);
+        m_lastExport = exporter.ExportResults(m_traceStore, choices, m_strFileName, options);
+    }
+    ++m_exportCount;
+    m_exporting = false;
+    update();
+    RedrawViews();
+    emit analysesExported();
+    EndBusy();
+}
+
+int CMainSheet::OnClampexBroadcast(int parameter, int) {
+    if (ClassifyClampexBroadcast(parameter) != ClampexBroadcast::NewAcquisitionFile)
+        return 0;
+    // A dialog, load or export of this window is under way: the new file is
+    // analysed as soon as it has finished.
+    if (m_busy > 0 || m_exporting) {
+        m_broadcastPending = true;
+        return 0;
+    }
+    AnalyseNewAcquisition();
+    return 0;
+}
+
+bool CMainSheet::AnalyseNewAcquisition() {
+    if (m_generalSettings->Settings().autoAnalyseAcquisitions == 0)
+        return false;
+    std::string path;
+    if (!ReadLastAcquiredFile(m_valuePath.empty() ? LastAcquiredFileValuePath() : m_valuePath,
+                              path))
+        return false;
+    const std::string title = FileTitle(path);
+    BeginBusy();
+    TraceStore loaded;
+    const bool loadedOk = TraceStore::LoadInto(loaded, path);
+    if (loadedOk) {
+        InstallRecording(std::move(loaded), path, title);
+        ExportAllAnalyses();
+    }
+    EndBusy();
+    return loadedOk;
+}
+
+void CMainSheet::RedrawViews() {
+    for (CZoomScrollView* view : findChildren<CZoomScrollView*>())
+        view->viewport()->update();
+}

@@ -1,0 +1,328 @@
+#include "app/qt/PageGeneralSettings.h"
+
+#include "analysis/qt/AnalysisSheet.h"
+#include "controls/ControlNotifications.h"
+#include "controls/qt/ColourDropDownButton.h"
+#include "controls/qt/FloatEdit.h"
+#include "display/TraceDisplayModel.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+#include <cmath>
+
+namespace {
+
+void SetId(QWidget* control, int id, const char* name) {
+    control->setObjectName(QLatin1String(name));
+    control->setProperty("controlId", id);
+}
+
+bool Checked(const QCheckBox* box) {
+    return box->isChecked();
+}
+
+} // namespace
+
+CPageGeneralSettings::CPageGeneralSettings(QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("generalSettingsPage"));
+
+    // "Select All Traces after file open for calculations with"
+    auto* selectFrame =
+        new QGroupBox(tr("Select All Traces after file open for calculations with"), this);
+    selectFrame->setObjectName(QStringLiteral("selectAllFrame"));
+    auto* selectLayout = new QVBoxLayout(selectFrame);
+    m_selectAllSlopes = AddCheckBox(kSelectAllSlopesId, "selectAllSlopes", tr("Slope Time Course"));
+    m_selectAllCurrent =
+        AddCheckBox(kSelectAllCurrentId, "selectAllCurrent", tr("Sample Current Time Course"));
+    m_selectAllIV = AddCheckBox(kSelectAllIVId, "selectAllIV", tr("Current Voltage Diagrams"));
+    m_selectAllCapacitance =
+        AddCheckBox(kSelectAllCapacitanceId, "selectAllCapacitance", tr("Capacitance Time Course"));
+    m_selectAllTraces =
+        AddCheckBox(kSelectAllTracesId, "selectAllTraces", tr("Continuous Record Time Course"));
+    for (QCheckBox* box : {m_selectAllSlopes, m_selectAllCurrent, m_selectAllIV,
+                           m_selectAllCapacitance, m_selectAllTraces})
+        selectLayout->addWidget(box);
+
+    // "Excel Actions"
+    auto* excelFrame = new QGroupBox(tr("Excel Actions"), this);
+    excelFrame->setObjectName(QStringLiteral("excelActionsFrame"));
+    auto* excelLayout = new QVBoxLayout(excelFrame);
+    m_analyseAllCategories = AddCheckBox(kAnalyseAllCategoriesId, "analyseAllCategories",
+                                         tr("Analyse All Categories at once"));
+    m_analyseAllCategories->setEnabled(false);
+    m_autoPrint = AddCheckBox(kAutoPrintId, "autoPrint", tr("Print automatically"));
+    m_autoSave = AddCheckBox(kAutoSaveId, "autoSave", tr("Save automatically"));
+    m_plotTimes = new QRadioButton(tr("Plot times"), this);
+    SetId(m_plotTimes, kPlotTimesId, "plotTimes");
+    m_plotTraceNumber = new QRadioButton(tr("Plot Trace Number"), this);
+    SetId(m_plotTraceNumber, kPlotTraceNumberId, "plotTraceNumber");
+    m_plotGroup = new QButtonGroup(this);
+    m_plotGroup->addButton(m_plotTimes, 0);
+    m_plotGroup->addButton(m_plotTraceNumber, 1);
+    for (QWidget* control : std::initializer_list<QWidget*>{
+             m_analyseAllCategories, m_autoPrint, m_autoSave, m_plotTimes, m_plotTraceNumber})
+        excelLayout->addWidget(control);
+
+    // "Current Trace Settings"
+    auto* traceFrame = new QGroupBox(tr("Current Trace Settings"), this);
+    traceFrame->setObjectName(QStringLiteral("currentTraceSettingsFrame"));
+    auto* traceLayout = new QVBoxLayout(traceFrame);
+    m_sameControlTrace = AddCheckBox(kSameControlTraceId, "sameControlTrace",
+                                     tr("Use the same control trace for all calculations"));
+    m_sameControlTrace->setEnabled(false);
+    traceLayout->addWidget(m_sameControlTrace);
+
+    // "Display"
+    auto* displayFrame = new QGroupBox(tr("Display"), this);
+    displayFrame->setObjectName(QStringLiteral("displayFrame"));
+    auto* displayLayout = new QGridLayout(displayFrame);
+    m_useZeroCurrentLine =
+        AddCheckBox(kUseZeroCurrentLineId, "useZeroCurrentLine", tr("Show Zero Current Line"));
+    m_zeroLineColour = AddColourButton(kZeroLineColourId, "zeroLineColour");
+    m_currentTraceColour = AddColourButton(kCurrentTraceColourId, "currentTraceColour");
+    m_controlTraceColour = AddColourButton(kControlTraceColourId, "controlTraceColour");
+    m_selectionButtons[0] = AddColourButton(kDescendingRampColourId, "descendingRampColour");
+    m_selectionButtons[1] = AddColourButton(kAscendingRampColourId, "ascendingRampColour");
+    m_selectionButtons[2] =
+        AddColourButton(kDescendingSubsectionColourId, "descendingSubsectionColour");
+    m_selectionButtons[3] =
+        AddColourButton(kAscendingSubsectionColourId, "ascendingSubsectionColour");
+    m_sweepMaxRange = new CFloatEdit(this);
+    SetId(m_sweepMaxRange, kSweepMaxRangeId, "sweepMaxRange");
+
+    int row = 0;
+    displayLayout->addWidget(m_useZeroCurrentLine, row, 0);
+    displayLayout->addWidget(m_zeroLineColour, row++, 1);
+    auto addRow = [&](const QString& text, QWidget* control, const char* labelName) {
+        auto* label = new QLabel(text, displayFrame);
+        label->setObjectName(QLatin1String(labelName));
+        label->setBuddy(control);
+        displayLayout->addWidget(label, row, 0);
+        displayLayout->addWidget(control, row++, 1);
+    };
+    addRow(tr("Current Trace Colour:"), m_currentTraceColour, "currentTraceColourLabel");
+    addRow(tr("Control Trace Colour:"), m_controlTraceColour, "controlTraceColourLabel");
+    addRow(tr("Descending Ramp Selection colour:"), m_selectionButtons[0],
+           "descendingRampColourLabel");
+    addRow(tr("Calculated sub-section colour:"), m_selectionButtons[2],
+           "descendingSubsectionColourLabel");
+    addRow(tr("Ascending Ramp Selection colour:"), m_selectionButtons[1],
+           "ascendingRampColourLabel");
+    addRow(tr("Calculated sub-section colour:"), m_selectionButtons[3],
+           "ascendingSubsectionColourLabel");
+    auto* rangeRow = new QHBoxLayout;
+    rangeRow->addWidget(m_sweepMaxRange);
+    auto* unit = new QLabel(tr("pA"), displayFrame);
+    unit->setObjectName(QStringLiteral("sweepMaxRangeUnit"));
+    rangeRow->addWidget(unit);
+    auto* rangeLabel = new QLabel(tr("Ocilloscope Maximum Zoom-in range:"), displayFrame);
+    rangeLabel->setObjectName(QStringLiteral("sweepMaxRangeLabel"));
+    rangeLabel->setBuddy(m_sweepMaxRange);
+    displayLayout->addWidget(rangeLabel, row, 0);
+    displayLayout->addLayout(rangeRow, row++, 1);
+    m_sweepMaxRange->setMaximumWidth(fontMetrics().horizontalAdvance(QStringLiteral("0")) * 12);
+
+    m_autoAnalyse = AddCheckBox(kAutoAnalyseId, "autoAnalyseAcquisitions",
+                                tr("Automatically analyse new acquisition files"));
+
+    auto* left = new QVBoxLayout;
+    left->addWidget(selectFrame);
+    left->addWidget(excelFrame);
+    left->addWidget(traceFrame);
+    left->addStretch(1);
+    auto* right = new QVBoxLayout;
+    right->addWidget(displayFrame);
+    right->addWidget(m_autoAnalyse);
+    right->addStretch(1);
+    auto* layout = new QHBoxLayout(this);
+    layout->addLayout(left, 1);
+    layout->addLayout(right, 1);
+
+    // Immediate reactions: the process-wide display values, not the record.
+    connect(m_useZeroCurrentLine, &QCheckBox::clicked, this, [this](bool checked) {
+        g_bShowZeroCurrentLine = checked;
+        emit displayValuesChanged();
+    });
+    for (TLColourDropDownButton* button :
+         {m_selectionButtons[0], m_selectionButtons[1], m_selectionButtons[2],
+          m_selectionButtons[3], m_zeroLineColour, m_currentTraceColour, m_controlTraceColour})
+        connect(button, &TLColourDropDownButton::notification, this,
+                &CPageGeneralSettings::OnColourNotification);
+    connect(m_sweepMaxRange, &CValidatedEdit::notification, this,
+            &CPageGeneralSettings::OnRangeNotification);
+
+    // The colour buttons share the first selection button's colour set, so a
+    // custom colour picked in one is offered in all seven.
+    for (TLColourDropDownButton* button :
+         {m_selectionButtons[1], m_selectionButtons[2], m_selectionButtons[3], m_zeroLineColour,
+          m_currentTraceColour, m_controlTraceColour})
+        button->ShareColourSet(*m_selectionButtons[0]);
+    // The range must be greater than 0; there is no upper limit. The field
+    // has no name, so its messages show an empty one.
+    m_sweepMaxRange->SetLowerBound(kBoundStrict, 0.0);
+    m_sweepMaxRange->SetUpperBound(kBoundNone, 0.0);
+}
+
+CPageGeneralSettings::~CPageGeneralSettings() = default;
+
+QCheckBox* CPageGeneralSettings::AddCheckBox(int id, const char* name, const QString& label) {
+    auto* box = new QCheckBox(label, this);
+    SetId(box, id, name);
+    return box;
+}
+
+TLColourDropDownButton* CPageGeneralSettings::AddColourButton(int id, const char* name) {
+    auto* button = new TLColourDropDownButton(this);
+    SetId(button, id, name);
+    return button;
+}
+
+void CPageGeneralSettings::SetDisplayModel(std::shared_ptr<TraceDisplayModel> model) {
+    m_model = std::move(model);
+}
+
+void CPageGeneralSettings::LoadSettings(IProfileStore& profile) {
+    m_settings.Load(profile);
+    if (m_model)
+        m_model->SetMaxZoomRange(static_cast<float>(m_settings.sweepMaxRange));
+}
+
+void CPageGeneralSettings::SaveSettings(IProfileStore& profile) const {
+    m_settings.Save(profile);
+}
+
+std::array<bool, 5> CPageGeneralSettings::SelectAllFlags() const {
+    return {m_settings.selectAllSlopes != 0, m_settings.selectAllCurrent != 0,
+            m_settings.selectAllIV != 0, m_settings.selectAllCapacitance != 0,
+            m_settings.selectAllTraces != 0};
+}
+
+void CPageGeneralSettings::OnInitDialog() {
+    if (m_initialised)
+        return;
+    m_initialised = true;
+    UpdateData(false);
+    for (size_t i = 0; i < m_selectionButtons.size(); ++i)
+        m_selectionButtons[i]->SetColour(g_crSelection[i]);
+}
+
+bool CPageGeneralSettings::UpdateData(bool saving) {
+    struct Box {
+        QCheckBox* box;
+        int32_t* field;
+    };
+    const Box boxes[] = {
+        {m_selectAllSlopes, &m_settings.selectAllSlopes},
+        {m_selectAllCurrent, &m_settings.selectAllCurrent},
+        {m_selectAllIV, &m_settings.selectAllIV},
+        {m_selectAllCapacitance, &m_settings.selectAllCapacitance},
+        {m_selectAllTraces, &m_settings.selectAllTraces},
+        {m_analyseAllCategories, &m_settings.analyseAllCategories},
+        {m_autoPrint, &m_settings.autoPrint},
+        {m_autoSave, &m_settings.autoSave},
+        {m_sameControlTrace, &m_settings.sameControlTrace},
+        {m_useZeroCurrentLine, &m_settings.useZeroCurrentLine},
+        {m_autoAnalyse, &m_settings.autoAnalyseAcquisitions},
+    };
+    struct Colour {
+        TLColourDropDownButton* button;
+        ColourRef* field;
+    };
+    const Colour colours[] = {
+        {m_selectionButtons[0], &m_settings.selectionColours[0]},
+        {m_selectionButtons[1], &m_settings.selectionColours[1]},
+        {m_selectionButtons[2], &m_settings.selectionColours[2]},
+        {m_selectionButtons[3], &m_settings.selectionColours[3]},
+        {m_zeroLineColour, &m_settings.zeroLineColour},
+        {m_currentTraceColour, &m_settings.currentTraceColour},
+        {m_controlTraceColour, &m_settings.controlTraceColour},
+    };
+
+    if (!saving) {
+        m_loading = true;
+        for (const Box& item : boxes)
+            item.box->setChecked(*item.field != 0);
+        (m_settings.plotTraceNumber != 0 ? m_plotTraceNumber : m_plotTimes)->setChecked(true);
+        for (const Colour& item : colours)
+            item.button->LoadColour(*item.field);
+        m_sweepMaxRange->LoadValue(m_settings.sweepMaxRange);
+        m_loading = false;
+        return true;
+    }
+
+    for (const Box& item : boxes)
+        *item.field = Checked(item.box) ? 1 : 0;
+    m_settings.plotTraceNumber = m_plotTraceNumber->isChecked() ? 1 : 0;
+    for (const Colour& item : colours)
+        item.button->Exchange(true, *item.field);
+    double range = m_settings.sweepMaxRange;
+    if (!m_sweepMaxRange->SaveValue(range))
+        return false;
+    // An emptied field has no value: the range stays what it was.
+    if (!std::isnan(range))
+        m_settings.sweepMaxRange = range;
+    else
+        m_settings.sweepMaxRangeChanged = false;
+    if (m_model && m_settings.sweepMaxRangeChanged)
+        m_model->SetMaxZoomRange(static_cast<float>(m_settings.sweepMaxRange));
+    m_settings.sweepMaxRangeChanged = false;
+    return true;
+}
+
+bool CPageGeneralSettings::OnKillActive() {
+    return UpdateData(true);
+}
+
+bool CPageGeneralSettings::OnApply() {
+    if (!UpdateData(true))
+        return false;
+    if (m_sheet)
+        m_sheet->ExportAllAnalyses();
+    return false;
+}
+
+void CPageGeneralSettings::OnCancel() {
+    UpdateData(true);
+}
+
+void CPageGeneralSettings::OnColourNotification(QWidget* control, int code) {
+    if (code != kNotifyColourChanged)
+        return;
+    auto* button = static_cast<TLColourDropDownButton*>(control);
+    const ColourRef colour = button->Colour();
+    const int id = control->property("controlId").toInt();
+    if (id >= kDescendingRampColourId && id <= kAscendingSubsectionColourId) {
+        g_crSelection[static_cast<size_t>(id - kDescendingRampColourId)] = colour;
+        if (id <= kAscendingRampColourId)
+            g_crSelection[static_cast<size_t>(id - 191)] = colour;
+    } else if (id == kCurrentTraceColourId) {
+        g_crCurrentTrace = colour;
+    } else if (id == kControlTraceColourId) {
+        g_crControlTrace = colour;
+    } else if (id == kZeroLineColourId) {
+        g_crZeroLine = colour;
+    } else {
+        return;
+    }
+    emit displayValuesChanged();
+}
+
+void CPageGeneralSettings::OnRangeNotification(QWidget*, int code) {
+    if (code == kNotifyValueChanged && !m_loading)
+        m_settings.sweepMaxRangeChanged = true;
+}
+
+QWidget* CPageGeneralSettings::Control(int id) const {
+    for (QWidget* child : findChildren<QWidget*>()) {
+        if (child->property("controlId").toInt() == id)
+            return child;
+    }
+    return nullptr;
+}

@@ -1,0 +1,133 @@
+// The "General Settings" tab: which pages select every trace when a recording
+// is opened, what the export does by itself, how time courses are plotted, the
+// display colours, the largest zoom-in range of the trace views and whether new
+// acquisitions are analysed automatically. Colours and the zero-current line
+// take effect in every view at once; the other values are read by their users
+// from Settings() as the last data exchange left them.
+#pragma once
+
+#include "app/AnalysisSettings.h"
+
+#include <QWidget>
+
+#include <array>
+#include <memory>
+
+class CFloatEdit;
+class IAnalysisSheet;
+class QButtonGroup;
+class QCheckBox;
+class QRadioButton;
+class TLColourDropDownButton;
+class TraceDisplayModel;
+
+class CPageGeneralSettings : public QWidget {
+    Q_OBJECT
+public:
+    // Control ids of the page, also each control's "controlId" property.
+    enum : int {
+        kSelectAllSlopesId = 143,
+        kSelectAllCurrentId = 145,
+        kSelectAllIVId = 146,
+        kSelectAllCapacitanceId = 147,
+        kUseZeroCurrentLineId = 148,
+        kAutoPrintId = 149,
+        kAutoSaveId = 150,
+        kSameControlTraceId = 151,
+        kPlotTimesId = 154,
+        kPlotTraceNumberId = 155,
+        kSelectAllTracesId = 157,
+        kAnalyseAllCategoriesId = 158,
+        kAutoAnalyseId = 159,
+        kDescendingRampColourId = 195,
+        kAscendingRampColourId = 196,
+        kDescendingSubsectionColourId = 197,
+        kAscendingSubsectionColourId = 198,
+        kZeroLineColourId = 200,
+        kCurrentTraceColourId = 1101,
+        kControlTraceColourId = 1102,
+        kSweepMaxRangeId = 1103,
+    };
+
+    explicit CPageGeneralSettings(QWidget* parent = nullptr);
+    ~CPageGeneralSettings() override;
+
+    // The main window, whose export this page's apply step runs (may be null).
+    void SetSheet(IAnalysisSheet* sheet) { m_sheet = sheet; }
+    IAnalysisSheet* Sheet() const { return m_sheet; }
+
+    // Shares the display model (the page applies the zoom-in range to it);
+    // the previous one is released.
+    void SetDisplayModel(std::shared_ptr<TraceDisplayModel> model);
+    const std::shared_ptr<TraceDisplayModel>& DisplayModel() const { return m_model; }
+
+    // Reads the record from section "settings" and applies the colours to the
+    // display values and the range to the display model.
+    void LoadSettings(IProfileStore& profile);
+    // Writes the record as it stands.
+    void SaveSettings(IProfileStore& profile) const;
+
+    // The values as last loaded or taken from the controls.
+    const AnalysisSettings& Settings() const { return m_settings; }
+    AnalysisSettings& Settings() { return m_settings; }
+
+    // The select-all-traces flags in page order: slope conductance, sample
+    // current, current-voltage, capacitance, continuous record.
+    std::array<bool, 5> SelectAllFlags() const;
+
+    // Fills the controls from the record once, when the page is first shown.
+    void OnInitDialog();
+    bool IsInitialised() const { return m_initialised; }
+
+    // Data exchange: loading fills the controls from the record; saving takes
+    // the controls' values into it (false, with the user told, when the range
+    // is not valid) and then applies an edited range to the display model.
+    bool UpdateData(bool saving);
+
+    // The sheet's requests: leaving the page and cancel take the values;
+    // apply takes them, runs the export through the sheet and answers that
+    // the page did not apply.
+    bool OnKillActive();
+    bool OnApply();
+    void OnCancel();
+
+    // A control by its id (null for unknown ids).
+    QWidget* Control(int id) const;
+
+signals:
+    // A display value (colour or zero line) changed: the views must redraw.
+    void displayValuesChanged();
+
+private:
+    QCheckBox* AddCheckBox(int id, const char* name, const QString& label);
+    TLColourDropDownButton* AddColourButton(int id, const char* name);
+    void OnColourNotification(QWidget* control, int code);
+    void OnRangeNotification(QWidget* control, int code);
+
+    IAnalysisSheet* m_sheet = nullptr;
+    std::shared_ptr<TraceDisplayModel> m_model;
+    AnalysisSettings m_settings;
+
+    QCheckBox* m_selectAllSlopes;
+    QCheckBox* m_selectAllCurrent;
+    QCheckBox* m_selectAllIV;
+    QCheckBox* m_selectAllCapacitance;
+    QCheckBox* m_selectAllTraces;
+    QCheckBox* m_analyseAllCategories;
+    QCheckBox* m_autoPrint;
+    QCheckBox* m_autoSave;
+    QRadioButton* m_plotTimes;
+    QRadioButton* m_plotTraceNumber;
+    QButtonGroup* m_plotGroup;
+    QCheckBox* m_sameControlTrace;
+    QCheckBox* m_useZeroCurrentLine;
+    QCheckBox* m_autoAnalyse;
+    // Descending ramp, ascending ramp, and their sub-sections (195 to 198).
+    std::array<TLColourDropDownButton*, 4> m_selectionButtons{};
+    TLColourDropDownButton* m_zeroLineColour;
+    TLColourDropDownButton* m_currentTraceColour;
+    TLColourDropDownButton* m_controlTraceColour;
+    CFloatEdit* m_sweepMaxRange;
+    bool m_initialised = false;
+    bool m_loading = false;
+};

@@ -1,0 +1,236 @@
+// Automatic analysis of a new acquisition: the broadcast, the value file with
+// the new file's path, and the listener on the session bus.
+#include "tests/app/AppTestSupport.h"
+
+#include "analysis/qt/PageAnalyseBase.h"
+#include "app/AcquisitionWatcher.h"
+#include "app/qt/ClampexBroadcastListener.h"
+#include "app/qt/PageGeneralSettings.h"
+#include "export/WorkbookFiles.h"
+
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class AcquisitionTest : public MainSheetTest {
+protected:
+    // Writes the value file of the acquisition program, as it would.
+    void Announce(const std::string& bytes) {
+        const std::string file = LastAcquiredFileValuePath();
+        fs::create_directories(fs::path(file).parent_path());
+        std::ofstream(file, std::ios::binary) << bytes;
+    }
+    CMainSheet* OpenSheetWithAutoAnalysis(bool on) {
+        profile->WriteInt("settings", "AutoAnalyseAcquisitions", on ? 1 : 0);
+        profile->WriteInt("settings", "AutoPrint", 0);
+        return OpenSheet();
+    }
+};
+
+TEST_F(AcquisitionTest, ValueFileLivesUnderTheConfigFolder) {
+    EXPECT_EQ(LastAcquiredFileValuePath(),
+              (config.dir().path() / "Axon/Common Settings/LastAcquiredFile/ABF").string());
+}
+
+TEST_F(AcquisitionTest, NewFileIsLoadedShownAndExportedOnce) {
+    const std::string path = data.file("acquired 7.abf");
+    WriteCellRecording(path, 3);
+    Announce(path + "\n");
+    profile->WriteInt("settings", "SelectAllCapacitance", 0);
+    UseModelCellRamps();
+    CMainSheet* sheet = OpenSheetWithAutoAnalysis(true);
+    EXPECT_EQ(sheet->OnClampexBroadcast(kClampexNewAcquisitionFile), 0);
+
+    EXPECT_EQ(sheet->FileName(), path);
+    EXPECT_EQ(sheet->Store().traces.size(), 3u);
+    for (size_t i = 0; i < 5; ++i) {
+        CPageAnalyseBase* page = sheet->AnalysisPages()[i];
+        EXPECT_EQ(page->TraceCount(), 3u);
+        EXPECT_EQ(page->SelectedRows().size(), i == 3 ? 0u : 3u) << i;
+    }
+    EXPECT_EQ(sheet->ExportCount(), 1);
+    EXPECT_TRUE(fs::exists(WorkbookPathFor(path)));
+    // Every category but the capacitance (no traces selected there) has results.
+    EXPECT_EQ(sheet->LastExportOutcome().pairs, 4);
+    EXPECT_TRUE(messages.messages.empty());
+    EXPECT_TRUE(fileDialog.titles.empty()) << "no dialog";
+    EXPECT_TRUE(g_strDataDirectory.empty() || g_strDataDirectory == fs::current_path().string())
+        << "the dialogs' folder is not touched";
+}
+
+TEST_F(AcquisitionTest, FlagOffOrOtherParametersDoNothing) {
+    const std::string path = data.file("acquired.abf");
+    WriteCellRecording(path, 2);
+    Announce(path);
+    CMainSheet* off = OpenSheetWithAutoAnalysis(false);
+    off->OnClampexBroadcast(20);
+    EXPECT_TRUE(off->FileName().empty());
+    EXPECT_EQ(off->ExportCount(), 0);
+    DestroySheet(off);
+
+    CMainSheet* on = OpenSheetWithAutoAnalysis(true);
+    for (int parameter : {4, 5, 0, 19, 21, -20})
+        on->OnClampexBroadcast(parameter);
+    EXPECT_TRUE(on->FileName().empty());
+    EXPECT_EQ(on->ExportCount(), 0);
+    EXPECT_TRUE(messages.messages.empty());
+    EXPECT_FALSE(fs::exists(WorkbookPathFor(path)));
+}
+
+TEST_F(AcquisitionTest, UnusableValueFilesDoNothingAndShowNothing) {
+    const std::string path = data.file("acquired.abf");
+    WriteCellRecording(path, 2);
+    CMainSheet* sheet = OpenSheetWithAutoAnalysis(true);
+    EXPECT_FALSE(sheet->AnalyseNewAcquisition()) << "no value file";
+    for (const std::string& bytes :
+         {std::string(), path + std::string(600, 'x'), std::string("/tmp/\xFF\xFE.abf"),
+          std::string("/tmp/a\0b.abf", 12)}) {
+        Announce(bytes);
+        EXPECT_FALSE(sheet->AnalyseNewAcquisition());
+    }
+    EXPECT_TRUE(sheet->FileName().empty());
+    EXPECT_EQ(sheet->ExportCount(), 0);
+    EXPECT_TRUE(messages.messages.empty());
+}
+
+TEST_F(AcquisitionTest, AFileStillBeingWrittenShowsTheLoadErrorAndALaterMessageLoadsIt) {
+    const std::string path = data.file("growing.abf");
+    WriteCellRecording(data.file("complete.abf"), 2);
+    std::ifstream complete(data.file("complete.abf"), std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(complete)), {});
+    std::ofstream(path, std::ios::binary) << bytes.substr(0, 1000);
+    Announce(path);
+
+    CMainSheet* sheet = OpenSheetWithAutoAnalysis(true);
+    sheet->OnClampexBroadcast(20);
+    ASSERT_EQ(messages.messages.size(), 1u);
+    EXPECT_EQ(messages.messages[0].caption, "Error Reading Axon Data");
+    EXPECT_EQ(sheet->ExportCount(), 0);
+    EXPECT_TRUE(sheet->FileName().empty());
+
+    std::ofstream(path, std::ios::binary) << bytes;
+    sheet->OnClampexBroadcast(20);
+    EXPECT_EQ(sheet->FileName(), path);
+    EXPECT_EQ(sheet->Store().traces.size(), 2u);
+    EXPECT_EQ(sheet->ExportCount(), 1);
+}
+
+TEST_F(AcquisitionTest, ABroadcastDuringAnImportWaitsForIt) {
+    WriteCellRecording(data.file("picked.abf"), 2);
+    WriteCellRecording(data.file("acquired.abf"), 3);
+    Announce(data.file("acquired.abf"));
+    CMainSheet* sheet = OpenSheetWithAutoAnalysis(true);
+    // The broadcast arrives while the file dialog is open.
+    CMainSheet::FileDialogFunction previous = CMainSheet::SetFileDialogFunction(
+        [&](QWidget*, const QString&, const QString&) -> std::optional<CMainSheet::FileChoice> {
+            sheet->OnClampexBroadcast(20);
+            EXPECT_EQ(sheet->ExportCount(), 0);
+            return CMainSheet::FileChoice{QString::fromStdString(data.file("picked.abf")), {}};
+        });
+    sheet->OnImportData();
+    CMainSheet::SetFileDialogFunction(std::move(previous));
+    EXPECT_EQ(sheet->Store().traces.size(), 2u);
+    QTest::qWait(50);
+    EXPECT_EQ(sheet->FileName(), data.file("acquired.abf"));
+    EXPECT_EQ(sheet->Store().traces.size(), 3u);
+    EXPECT_EQ(sheet->ExportCount(), 1);
+}
+
+bool HaveSessionBus() {
+    return QDBusConnection::sessionBus().isConnected();
+}
+
+TEST(ClampexListenerTest, HearsTheSignalFromAnyPathAndInterface) {
+    if (!HaveSessionBus())
+        GTEST_SKIP() << "no session bus (run under dbus-run-session)";
+    CClampexBroadcastListener listener;
+    ASSERT_TRUE(listener.IsActive());
+    QSignalSpy spy(&listener, &CClampexBroadcastListener::broadcast);
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    auto send = [&](const QString& path, const QString& interface, const QString& member,
+                    const QVariant& argument) {
+        QDBusMessage signal = QDBusMessage::createSignal(path, interface, member);
+        signal << argument;
+        ASSERT_TRUE(bus.send(signal));
+    };
+    send("/", "com.axon.Clampex", "ClampexBroadcastMsg", 20);
+    send("/some/other/path", "org.example.Else", "ClampexBroadcastMsg", 4);
+    // Not ours: another member, or another argument type.
+    send("/", "com.axon.Clampex", "SomethingElse", 20);
+    send("/", "com.axon.Clampex", "ClampexBroadcastMsg", QStringLiteral("20"));
+    send("/", "com.axon.Clampex", "ClampexBroadcastMsg", 5);
+    for (int i = 0; i < 50 && spy.size() < 3; ++i)
+        spy.wait(100);
+    QTest::qWait(100);
+    ASSERT_EQ(spy.size(), 3);
+    EXPECT_EQ(spy[0][0].toInt(), 20);
+    EXPECT_EQ(spy[1][0].toInt(), 4);
+    EXPECT_EQ(spy[2][0].toInt(), 5);
+}
+
+TEST_F(AcquisitionTest, TheDocumentedDbusSendCommandStartsTheAnalysis) {
+    if (!HaveSessionBus())
+        GTEST_SKIP() << "no session bus (run under dbus-run-session)";
+    const std::string path = data.file("acquired.abf");
+    WriteCellRecording(path, 2);
+    Announce(path);
+    CMainSheet* sheet = OpenSheetWithAutoAnalysis(true);
+    CClampexBroadcastListener listener(sheet);
+    QObject::connect(&listener, &CClampexBroadcastListener::broadcast, sheet,
+                     [sheet](int parameter) { sheet->OnClampexBroadcast(parameter); });
+    QProcess send;
+    send.start("dbus-send", {"--session", "--type=signal", "/",
+                             "com.axon.Clampex.ClampexBroadcastMsg", "int32:20"});
+    ASSERT_TRUE(send.waitForFinished(10000));
+    ASSERT_EQ(send.exitCode(), 0) << send.readAllStandardError().toStdString();
+    for (int i = 0; i < 50 && sheet->ExportCount() == 0; ++i)
+        QTest::qWait(100);
+    EXPECT_EQ(sheet->FileName(), path);
+    EXPECT_EQ(sheet->ExportCount(), 1);
+}
+
+TEST(ClampexListenerTest, WithoutABusTheListenerIsInactive) {
+    QDBusConnection none = QDBusConnection::connectToBus(
+        QStringLiteral("unix:path=/nonexistent/tessaran-bus"), QStringLiteral("no bus"));
+    ASSERT_FALSE(none.isConnected());
+    CClampexBroadcastListener listener(nullptr, none);
+    EXPECT_FALSE(listener.IsActive());
+    QDBusConnection::disconnectFromBus(QStringLiteral("no bus"));
+}
+
+TEST(ProgramWithoutBusTest, StartsAndKeepsRunning) {
+    const QString program = QStringLiteral(TESSARAN_BINARY_DIR "/app/tessaran");
+    if (!QFile::exists(program))
+        GTEST_SKIP() << "the tessaran program is not built";
+    TempDir config;
+    TempDir data;
+    WriteCellRecording(data.file("cell.abf"), 2);
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove("DBUS_SESSION_BUS_ADDRESS");
+    environment.remove("DISPLAY");
+    environment.insert("QT_QPA_PLATFORM", "offscreen");
+    environment.insert("XDG_CONFIG_HOME", QString::fromStdString(config.path().string()));
+    QProcess process;
+    process.setProcessEnvironment(environment);
+    process.start(program, {QString::fromStdString(data.file("cell.abf"))});
+    ASSERT_TRUE(process.waitForStarted(10000));
+    EXPECT_FALSE(process.waitForFinished(3000))
+        << "the program ended by itself: " << process.readAllStandardError().toStdString();
+    EXPECT_EQ(process.state(), QProcess::Running);
+    process.terminate();
+    process.waitForFinished(10000);
+}
+
+} // namespace

@@ -1,0 +1,359 @@
+// The main window: start-up, the File menu's commands, Analyse, Exit and the
+// settings that survive it.
+#include "tests/app/AppTestSupport.h"
+
+#include "analysis/qt/PageAnalyseBase.h"
+#include "app/DataFileNames.h"
+#include "app/qt/PageGeneralSettings.h"
+#include "display/TraceDisplayModel.h"
+#include "export/WorkbookFiles.h"
+#include "platform/qt/IniProfileStore.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QApplication>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTabWidget>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string Canonical(const std::string& path) {
+    return fs::canonical(path).string();
+}
+
+TEST_F(MainSheetTest, StartsWithAnEmptyProfile) {
+    CMainSheet* sheet = OpenSheet();
+    const TraceDisplayModel& model = *sheet->DisplayModel();
+    EXPECT_EQ(model.zoomX, 0u);
+    EXPECT_EQ(model.zoomY, 0u);
+    EXPECT_EQ(model.scrollX, 0);
+    EXPECT_EQ(model.scrollY, 0);
+    EXPECT_FLOAT_EQ(model.maxRange, 5000.0f);
+    EXPECT_TRUE(sheet->FileName().empty());
+
+    ASSERT_EQ(sheet->PageCount(), 6);
+    const char* titles[] = {"Slope Conductance", "Sample Current",    "Current Voltage",
+                            "Cell Capacitance",  "Continuous Record", "General Settings"};
+    const char* sections[] = {"Slope conductance", "Cl Current Time course", "IV", "Capacitance",
+                              "Current Traces"};
+    for (int i = 0; i < 6; ++i)
+        EXPECT_EQ(sheet->TabControl()->tabText(i).toStdString(), titles[i]);
+    ASSERT_EQ(sheet->AnalysisPages().size(), 5u);
+    for (size_t i = 0; i < 5; ++i) {
+        EXPECT_EQ(sheet->AnalysisPages()[i]->SettingsSection(), sections[i]);
+        EXPECT_EQ(sheet->AnalysisPages()[i]->Sheet(), sheet);
+        EXPECT_EQ(sheet->AnalysisPages()[i]->DisplayModel(), sheet->DisplayModel());
+    }
+    EXPECT_EQ(sheet->GeneralSettingsPage()->Sheet(), sheet);
+    EXPECT_EQ(sheet->GeneralSettingsPage()->DisplayModel(), sheet->DisplayModel());
+    // The first tab ends up shown; the data folder is the current folder.
+    EXPECT_EQ(sheet->ActiveIndex(), 0);
+    EXPECT_EQ(g_strDataDirectory, fs::current_path().string());
+    EXPECT_EQ(sheet->windowTitle(), "Tessaran");
+}
+
+TEST_F(MainSheetTest, StoredValuesAreReadAtStartUp) {
+    profile->WriteString("settings", "Sweep Max Range", "2000");
+    profile->WriteInt("settings", "xZoom", 2);
+    profile->WriteInt("settings", "ScrollPosy", 30);
+    profile->WriteInt("settings", "UseZeroCurrentLine", 0);
+    profile->WriteInt("IV", "Ramp1 Start", 1400);
+    // Read before the window is shown: the views limit the scroll position to
+    // what a recording allows once they are shown.
+    CMainSheet* sheet = NewSheet();
+    EXPECT_FLOAT_EQ(sheet->DisplayModel()->maxRange, 2000.0f);
+    EXPECT_DOUBLE_EQ(sheet->GeneralSettingsPage()->Settings().sweepMaxRange, 2000.0);
+    EXPECT_EQ(sheet->DisplayModel()->zoomX, 2u);
+    EXPECT_EQ(sheet->DisplayModel()->scrollY, 30);
+    EXPECT_FALSE(g_bShowZeroCurrentLine);
+    EXPECT_EQ(sheet->Records().currentVoltage.ramp1Start, 1400);
+    EXPECT_EQ(sheet->Records().slopeConductance.ramp1Start, 1350);
+}
+
+TEST_F(MainSheetTest, FileMenuHoldsItsCommands) {
+    CMainSheet* sheet = OpenSheet();
+    const QList<QAction*> menus = sheet->MenuBar()->actions();
+    ASSERT_EQ(menus.size(), 2);
+    EXPECT_EQ(menus[0]->text(), "&File");
+    QStringList items;
+    for (QAction* action : menus[0]->menu()->actions())
+        items << (action->isSeparator()
+                      ? QStringLiteral("-")
+                      : action->text() + "=" + action->property("commandId").toString());
+    EXPECT_EQ(items, QStringList({"&Import Axon Data=32773", "&Add Axon File to Current Data=32784",
+                                  "&Close=32774", "-", "&Credits...=32785"}));
+    EXPECT_EQ(menus[1]->menu()->actions().front()->text(), "&About Tessaran...");
+    EXPECT_EQ(menus[1]->menu()->actions().front()->property("commandId").toInt(), 16);
+    // Add is only offered while a recording is loaded.
+    EXPECT_FALSE(sheet->Action(CMainSheet::kAddCommand)->isEnabled());
+    EXPECT_TRUE(sheet->Action(CMainSheet::kImportCommand)->isEnabled());
+    EXPECT_TRUE(sheet->Action(CMainSheet::kCloseCommand)->isEnabled());
+}
+
+TEST_F(MainSheetTest, ImportFillsEveryPageWithItsSelectAllFlag) {
+    const std::string path = data.file("cell 1.abf");
+    WriteCellRecording(path, 3);
+    profile->WriteInt("settings", "SelectAllIV", 0);
+    CMainSheet* sheet = OpenSheet();
+    fileDialog.Answer("\"cell 1.abf\"", data.path().string());
+    QTest::mouseClick(sheet->Button(CPropertySheetWithLogoDlg::kOkButton), Qt::LeftButton);
+
+    ASSERT_EQ(fileDialog.titles.size(), 1u);
+    EXPECT_EQ(fileDialog.titles[0], "Load Data File");
+    EXPECT_EQ(fileDialog.directories[0].toStdString(), fs::current_path().string());
+    EXPECT_EQ(sheet->FileName(), Canonical(path));
+    EXPECT_EQ(g_strDataDirectory, data.path().string()) << "the next dialog opens here";
+    EXPECT_EQ(sheet->Store().traces.size(), 3u);
+    EXPECT_EQ(sheet->DisplayModel()->TraceCount(), 3u);
+    EXPECT_EQ(sheet->DisplayModel()->samplesPerTrace, 4000u);
+    const std::vector<int32_t> all = {0, 1, 2};
+    for (size_t i = 0; i < 5; ++i) {
+        CPageAnalyseBase* page = sheet->AnalysisPages()[i];
+        EXPECT_EQ(page->TraceCount(), 3u) << i;
+        EXPECT_EQ(page->SelectedRows(), i == 2 ? std::vector<int32_t>{} : all) << i;
+    }
+    auto* list = sheet->AnalysisPages()[0]->findChild<QListWidget*>("traceList");
+    ASSERT_NE(list, nullptr);
+    EXPECT_TRUE(list->item(2)->text().endsWith("cell 1"));
+    EXPECT_TRUE(sheet->Action(CMainSheet::kAddCommand)->isEnabled());
+    EXPECT_TRUE(messages.messages.empty());
+}
+
+TEST_F(MainSheetTest, ATypedNameWithoutExtensionFindsTheAbfFile) {
+    WriteCellRecording(data.file("plain.abf"), 2);
+    CMainSheet* sheet = OpenSheet();
+    fileDialog.Answer("plain", data.path().string());
+    sheet->OnImportData();
+    EXPECT_EQ(sheet->FileName(), Canonical(data.file("plain.abf")));
+}
+
+TEST_F(MainSheetTest, CancelledOrFailedImportKeepsTheRecording) {
+    const std::string path = data.file("first.abf");
+    WriteCellRecording(path, 2);
+    std::ofstream(data.file("broken.abf")) << "not a recording";
+    CMainSheet* sheet = OpenSheet();
+    fileDialog.Answer(path);
+    sheet->OnImportData();
+    ASSERT_EQ(sheet->Store().traces.size(), 2u);
+
+    fileDialog.Cancel();
+    sheet->OnImportData();
+    EXPECT_EQ(sheet->FileName(), Canonical(path));
+    EXPECT_TRUE(messages.messages.empty());
+
+    fileDialog.Answer(data.file("broken.abf"));
+    sheet->OnImportData();
+    ASSERT_EQ(messages.messages.size(), 1u);
+    EXPECT_EQ(messages.messages[0].caption, "Error Reading Axon Data");
+    EXPECT_EQ(messages.messages[0].text.rfind("The Axon data file could not be read.\r\n", 0), 0u);
+    EXPECT_EQ(sheet->FileName(), Canonical(path));
+    EXPECT_EQ(sheet->Store().traces.size(), 2u);
+    EXPECT_EQ(sheet->AnalysisPages()[0]->TraceCount(), 2u);
+}
+
+TEST_F(MainSheetTest, AddOfAnotherProtocolIsRefusedAndTheTracesStay) {
+    WriteCellRecording(data.file("long.abf"), 3);
+    WriteShortRecording(data.file("short.abf"), 2, 500);
+    CMainSheet* sheet = OpenSheet();
+    fileDialog.Answer(data.file("long.abf"));
+    sheet->OnImportData();
+    fileDialog.Answer(data.file("short.abf"));
+    sheet->Action(CMainSheet::kAddCommand)->trigger();
+
+    ASSERT_EQ(fileDialog.titles.size(), 2u);
+    EXPECT_EQ(fileDialog.titles[1], "Add abf Data");
+    ASSERT_EQ(messages.messages.size(), 1u);
+    EXPECT_EQ(messages.messages[0].text, "This additional data was not recorded using the same "
+                                         "protocol and cannot be added.");
+    EXPECT_EQ(messages.messages[0].caption, "Error: Add Data Failed");
+    EXPECT_EQ(messages.messages[0].icon, MessageIcon::Stop);
+    EXPECT_EQ(sheet->Store().traces.size(), 3u);
+    EXPECT_EQ(sheet->DisplayModel()->TraceCount(), 3u);
+    for (CPageAnalyseBase* page : sheet->AnalysisPages())
+        EXPECT_EQ(page->TraceCount(), 3u);
+}
+
+TEST_F(MainSheetTest, AddOfACompatibleFileAppendsAndKeepsTheFileName) {
+    WriteCellRecording(data.file("first.abf"), 3);
+    WriteCellRecording(data.file("second.abf"), 2);
+    CMainSheet* sheet = OpenSheet();
+    fileDialog.Answer(data.file("first.abf"));
+    sheet->OnImportData();
+    fileDialog.Answer(data.file("second.abf"));
+    sheet->OnAddData();
+
+    EXPECT_TRUE(messages.messages.empty());
+    EXPECT_EQ(sheet->FileName(), Canonical(data.file("first.abf")));
+    EXPECT_EQ(sheet->Store().traces.size(), 5u);
+    EXPECT_EQ(sheet->DisplayModel()->TraceCount(), 5u);
+    for (CPageAnalyseBase* page : sheet->AnalysisPages()) {
+        EXPECT_EQ(page->TraceCount(), 5u);
+        // The selection made when the first file was opened stays.
+        EXPECT_EQ(page->SelectedRows(), (std::vector<int32_t>{0, 1, 2}));
+    }
+    auto* list = sheet->AnalysisPages()[3]->findChild<QListWidget*>("traceList");
+    ASSERT_EQ(list->count(), 5);
+    EXPECT_TRUE(list->item(2)->text().endsWith("first"));
+    EXPECT_TRUE(list->item(3)->text().startsWith("#    1"));
+    EXPECT_TRUE(list->item(4)->text().endsWith("second"));
+}
+
+TEST_F(MainSheetTest, AddWithNothingLoadedImports) {
+    WriteCellRecording(data.file("first.abf"), 2);
+    CMainSheet* sheet = OpenSheet();
+    fileDialog.Answer(data.file("first.abf"));
+    sheet->OnAddData();
+    ASSERT_EQ(fileDialog.titles.size(), 1u);
+    EXPECT_EQ(fileDialog.titles[0], "Load Data File");
+    EXPECT_EQ(sheet->FileName(), Canonical(data.file("first.abf")));
+    EXPECT_EQ(sheet->Store().traces.size(), 2u);
+}
+
+TEST_F(MainSheetTest, CloseUnloadsTheRecording) {
+    WriteCellRecording(data.file("first.abf"), 2);
+    CMainSheet* sheet = OpenSheet();
+    fileDialog.Answer(data.file("first.abf"));
+    sheet->OnImportData();
+    sheet->Action(CMainSheet::kCloseCommand)->trigger();
+    EXPECT_TRUE(sheet->FileName().empty());
+    EXPECT_TRUE(sheet->Store().traces.empty());
+    EXPECT_EQ(sheet->DisplayModel()->TraceCount(), 0u);
+    for (CPageAnalyseBase* page : sheet->AnalysisPages()) {
+        EXPECT_EQ(page->TraceCount(), 0u);
+        EXPECT_TRUE(page->SelectedRows().empty());
+    }
+    EXPECT_FALSE(sheet->Action(CMainSheet::kAddCommand)->isEnabled());
+    // Nothing to analyse now.
+    sheet->PressButton(CPropertySheetWithLogoDlg::kApplyButton);
+    EXPECT_EQ(sheet->ExportCount(), 0);
+    ASSERT_EQ(messages.messages.size(), 1u);
+    EXPECT_EQ(messages.messages[0].caption, "Tessaran");
+}
+
+TEST_F(MainSheetTest, AnalyseWritesOneWorkbookOncePerPressFromEveryTab) {
+    const std::string path = data.file("cell.abf");
+    WriteCellRecording(path, 3);
+    UseModelCellRamps();
+    CMainSheet* sheet = OpenSheet();
+    fileDialog.Answer(path);
+    sheet->OnImportData();
+    const std::string workbook = WorkbookPathFor(Canonical(path));
+
+    for (int tab = 0; tab < sheet->PageCount(); ++tab) {
+        ASSERT_TRUE(sheet->SetActivePage(tab));
+        QTest::mouseClick(sheet->Button(CPropertySheetWithLogoDlg::kApplyButton), Qt::LeftButton);
+        EXPECT_EQ(sheet->ExportCount(), tab + 1) << "tab " << tab;
+        EXPECT_EQ(sheet->ActiveIndex(), tab) << "the shown page stays";
+    }
+    EXPECT_TRUE(fs::exists(workbook));
+    EXPECT_EQ(sheet->LastExportOutcome().savedPath, workbook);
+    std::string tabs;
+    for (const std::string& name : sheet->LastExportOutcome().sheetNames)
+        tabs += name + ",";
+    EXPECT_EQ(sheet->LastExportOutcome().pairs, 5) << tabs;
+    EXPECT_EQ(printer.calls, sheet->PageCount());
+    EXPECT_EQ(opener.paths.size(), static_cast<size_t>(sheet->PageCount()));
+    EXPECT_FALSE(sheet->LastExportShowedProgress());
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr) << "the busy cursor is gone";
+}
+
+TEST_F(MainSheetTest, CtrlShiftAAnalysesOnce) {
+    WriteCellRecording(data.file("cell.abf"), 2);
+    profile->WriteInt("settings", "AutoPrint", 0);
+    CMainSheet* sheet = OpenSheet();
+    fileDialog.Answer(data.file("cell.abf"));
+    sheet->OnImportData();
+    sheet->SetActivePage(3);
+    sheet->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(sheet));
+    QTest::keyClick(sheet, Qt::Key_A, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(sheet->ExportCount(), 1);
+    EXPECT_EQ(printer.calls, 0) << "AutoPrint is off";
+    EXPECT_TRUE(fs::exists(WorkbookPathFor(sheet->FileName())));
+}
+
+TEST_F(MainSheetTest, LongExportsShowAProgressWindow) {
+    WriteShortRecording(data.file("long.abf"), 500, 4000);
+    profile->WriteInt("settings", "AutoPrint", 0);
+    profile->WriteInt("settings", "AutoSave", 0);
+    CMainSheet* sheet = OpenSheet();
+    fileDialog.Answer(data.file("long.abf"));
+    sheet->OnImportData();
+    sheet->ExportAllAnalyses();
+    EXPECT_EQ(sheet->ExportCount(), 1);
+    EXPECT_TRUE(sheet->LastExportShowedProgress());
+    EXPECT_EQ(sheet->findChild<QWidget*>("exportProgress"), nullptr) << "closed afterwards";
+}
+
+TEST_F(MainSheetTest, ExitWritesTheSettingsThatASecondWindowReads) {
+    CMainSheet* sheet = OpenSheet();
+    sheet->DisplayModel()->zoomY = 3;
+    sheet->DisplayModel()->scrollX = 40;
+    CPageGeneralSettings* general = sheet->GeneralSettingsPage();
+    ASSERT_TRUE(sheet->SetActivePage(5));
+    auto* autoSave = qobject_cast<QAbstractButton*>(general->Control(150));
+    auto* plotTimes = qobject_cast<QAbstractButton*>(general->Control(154));
+    auto* range = qobject_cast<QLineEdit*>(general->Control(1103));
+    ASSERT_TRUE(autoSave && plotTimes && range);
+    autoSave->setChecked(false);
+    plotTimes->setChecked(true);
+    range->setText("1234.5");
+    ExitSheet(sheet);
+    profile.reset(); // written to the file
+
+    profile = NewProfile();
+    EXPECT_EQ(profile->ReadInt("settings", "AutoSave", -1), 0);
+    EXPECT_EQ(profile->ReadInt("settings", "PlotTimeTraceNum", -1), 0);
+    EXPECT_EQ(profile->ReadString("settings", "Sweep Max Range", ""), "1234.5");
+    EXPECT_EQ(profile->ReadInt("settings", "yZoom", -1), 3);
+    EXPECT_EQ(profile->ReadInt("Slope conductance", "Ramp1 Start", -1), 1350);
+    EXPECT_EQ(profile->ReadString("Current Traces", "Sample Points", ""),
+              "10,15,20,25,30,35,40,45,50,55,1330,2630,2700,3080,");
+
+    CMainSheet* second = NewSheet();
+    EXPECT_EQ(second->GeneralSettingsPage()->Settings().autoSave, 0);
+    EXPECT_EQ(second->GeneralSettingsPage()->Settings().plotTraceNumber, 0);
+    EXPECT_FLOAT_EQ(second->DisplayModel()->maxRange, 1234.5f);
+    EXPECT_EQ(second->DisplayModel()->zoomY, 3u);
+    EXPECT_EQ(second->DisplayModel()->scrollX, 40);
+}
+
+TEST_F(MainSheetTest, SaveAutomaticallyCheckedThenExitStoresOne) {
+    profile->WriteInt("settings", "AutoSave", 0);
+    CMainSheet* sheet = OpenSheet();
+    ASSERT_TRUE(sheet->SetActivePage(5));
+    auto* autoSave = qobject_cast<QAbstractButton*>(sheet->GeneralSettingsPage()->Control(150));
+    ASSERT_FALSE(autoSave->isChecked());
+    QTest::mouseClick(autoSave, Qt::LeftButton, {}, QPoint(8, autoSave->height() / 2));
+    ASSERT_TRUE(autoSave->isChecked());
+    // Leave from another tab: Exit still hands the General Settings their values.
+    ASSERT_TRUE(sheet->SetActivePage(2));
+    ExitSheet(sheet);
+    profile.reset();
+    EXPECT_EQ(NewProfile()->ReadInt("settings", "AutoSave", -1), 1);
+}
+
+TEST_F(MainSheetTest, ClosingFromTheTitleBarKeepsChangedSettingsToo) {
+    CMainSheet* sheet = OpenSheet();
+    ASSERT_TRUE(sheet->SetActivePage(5));
+    qobject_cast<QAbstractButton*>(sheet->GeneralSettingsPage()->Control(149))->setChecked(false);
+    QPointer<CMainSheet> guard(sheet);
+    sheet->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    ASSERT_TRUE(guard.isNull());
+    profile.reset();
+    EXPECT_EQ(NewProfile()->ReadInt("settings", "AutoPrint", -1), 0);
+}
+
+} // namespace

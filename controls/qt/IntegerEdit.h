@@ -4,12 +4,12 @@
 #pragma once
 
 #include "controls/qt/ValidatedEdit.h"
+#include "controls/qt/SpinButton.h"
 
 #include <QPointer>
 
 #include <cstdint>
 
-class CSpinButton;
 
 class CIntegerEdit : public CValidatedEdit {
     Q_OBJECT

@@ -3,13 +3,12 @@
 // bounds; the Up and Down keys step it too.
 #pragma once
 
-#include "controls/qt/ValidatedEdit.h"
 #include "controls/qt/SpinButton.h"
+#include "controls/qt/ValidatedEdit.h"
 
 #include <QPointer>
 
 #include <cstdint>
-
 
 class CIntegerEdit : public CValidatedEdit {
     Q_OBJECT

@@ -16,16 +16,12 @@ void InitAppResources() {
 
 QIcon TessaranWindowIcon() {
     InitAppResources();
-    QIcon icon;
+    // The drawing scales to every size; the 16x16 picture is used at its own size.
+    const QString drawing = QStringLiteral(":/icons/tessaran.svg");
+    QIcon icon = QFile::exists(drawing) ? QIcon(drawing) : QIcon();
     const QString small = IconResourcePath(kWindowIcon);
     if (!small.isEmpty())
         icon.addFile(small, QSize(16, 16));
-    // The drawing for every size above 16 pixels.
-    const QString drawing = QStringLiteral(":/icons/tessaran.svg");
-    if (QFile::exists(drawing)) {
-        for (int size : {24, 32, 48, 64, 128, 256})
-            icon.addFile(drawing, QSize(size, size));
-    }
     return icon;
 }
 

@@ -3,7 +3,8 @@
 
 Every image is drawn pixel by pixel on a light grey background, RGB(192,192,192),
 which the buttons and the tab strip show as transparent. Run it from anywhere;
-it rewrites bitmaps/*.png and icons/103.png beside itself.
+it rewrites bitmaps/*.png and icons/103.png (with a transparent
+background) beside itself.
 """
 import os
 import struct
@@ -78,13 +79,20 @@ class Image:
             for x in range(other.width):
                 self.pixels[y0 + y][x0 + x] = other.pixels[y][x]
 
-    def write(self, path):
-        raw = b''.join(b'\0' + bytes(c for p in row for c in p) for row in self.pixels)
+    def write(self, path, transparent=False):
+        # Bitmaps keep the grey background (the buttons mask it); icons get
+        # real transparency there instead.
+        if transparent:
+            pixel = lambda p: bytes(p) + (b'\0' if p == MASK else b'\xff')
+        else:
+            pixel = bytes
+        raw = b''.join(b'\0' + b''.join(pixel(p) for p in row) for row in self.pixels)
         def chunk(kind, data):
             body = kind + data
             return struct.pack('>I', len(data)) + body + struct.pack('>I', zlib.crc32(body))
         png = b'\x89PNG\r\n\x1a\n'
-        png += chunk(b'IHDR', struct.pack('>IIBBBBB', self.width, self.height, 8, 2, 0, 0, 0))
+        colour_type = 6 if transparent else 2
+        png += chunk(b'IHDR', struct.pack('>IIBBBBB', self.width, self.height, 8, colour_type, 0, 0, 0))
         png += chunk(b'IDAT', zlib.compress(raw, 9))
         png += chunk(b'IEND', b'')
         with open(path, 'wb') as f:
@@ -230,7 +238,7 @@ def main():
                               tab_capacitance, tab_continuous, tab_settings]):
         strip.paste(draw(), 16 * i, 0)
     strip.write(os.path.join(bitmaps, '108.png'))
-    window_icon().write(os.path.join(icons, '103.png'))
+    window_icon().write(os.path.join(icons, '103.png'), transparent=True)
 
 
 if __name__ == '__main__':

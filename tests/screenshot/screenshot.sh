@@ -1,0 +1,74 @@
+#!/usr/bin/env bash
+# Starts the real program on a virtual X display with a recording named on its
+# command line, takes a screenshot of the whole screen and checks that the
+# window is there and shows the recording's traces.
+#   screenshot.sh PROGRAM RECORDING OUTPUT.png
+# Exit code 77 (skipped) when Xvfb, xdotool or ImageMagick is missing.
+set -euo pipefail
+program=$1
+recording=$2
+output=$3
+
+for tool in Xvfb xdotool import convert; do
+    if ! command -v "$tool" >/dev/null 2>&1; then
+        echo "skipped: $tool is not installed"
+        exit 77
+    fi
+done
+
+work=$(mktemp -d)
+xvfb_pid=""
+app_pid=""
+cleanup() {
+    [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null || true
+    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+# Xvfb picks a free display number and writes it to fd 3.
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+xvfb_pid=$!
+for _ in $(seq 100); do
+    [ -s "$work/display" ] && break
+    sleep 0.1
+done
+[ -s "$work/display" ] || { echo "Xvfb did not start"; cat "$work/xvfb.log"; exit 1; }
+export DISPLAY=":$(head -n1 "$work/display")"
+
+# A private profile, the X11 platform, and no session bus of the caller's.
+mkdir -p "$work/config"
+env -u DBUS_SESSION_BUS_ADDRESS XDG_CONFIG_HOME="$work/config" QT_QPA_PLATFORM=xcb \
+    "$program" "$recording" >"$work/program.log" 2>&1 &
+app_pid=$!
+
+window=""
+for _ in $(seq 150); do
+    window=$(xdotool search --name '^Tessaran$' 2>/dev/null | head -n1 || true)
+    [ -n "$window" ] && break
+    if ! kill -0 "$app_pid" 2>/dev/null; then
+        echo "the program ended early:"; cat "$work/program.log"; exit 1
+    fi
+    sleep 0.1
+done
+[ -n "$window" ] || { echo "no window titled Tessaran appeared"; cat "$work/program.log"; exit 1; }
+sleep 2 # let it paint the traces
+
+import -window root "$output"
+eval "$(xdotool getwindowgeometry --shell "$window")"
+echo "window $WIDTH x $HEIGHT at $X,$Y; screenshot $output"
+
+# The window is not blank: many colours inside it...
+colours=$(convert "$output" -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage -format '%k' info:)
+echo "colours in the window: $colours"
+[ "$colours" -ge 16 ] || { echo "the window looks blank"; exit 1; }
+# ...and the current trace is drawn in its colour (green) in the trace view.
+green=$(convert "$output" -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage \
+    -fill black +opaque '#00FF00' -fill white -opaque '#00FF00' -format '%[fx:int(mean*w*h+0.5)]' info:)
+echo "current-trace pixels: $green"
+[ "$green" -ge 50 ] || { echo "no trace is drawn"; cat "$work/program.log"; exit 1; }
+if kill -0 "$app_pid" 2>/dev/null; then
+    echo "ok"
+else
+    echo "the program ended"; cat "$work/program.log"; exit 1
+fi

@@ -3,87 +3,58 @@
 namespace {
 
 using namespace AbfOffset;
+using W = AbfTestWriter;
 
-double Start(int handle, const AbfHeader& header, int channel, uint32_t episode,
-             int* error = nullptr) {
-    double ms = -1;
-    int e = 0;
-    if (!AbfGetEpisodeStartTime(handle, &header, channel, episode, &ms, &e) && error)
-        *error = e;
-    return ms;
-}
-
-TEST_F(ReaderTest, EpisodicStartsFollowTheStartToStartTime) {
-    ASSERT_EQ(Open(AbfTestWriter().SetChannels({0, 1}).SetStartToStart(1)), 0);
-    EXPECT_DOUBLE_EQ(Start(handle, header, 0, 1), 0.0);
-    EXPECT_NEAR(Start(handle, header, 0, 3), 2000.0, 1e-9);
-    EXPECT_NEAR(Start(handle, header, 1, 3), 2000.1, 1e-9) << "channel 1 is sampled 100 us later";
-    int error = 0;
-    Start(handle, header, 0, 4, &error);
-    EXPECT_EQ(error, ABF_EEPISODERANGE);
-    Start(handle, header, 5, 2, &error);
-    EXPECT_EQ(error, ABF_EINVALIDCHANNEL);
-}
-
-TEST_F(ReaderTest, EpisodeLongerThanTheStartToStartTimeSetsTheInterval) {
-    ASSERT_EQ(Open(AbfTestWriter().SetSamplesPerChannel(20000).SetStartToStart(1)), 0);
-    EXPECT_NEAR(Start(handle, header, 0, 2), 2000.0, 1e-9);
-}
-
-TEST_F(ReaderTest, SplitClockEpisodeDuration) {
-    ASSERT_EQ(Open(AbfTestWriter().SetSampleInterval(50, 100, 400).SetStartToStart(0)), 0);
-    EXPECT_NEAR(Start(handle, header, 0, 2), 400 * 0.05 + 600 * 0.1, 1e-9);
-    AbfCloseAllFiles();
-    // Clock change 0: half the episode.
-    ASSERT_EQ(Open(AbfTestWriter().SetSampleInterval(50, 100, 0).SetStartToStart(0)), 0);
-    EXPECT_NEAR(Start(handle, header, 0, 2), 500 * 0.05 + 500 * 0.1, 1e-9);
-}
-
-TEST_F(ReaderTest, LeakSubtractionAndConditioningLengthenTheInterval) {
-    ASSERT_EQ(Open(AbfTestWriter()
-                       .SetStartToStart(0.1f)
-                       .Set<int16_t>(LeakEnable, 1)
-                       .Set<int16_t>(LeakSubSweeps, 4)
-                       .Set<float>(LeakSettling, 10)
-                       .Set<float>(LeakMinInterval, 50)),
-              0);
-    // Episode 100 ms; leak (3 * max(50, 100) + 2 * 10 + 100) ms.
-    EXPECT_NEAR(Start(handle, header, 0, 2), 100 + 420, 1e-6);
-    AbfCloseAllFiles();
-    ASSERT_EQ(Open(AbfTestWriter()
-                       .SetStartToStart(0.1f)
-                       .Set<int16_t>(ConditioningEnable, 1)
-                       .Set<int32_t>(ConditioningPulses, 3)
-                       .Set<float>(ConditioningStep, 10)
-                       .Set<float>(ConditioningBaseline, 20)
-                       .Set<float>(ConditioningPostDuration, 50)),
-              0);
-    EXPECT_NEAR(Start(handle, header, 0, 2), 100 + 3 * 30 + 50, 1e-6);
-}
-
-TEST_F(ReaderTest, SynchArrayStartsUseTheSynchUnit) {
-    ASSERT_EQ(Open(AbfTestWriter().SetChannels({0, 1}).SetStartToStart(2.5f).EnableSynchArray(10)),
-              0);
-    EXPECT_NEAR(Start(handle, header, 0, 3), 5000.0, 1e-9);
-    EXPECT_NEAR(Start(handle, header, 1, 3), 5000.1, 1e-9);
-}
-
-TEST_F(ReaderTest, UnrecordedStartReadsAsZero) {
-    ASSERT_EQ(Open(AbfTestWriter().SetMode(2).SetSamplesPerChannel(10).SetSynchArray(
-                  {{100, 10}, {0xFFFFFFFFu, 10}})),
-              0);
-    EXPECT_NEAR(Start(handle, header, 0, 1), 10.0, 1e-9);
-    EXPECT_EQ(Start(handle, header, 0, 2), 0.0);
-}
-
-TEST_F(ReaderTest, GapFreeChunksStartWhereTheyLie) {
-    ASSERT_EQ(Open(AbfTestWriter().SetGapFree(20000)), 0);
-    EXPECT_NEAR(Start(handle, header, 0, 2), 819.2, 1e-9);
-}
-
-TEST_F(ReaderTest, ZeroIntervalsGiveNoStartRatherThanAFault) {
-    ASSERT_EQ(Open(AbfTestWriter().SetSampleInterval(0)), 0);
-    EXPECT_EQ(Start(handle, header, 0, 2), 0.0);
+TEST_F(ReaderTest, EpisodeStartTimes) {
+    const W twoChannels = W().SetChannels({0, 1}).SetStartToStart(1);
+    const W synchUnit = W().SetChannels({0, 1}).SetStartToStart(2.5f).EnableSynchArray(10);
+    const W events =
+        W().SetMode(2).SetSamplesPerChannel(10).SetSynchArray({{100, 10}, {0xFFFFFFFFu, 10}});
+    const struct {
+        W writer;
+        int channel;
+        uint32_t episode;
+        double ms;
+        int error = 0;
+    } cases[] = {
+        // clang-format off
+        {twoChannels, 0, 1, 0.0},
+        {twoChannels, 0, 3, 2000.0},
+        {twoChannels, 1, 3, 2000.1}, // channel 1 is sampled 100 us later
+        {twoChannels, 0, 4, 0, ABF_EEPISODERANGE},
+        {twoChannels, 5, 2, 0, ABF_EINVALIDCHANNEL},
+        {W().SetSamplesPerChannel(20000).SetStartToStart(1), 0, 2, 2000.0}, // longer than 1 s
+        {W().SetSampleInterval(50, 100, 400).SetStartToStart(0), 0, 2, 400 * 0.05 + 600 * 0.1},
+        {W().SetSampleInterval(50, 100, 0).SetStartToStart(0), 0, 2, 500 * 0.05 + 500 * 0.1},
+        // Episode 100 ms; leak subtraction (3 * max(50, 100) + 2 * 10 + 100) ms.
+        {W().SetStartToStart(0.1f).Set<int16_t>(LeakEnable, 1).Set<int16_t>(LeakSubSweeps, 4)
+             .Set<float>(LeakSettling, 10).Set<float>(LeakMinInterval, 50), 0, 2, 100 + 420},
+        {W().SetStartToStart(0.1f).Set<int16_t>(ConditioningEnable, 1)
+             .Set<int32_t>(ConditioningPulses, 3).Set<float>(ConditioningStep, 10)
+             .Set<float>(ConditioningBaseline, 20).Set<float>(ConditioningPostDuration, 50),
+         0, 2, 100 + 3 * 30 + 50},
+        {synchUnit, 0, 3, 5000.0},
+        {synchUnit, 1, 3, 5000.1},
+        {events, 0, 1, 10.0},
+        {events, 0, 2, 0.0}, // not recorded
+        {W().SetGapFree(20000), 0, 2, 819.2},
+        {W().SetSampleInterval(0), 0, 2, 0.0}, // no start rather than a fault
+        // clang-format on
+    };
+    for (size_t i = 0; i < std::size(cases); ++i) {
+        const auto& c = cases[i];
+        ASSERT_EQ(Open(c.writer), 0) << i;
+        double ms = -1;
+        int error = 0;
+        EXPECT_EQ(AbfGetEpisodeStartTime(handle, &header, c.channel, c.episode, &ms, &error),
+                  c.error == 0)
+            << i;
+        EXPECT_EQ(error, c.error) << i;
+        if (c.error == 0) {
+            EXPECT_NEAR(ms, c.ms, 1e-9) << i;
+        }
+        AbfCloseAllFiles();
+    }
 }
 
 } // namespace

@@ -193,12 +193,6 @@ public:
     std::vector<uint8_t> Build() const;
     void Write(const std::string& path) const;
 
-    // Samples of all channels in one episode, and the physical-to-count factor
-    // and offset the writer uses for `channel` (value = count * factor + offset).
-    uint32_t SamplesPerEpisodeAllChannels() const {
-        return samplesPerChannel_ * static_cast<uint32_t>(channels_.size());
-    }
-
     // Converts an IEEE float to Microsoft Binary Format (little-endian bytes).
     static uint32_t ToMsBinary(float value);
 

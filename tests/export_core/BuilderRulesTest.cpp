@@ -1,6 +1,6 @@
-// The rules of the builders on small hand-made stores: table layout, control
-// columns, x values, windows in either order or outside the trace, the exact
-// arithmetic, and the current-voltage and sample-point rules.
+// The rules of the builders on small hand-made stores: control columns, x
+// values, windows in either order or outside the trace, and the
+// current-voltage and sample-point rules.
 #include "export/ResultBuilders.h"
 
 #include <gtest/gtest.h>
@@ -10,10 +10,11 @@
 namespace {
 
 using Strings = std::vector<std::string>;
+using Floats = std::vector<float>;
 
 // Trace k holds trace(k, i); time i * 100 us; command voltage(i).
-TraceStore MakeStore(uint32_t traces, std::vector<float> command,
-                     float (*trace)(uint32_t k, uint32_t i), float interval = 5.0f) {
+TraceStore MakeStore(uint32_t traces, Floats command, float (*trace)(uint32_t k, uint32_t i),
+                     float interval = 5.0f) {
     TraceStore store;
     uint32_t n = static_cast<uint32_t>(command.size());
     store.commandWaveform = std::move(command);
@@ -29,8 +30,8 @@ TraceStore MakeStore(uint32_t traces, std::vector<float> command,
     return store;
 }
 
-std::vector<float> Ramp(uint32_t n, float start, float step) {
-    std::vector<float> v(n);
+Floats Ramp(uint32_t n, float start, float step) {
+    Floats v(n);
     for (uint32_t i = 0; i < n; ++i)
         v[i] = start + step * static_cast<float>(i);
     return v;
@@ -41,51 +42,39 @@ float Linear(uint32_t k, uint32_t i) {
     return static_cast<float>(k) * (-10.0f + i) + k;
 }
 
-std::vector<float> Column(const ResultTable& table, size_t c) {
-    return std::vector<float>(table.columns[c].data(), table.columns[c].data() + table.rows);
+Floats Column(const ResultTable& table, size_t c) {
+    return Floats(table.columns[c].data(), table.columns[c].data() + table.rows);
 }
 
-TEST(TimeCourseBuilders, PlotTimesOrTraceNumbers) {
-    TraceStore store = MakeStore(6, Ramp(20, -10.0f, 1.0f), Linear);
-    TimeCourseChoices choices;
-    choices.selectedTraces = {2, 3, 5};
-    choices.subsection = {4, 12};
-    ResultTable table;
-
-    ASSERT_EQ(BuildSlopeConductance(store, choices, 1, table), 3u);
-    EXPECT_EQ(table.headers, (Strings{"Trace Number", "Slope Conductance"}));
-    EXPECT_EQ(Column(table, 0), (std::vector<float>{3, 4, 6}));
-    EXPECT_EQ(Column(table, 1), (std::vector<float>{2, 3, 5}));
-
-    ASSERT_EQ(BuildCurrentAtTestPotential(store, choices, 0, table), 3u);
-    EXPECT_EQ(table.headers, (Strings{"Time", "Cl Current at 0 mV"}));
-    EXPECT_EQ(Column(table, 0), (std::vector<float>{10, 15, 25}));
-}
-
-TEST(TimeCourseBuilders, ControlColumnsAndHeaders) {
+TEST(TimeCourseBuilders, XValuesAndControlColumns) {
     TraceStore store = MakeStore(6, Ramp(20, -10.0f, 1.0f), Linear);
     TimeCourseChoices choices;
     choices.selectedTraces = {2, 3, 5};
     choices.subsection = {4, 12}; // voltages -6 .. 1, mean -2.5
+    ResultTable table;
+    ASSERT_EQ(BuildSlopeConductance(store, choices, 1, table), 3u);
+    EXPECT_EQ(table.headers, (Strings{"Trace Number", "Slope Conductance"}));
+    EXPECT_EQ(Column(table, 0), (Floats{3, 4, 6}));
+    EXPECT_EQ(Column(table, 1), (Floats{2, 3, 5}));
+    ASSERT_EQ(BuildCurrentAtTestPotential(store, choices, 0, table), 3u);
+    EXPECT_EQ(table.headers, (Strings{"Time", "Cl Current at 0 mV"}));
+    EXPECT_EQ(Column(table, 0), (Floats{10, 15, 25}));
+
     choices.useControl = true;
     choices.controlTraceNumber = 3;
     choices.testPotential = -45;
-    ResultTable table;
-
     ASSERT_EQ(BuildSlopeConductance(store, choices, 1, table), 3u);
     EXPECT_EQ(table.headers,
               (Strings{"Trace Number", "Slope Conductance", "Normalized Slope Conductance",
                        "Normalized for control trace# 3"}));
     ASSERT_EQ(table.columns.size(), 3u);
-    EXPECT_EQ(Column(table, 2), (std::vector<float>{0, 1, 3}));
-
+    EXPECT_EQ(Column(table, 2), (Floats{0, 1, 3}));
     ASSERT_EQ(BuildCurrentAtTestPotential(store, choices, 1, table), 3u);
     EXPECT_EQ(table.headers,
               (Strings{"Trace Number", "Cl Current at -45 mV", "Normalized Cl Current at -45 mV",
                        "Normalized for control trace# 3"}));
-    EXPECT_EQ(Column(table, 1), (std::vector<float>{-3, -4.5f, -7.5f}));
-    EXPECT_EQ(Column(table, 2), (std::vector<float>{0, -1.5f, -4.5f}));
-
+    EXPECT_EQ(Column(table, 1), (Floats{-3, -4.5f, -7.5f}));
+    EXPECT_EQ(Column(table, 2), (Floats{0, -1.5f, -4.5f}));
     // A control trace the store does not have gives no control columns.
     for (int32_t number : {7, 0, -1}) {
         choices.controlTraceNumber = number;
@@ -95,7 +84,7 @@ TEST(TimeCourseBuilders, ControlColumnsAndHeaders) {
     }
 }
 
-TEST(TimeCourseBuilders, WindowInEitherOrderAndOneSampleWindow) {
+TEST(TimeCourseBuilders, WindowsInEitherOrderOrOutsideTheTrace) {
     TraceStore store = MakeStore(3, Ramp(20, -10.0f, 1.0f), Linear);
     TimeCourseChoices forward, backward;
     forward.selectedTraces = backward.selectedTraces = {0, 1, 2};
@@ -108,15 +97,11 @@ TEST(TimeCourseBuilders, WindowInEitherOrderAndOneSampleWindow) {
     BuildCurrentAtTestPotential(store, forward, 1, a);
     BuildCurrentAtTestPotential(store, backward, 1, b);
     EXPECT_EQ(Column(a, 1), Column(b, 1));
-
     // All voltages equal: no regression, every slope 0.
     forward.subsection = {5, 6};
     ASSERT_EQ(BuildSlopeConductance(store, forward, 1, a), 3u);
-    EXPECT_EQ(Column(a, 1), (std::vector<float>{0, 0, 0}));
-}
+    EXPECT_EQ(Column(a, 1), (Floats{0, 0, 0}));
 
-TEST(TimeCourseBuilders, NothingToExport) {
-    TraceStore store = MakeStore(3, Ramp(20, -10.0f, 1.0f), Linear);
     TimeCourseChoices choices;
     choices.selectedTraces = {0, 1};
     ResultTable table;
@@ -129,50 +114,20 @@ TEST(TimeCourseBuilders, NothingToExport) {
     EXPECT_EQ(BuildCurrentAtTestPotential(store, choices, 1, table), 0u);
     choices.subsection = {15, 20}; // up to the last sample is inside
     EXPECT_EQ(BuildCurrentAtTestPotential(store, choices, 1, table), 2u);
-    choices.selectedTraces = {};
-    EXPECT_EQ(BuildCurrentAtTestPotential(store, choices, 1, table), 0u);
     // Indices outside the store are skipped, the rest kept in list order.
     choices.selectedTraces = {7, 2, -1, 0};
     ASSERT_EQ(BuildCurrentAtTestPotential(store, choices, 1, table), 2u);
-    EXPECT_EQ(Column(table, 0), (std::vector<float>{3, 1}));
-}
-
-TEST(TimeCourseBuilders, MeanCurrentIsSummedInExtendedPrecision) {
-    // 2^24 + 7 ones: a float sum stays at 2^24 (mean 2097152); the extended sum
-    // is exact, and 16777223 / 8 rounds to the float 2097153.
-    TraceStore store = MakeStore(1, Ramp(8, 0.0f, 1.0f),
-                                 [](uint32_t, uint32_t i) { return i == 0 ? 16777216.0f : 1.0f; });
-    TimeCourseChoices choices;
-    choices.selectedTraces = {0};
-    choices.subsection = {0, 8};
-    ResultTable table;
-    ASSERT_EQ(BuildCurrentAtTestPotential(store, choices, 1, table), 1u);
-    EXPECT_EQ(table.columns[1][0], 2097153.0f);
+    EXPECT_EQ(Column(table, 0), (Floats{3, 1}));
 }
 
 float Capacitive(uint32_t k, uint32_t i) {
     return (i < 10 ? 1.0f : 4.0f) * (k + 1);
 }
 
-TEST(CapacitanceBuilder, RampsOfEqualSlopeGiveNoValue) {
-    // Voltage rises 1 mV per 100 us everywhere: both windows have the same slope.
-    TraceStore store = MakeStore(2, Ramp(20, -10.0f, 1.0f), Capacitive);
-    CapacitanceChoices choices;
-    choices.selectedTraces = {0, 1};
-    choices.subsection1 = {2, 6};
-    choices.subsection2 = {12, 16};
-    ResultTable table;
-    ASSERT_EQ(BuildCapacitance(store, choices, 1, table), 2u);
-    EXPECT_EQ(table.headers, (Strings{"Trace Number", "Cell Capacitance"}));
-    EXPECT_EQ(Column(table, 0), (std::vector<float>{1, 2}));
-    EXPECT_TRUE(std::isnan(table.columns[1][0]));
-    EXPECT_TRUE(std::isnan(table.columns[1][1]));
-}
-
-TEST(CapacitanceBuilder, SlopesFromTheWindowEnds) {
+TEST(CapacitanceBuilder, SlopesFromTheWindowEndsAndEqualSlopesGiveNoValue) {
     // Window 1 rises 1 mV per sample, window 2 3 mV per sample (100 us each):
     // slopes 0.01 and 0.03 mV/us; mean currents 1 and 4 (x (k+1)).
-    std::vector<float> v = Ramp(20, -10.0f, 1.0f);
+    Floats v = Ramp(20, -10.0f, 1.0f);
     for (uint32_t i = 10; i < 20; ++i)
         v[i] = 3.0f * static_cast<float>(i);
     TraceStore store = MakeStore(2, v, Capacitive);
@@ -182,10 +137,10 @@ TEST(CapacitanceBuilder, SlopesFromTheWindowEnds) {
     choices.subsection2 = {12, 16};
     ResultTable table;
     ASSERT_EQ(BuildCapacitance(store, choices, 0, table), 2u);
-    EXPECT_EQ(Column(table, 0), (std::vector<float>{5, 0}));
+    EXPECT_EQ(table.headers, (Strings{"Time", "Cell Capacitance"}));
+    EXPECT_EQ(Column(table, 0), (Floats{5, 0}));
     EXPECT_NEAR(table.columns[1][0], 2 * 3.0 / 0.02, 1e-3);
     EXPECT_NEAR(table.columns[1][1], 3.0 / 0.02, 1e-3);
-
     // The end point of window 2 must lie inside the trace.
     choices.subsection2 = {12, 20};
     EXPECT_EQ(BuildCapacitance(store, choices, 0, table), 0u);
@@ -193,46 +148,14 @@ TEST(CapacitanceBuilder, SlopesFromTheWindowEnds) {
     EXPECT_EQ(BuildCapacitance(store, choices, 0, table), 2u);
     choices.subsection1 = {3, 3};
     EXPECT_EQ(BuildCapacitance(store, choices, 0, table), 0u);
-}
 
-TEST(CapacitanceBuilder, TimeAxisWithoutExtentDividesByNothing) {
-    TraceStore store = MakeStore(1, Ramp(20, -10.0f, 1.0f), Capacitive);
-    std::fill(store.timeAxis.begin(), store.timeAxis.end(), 0.0f);
-    CapacitanceChoices choices;
-    choices.selectedTraces = {0};
+    // Both windows on the same ramp: equal slopes, no value.
     choices.subsection1 = {2, 6};
-    choices.subsection2 = {12, 16};
-    ResultTable table;
-    ASSERT_EQ(BuildCapacitance(store, choices, 1, table), 1u);
+    choices.subsection2 = {3, 8};
+    ASSERT_EQ(BuildCapacitance(store, choices, 1, table), 2u);
+    EXPECT_EQ(Column(table, 0), (Floats{2, 1}));
     EXPECT_TRUE(std::isnan(table.columns[1][0]));
-
-    TraceStore single = MakeStore(1, {-80.0f}, Capacitive);
-    EXPECT_EQ(BuildCapacitance(single, choices, 1, table), 0u);
-    choices.subsection1 = {0, 1};
-    choices.subsection2 = {0, 1};
-    EXPECT_EQ(BuildCapacitance(single, choices, 1, table), 0u);
-}
-
-TEST(CurrentVoltageBuilder, RoundingHalvesAwayFromZeroToMultiplesOfTheStep) {
-    TraceStore store = MakeStore(1, {2.5f, -2.5f, 2.4f, 3.0f, -3.0f, 7.4f},
-                                 [](uint32_t, uint32_t i) { return static_cast<float>(i); });
-    CurrentVoltageChoices choices;
-    choices.selectedTraces = {0};
-    choices.ramp = {0, 0};
-    ResultTable table;
-    auto voltageOf = [&](uint32_t i, uint32_t roundTo) {
-        choices.ramp = {i, i};
-        choices.roundTo = roundTo;
-        EXPECT_EQ(BuildCurrentVoltage(store, choices, table), 1u);
-        return table.columns[0][0];
-    };
-    EXPECT_EQ(voltageOf(0, 1), 3.0f);
-    EXPECT_EQ(voltageOf(1, 1), -3.0f);
-    EXPECT_EQ(voltageOf(2, 1), 2.0f);
-    EXPECT_EQ(voltageOf(3, 2), 4.0f); // 1.5 steps of 2 mV -> 2 steps
-    EXPECT_EQ(voltageOf(4, 2), -4.0f);
-    EXPECT_EQ(voltageOf(5, 5), 5.0f);
-    EXPECT_EQ(voltageOf(5, 10), 10.0f);
+    EXPECT_TRUE(std::isnan(table.columns[1][1]));
 }
 
 TEST(CurrentVoltageBuilder, BinsAreRunsOfEqualVoltage) {
@@ -246,47 +169,32 @@ TEST(CurrentVoltageBuilder, BinsAreRunsOfEqualVoltage) {
     choices.ramp = {9, 0};
     ResultTable table;
     ASSERT_EQ(BuildCurrentVoltage(store, choices, table), 6u);
-    EXPECT_EQ(Column(table, 0), (std::vector<float>{0, 1, 2, 5, 6, 10}));
-    EXPECT_EQ(Column(table, 1), (std::vector<float>{5, 2.5f, 4, 6.5f, 8, 9}));
-    EXPECT_EQ(Column(table, 2), (std::vector<float>{15, 12.5f, 14, 16.5f, 18, 19}));
-
+    EXPECT_EQ(Column(table, 0), (Floats{0, 1, 2, 5, 6, 10}));
+    EXPECT_EQ(Column(table, 1), (Floats{5, 2.5f, 4, 6.5f, 8, 9}));
+    EXPECT_EQ(Column(table, 2), (Floats{15, 12.5f, 14, 16.5f, 18, 19}));
     choices.sampleEvery = 5;
     ASSERT_EQ(BuildCurrentVoltage(store, choices, table), 3u);
-    EXPECT_EQ(Column(table, 0), (std::vector<float>{0, 5, 10}));
-    EXPECT_EQ(Column(table, 1), (std::vector<float>{5, 6.5f, 9}));
+    EXPECT_EQ(Column(table, 0), (Floats{0, 5, 10}));
+    EXPECT_EQ(Column(table, 1), (Floats{5, 6.5f, 9}));
 
     choices.ramp = {0, 10}; // one beyond the last sample
     EXPECT_EQ(BuildCurrentVoltage(store, choices, table), 0u);
     choices.ramp = {0, 9};
     choices.selectedTraces = {5};
     EXPECT_EQ(BuildCurrentVoltage(store, choices, table), 0u);
-}
 
-TEST(CurrentVoltageBuilder, VoltagesThatCannotBeRoundedFormNoBin) {
-    // A damaged protocol: no number, and a voltage far beyond any integer.
+    // A damaged protocol: voltages without a number, or far beyond any integer,
+    // form no bin; rounding halves away from zero to multiples of the step.
     const float nan = std::nanf("");
-    TraceStore store = MakeStore(1, {nan, 1e30f, -1e30f, 1.0f, 1.2f, nan, 1.0f},
-                                 [](uint32_t, uint32_t i) { return static_cast<float>(i); });
-    CurrentVoltageChoices choices;
-    choices.selectedTraces = {0};
-    choices.ramp = {0, 6};
-    ResultTable table;
+    store = MakeStore(1, {nan, 1e30f, -1e30f, 1.0f, 1.2f, nan, 1.0f, 3.0f, -3.0f},
+                      [](uint32_t, uint32_t i) { return static_cast<float>(i); });
+    choices = {.selectedTraces = {0}, .ramp = {0, 6}};
     ASSERT_EQ(BuildCurrentVoltage(store, choices, table), 1u);
     EXPECT_EQ(table.columns[0][0], 1.0f);
     EXPECT_EQ(table.columns[1][0], 6.0f); // the later run replaces the first
-}
-
-TEST(CurrentVoltageBuilder, MeansAreSummedInFloat) {
-    // One bin of 2^24 and three ones: the float sum stays 2^24, so the mean is
-    // 2^22 (an exact sum would give 4194304.75, the float 4194305).
-    TraceStore store = MakeStore(1, {0.0f, 0.0f, 0.0f, 0.0f},
-                                 [](uint32_t, uint32_t i) { return i == 0 ? 16777216.0f : 1.0f; });
-    CurrentVoltageChoices choices;
-    choices.selectedTraces = {0};
-    choices.ramp = {0, 3};
-    ResultTable table;
-    ASSERT_EQ(BuildCurrentVoltage(store, choices, table), 1u);
-    EXPECT_EQ(table.columns[1][0], 4194304.0f);
+    choices = {.selectedTraces = {0}, .ramp = {7, 8}, .roundTo = 2};
+    ASSERT_EQ(BuildCurrentVoltage(store, choices, table), 2u);
+    EXPECT_EQ(Column(table, 0), (Floats{-4, 4})); // 1.5 steps of 2 mV -> 2 steps
 }
 
 TEST(CurrentVoltageBuilder, ControlSubtraction) {
@@ -297,31 +205,28 @@ TEST(CurrentVoltageBuilder, ControlSubtraction) {
     choices.ramp = {0, 5};
     choices.useControl = true;
     ResultTable table;
-
     // Selected control trace: its own column becomes 0, the later ones are still
     // reduced by the control's means.
     choices.selectedTraces = {0, 1, 2};
     choices.controlTraceNumber = 2;
     ASSERT_EQ(BuildCurrentVoltage(store, choices, table), 6u);
     EXPECT_EQ(table.headers, (Strings{"Voltage", "1", "2", "3"}));
-    EXPECT_EQ(Column(table, 1), (std::vector<float>{-1, -2, -3, -4, -5, -6}));
-    EXPECT_EQ(Column(table, 2), (std::vector<float>{0, 0, 0, 0, 0, 0}));
-    EXPECT_EQ(Column(table, 3), (std::vector<float>{1, 2, 3, 4, 5, 6}));
-
+    EXPECT_EQ(Column(table, 1), (Floats{-1, -2, -3, -4, -5, -6}));
+    EXPECT_EQ(Column(table, 2), (Floats{0, 0, 0, 0, 0, 0}));
+    EXPECT_EQ(Column(table, 3), (Floats{1, 2, 3, 4, 5, 6}));
     // Control trace 4, not selected: computed and subtracted all the same.
     choices.selectedTraces = {0, 1};
     choices.controlTraceNumber = 4;
     ASSERT_EQ(BuildCurrentVoltage(store, choices, table), 6u);
-    EXPECT_EQ(Column(table, 1), (std::vector<float>{-3, -6, -9, -12, -15, -18}));
-
+    EXPECT_EQ(Column(table, 1), (Floats{-3, -6, -9, -12, -15, -18}));
     // Beyond the store, or the box clear: nothing is subtracted.
     choices.controlTraceNumber = 5;
     ASSERT_EQ(BuildCurrentVoltage(store, choices, table), 6u);
-    EXPECT_EQ(Column(table, 1), (std::vector<float>{1, 2, 3, 4, 5, 6}));
+    EXPECT_EQ(Column(table, 1), (Floats{1, 2, 3, 4, 5, 6}));
     choices.controlTraceNumber = 2;
     choices.useControl = false;
     ASSERT_EQ(BuildCurrentVoltage(store, choices, table), 6u);
-    EXPECT_EQ(Column(table, 1), (std::vector<float>{1, 2, 3, 4, 5, 6}));
+    EXPECT_EQ(Column(table, 1), (Floats{1, 2, 3, 4, 5, 6}));
 }
 
 TEST(SamplePointBuilder, PointsAreSortedOnceAndInsideTheTrace) {
@@ -333,7 +238,7 @@ TEST(SamplePointBuilder, PointsAreSortedOnceAndInsideTheTrace) {
     ResultTable table;
     ASSERT_EQ(BuildSamplePoints(store, choices, table), 3u);
     EXPECT_EQ(table.headers, (Strings{"Time", "Cl Current Time Course"}));
-    EXPECT_EQ(Column(table, 1), (std::vector<float>{302, 2, 202}));
+    EXPECT_EQ(Column(table, 1), (Floats{302, 2, 202}));
     EXPECT_FLOAT_EQ(table.columns[0][0], 7.5f + 0.0002f);
     EXPECT_FLOAT_EQ(table.columns[0][1], 0.0002f);
     EXPECT_FLOAT_EQ(table.columns[0][2], 5.0f + 0.0002f);
@@ -341,31 +246,9 @@ TEST(SamplePointBuilder, PointsAreSortedOnceAndInsideTheTrace) {
     choices.samplePoints = {4, 1, -3, 2147483647, 1};
     choices.selectedTraces = {1};
     ASSERT_EQ(BuildSamplePoints(store, choices, table), 2u);
-    EXPECT_EQ(Column(table, 1), (std::vector<float>{100, 103}));
-
+    EXPECT_EQ(Column(table, 1), (Floats{100, 103}));
     choices.samplePoints = {0, 5};
     EXPECT_EQ(BuildSamplePoints(store, choices, table), 0u);
-    choices.samplePoints = {1};
-    choices.selectedTraces = {};
-    EXPECT_EQ(BuildSamplePoints(store, choices, table), 0u);
-}
-
-TEST(RunResultBuilders, FiveCategoriesInExportOrder) {
-    TraceStore store = MakeStore(2, Ramp(20, -10.0f, 1.0f), Linear);
-    ExportChoices choices;
-    choices.currentVoltage.selectedTraces = {0, 1};
-    choices.currentVoltage.ramp = {0, 19};
-    std::vector<CategoryResult> results = RunResultBuilders(store, choices);
-    ASSERT_EQ(results.size(), 5u);
-    Strings names;
-    for (const CategoryResult& r : results)
-        names.push_back(r.sheetName);
-    EXPECT_EQ(names,
-              (Strings{"Slope Conductance", "ICl Time Course", "IV", "Capacitance", "Traces"}));
-    EXPECT_EQ(results[2].titleSuffix, "  IV");
-    EXPECT_EQ(results[2].table.rows, 20u);
-    EXPECT_EQ(results[0].table.rows, 0u);
-    EXPECT_EQ(results[4].table.rows, 0u);
 }
 
 } // namespace

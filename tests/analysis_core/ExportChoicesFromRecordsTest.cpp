@@ -1,5 +1,5 @@
-// From the profile through the pages' records to the export's choices and the
-// builders' numbers, as the pages and the command line do after a new recording.
+// From the profile through the pages' records to the export's choices, as the
+// pages and the command line do after a new recording.
 #include "analysis/ExportChoicesFromRecords.h"
 #include "display/CommandVoltage.h"
 #include "export/ResultBuilders.h"
@@ -32,6 +32,8 @@ TEST(ExportChoicesFromRecords, ANewRecordingAsThePagesSeeIt) {
     MemoryProfileStore profile = ModelProfile();
     AnalysisPageRecords records;
     records.Load(profile);
+    records.slopeConductance.selectedTraces = {7, 9}; // from an earlier recording
+    records.slopeConductance.controlTraceNumber = 4;
     ApplyNewRecording(records, static_cast<uint32_t>(store.traces.size()),
                       CommandVoltageTenths(store.commandWaveform), {true, false, true, true, true});
     ExportChoices choices = ExportChoicesFromRecords(records, 0);
@@ -60,22 +62,6 @@ TEST(ExportChoicesFromRecords, ANewRecordingAsThePagesSeeIt) {
     EXPECT_EQ(
         choices.samplePoints.samplePoints,
         (std::vector<int32_t>{10, 15, 20, 25, 30, 35, 40, 45, 50, 55, 1330, 2630, 2700, 3080}));
-
-    // And the numbers: the cells' own conductance and capacitance.
-    std::vector<CategoryResult> results = RunResultBuilders(store, choices);
-    const ResultTable& slope = results[0].table;
-    ASSERT_EQ(slope.rows, 2u);
-    ASSERT_EQ(slope.columns.size(), 3u); // control trace 1 subtracted
-    EXPECT_NEAR(slope.columns[1][0], 8.0, 1e-4);
-    EXPECT_NEAR(slope.columns[1][1], 12.0, 1e-4);
-    EXPECT_NEAR(slope.columns[2][1], 4.0, 1e-4);
-    EXPECT_EQ(results[1].table.rows, 0u);  // nothing selected on the sample current page
-    EXPECT_EQ(results[2].table.rows, 31u); // -100 .. 50 mV in 5 mV steps
-    const ResultTable& capacitance = results[3].table;
-    ASSERT_EQ(capacitance.rows, 2u);
-    EXPECT_NEAR(capacitance.columns[1][0], 25000.0, 25000.0 * 1e-4);
-    EXPECT_NEAR(capacitance.columns[1][1], 15000.0, 15000.0 * 1e-4);
-    EXPECT_EQ(results[4].table.rows, 2u * 14u);
 }
 
 TEST(ExportChoicesFromRecords, CurrentVoltageRampWithoutASampleExportsNothing) {
@@ -94,19 +80,6 @@ TEST(ExportChoicesFromRecords, CurrentVoltageRampWithoutASampleExportsNothing) {
     ExportChoices choices = ExportChoicesFromRecords(records, 1);
     EXPECT_EQ(choices.currentVoltage.ramp.start, 0u);
     EXPECT_EQ(choices.currentVoltage.ramp.end, 1999u);
-}
-
-TEST(ExportChoicesFromRecords, ANewRecordingReplacesTheSelectionAndControlTrace) {
-    AnalysisPageRecords records;
-    records.slopeConductance.selectedTraces = {7, 9};
-    records.slopeConductance.controlTraceNumber = 4;
-    records.continuousRecord.selectedTraces = {1};
-    ApplyNewRecording(records, 3, {}, {true, true, true, true, false});
-    EXPECT_EQ(records.slopeConductance.selectedTraces, (std::vector<int32_t>{0, 1, 2}));
-    EXPECT_EQ(records.slopeConductance.controlTraceNumber, 1);
-    EXPECT_TRUE(records.continuousRecord.selectedTraces.empty());
-    // Without a command voltage the sub-sections stay as they were.
-    EXPECT_TRUE(records.slopeConductance.subsection1.IsEmpty());
 }
 
 } // namespace

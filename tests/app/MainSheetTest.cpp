@@ -12,12 +12,15 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
+#include <QFileDialog>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
 #include <QTabWidget>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -136,6 +139,52 @@ TEST_F(MainSheetTest, ATypedNameWithoutExtensionFindsTheAbfFile) {
     fileDialog.Answer("plain", data.path().string());
     sheet->OnImportData();
     EXPECT_EQ(sheet->FileName(), Canonical(data.file("plain.abf")));
+}
+
+TEST_F(MainSheetTest, TheFileDialogOffersAxonFilesAndAddsTheExtension) {
+    WriteCellRecording(data.file("typed.abf"), 2);
+    CMainSheet* sheet = OpenSheet();
+    g_strDataDirectory = data.path().string();
+    CMainSheet::FileDialogFunction hook = CMainSheet::SetFileDialogFunction({});
+    QString title;
+    QString suffix;
+    QString start;
+    QStringList shownFilters;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        if (!dialog)
+            return;
+        poll.stop();
+        title = dialog->windowTitle();
+        suffix = dialog->defaultSuffix();
+        start = dialog->directory().absolutePath();
+        if (auto* types = dialog->findChild<QComboBox*>("fileTypeCombo"))
+            for (int i = 0; i < types->count(); ++i)
+                shownFilters << types->itemText(i);
+        // Typed into the name field, without the extension.
+        if (auto* name = dialog->findChild<QLineEdit*>("fileNameEdit"))
+            name->setText(QStringLiteral("typed"));
+        QMetaObject::invokeMethod(dialog, "accept");
+    });
+    poll.start(20);
+    // Should the dialog not take the name, it is closed rather than left hanging.
+    QTimer guard;
+    guard.setSingleShot(true);
+    QObject::connect(&guard, &QTimer::timeout, [] {
+        if (QWidget* modal = QApplication::activeModalWidget())
+            QMetaObject::invokeMethod(modal, "reject");
+    });
+    guard.start(10000);
+    sheet->OnImportData();
+    CMainSheet::SetFileDialogFunction(std::move(hook));
+
+    EXPECT_EQ(title, "Load Data File");
+    EXPECT_EQ(suffix, "abf");
+    EXPECT_EQ(start.toStdString(), data.path().string());
+    EXPECT_EQ(shownFilters, QStringList({"Axon Binary Files (*.abf, *.dat)", "All Files (*.*)"}));
+    EXPECT_EQ(sheet->FileName(), Canonical(data.file("typed.abf")));
+    EXPECT_EQ(sheet->Store().traces.size(), 2u);
 }
 
 TEST_F(MainSheetTest, CancelledOrFailedImportKeepsTheRecording) {
@@ -279,6 +328,12 @@ TEST_F(MainSheetTest, CtrlShiftAAnalysesOnce) {
     ASSERT_TRUE(QTest::qWaitForWindowActive(sheet));
     QTest::keyClick(sheet, Qt::Key_A, Qt::ControlModifier | Qt::ShiftModifier);
     EXPECT_EQ(sheet->ExportCount(), 1);
+    // Also while an entry field has the focus.
+    auto* field = sheet->AnalysisPages()[3]->findChild<QLineEdit*>("ramp1StartEdit");
+    ASSERT_NE(field, nullptr);
+    field->setFocus();
+    QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(sheet->ExportCount(), 2);
     EXPECT_EQ(printer.calls, 0) << "AutoPrint is off";
     EXPECT_TRUE(fs::exists(WorkbookPathFor(sheet->FileName())));
 }

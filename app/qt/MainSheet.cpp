@@ -289,10 +289,6 @@ void CMainSheet::DressFrame() {
         Button(id)->setFixedWidth(StandardButtonWidth() + kButtonWidening);
 }
 
-void CMainSheet::showEvent(QShowEvent* event) {
-    CPropertySheetWithLogoDlg::showEvent(event);
-}
-
 bool CMainSheet::OnCommand(int id) {
     switch (id) {
     case kOkButton:
@@ -330,6 +326,7 @@ bool CMainSheet::OnCommand(int id) {
 void CMainSheet::closeEvent(QCloseEvent* event) {
     // Not while a load, dialog or export is under way on this window.
     if (m_busy > 0 || m_exporting) {
+        m_closing = false;
         event->ignore();
         return;
     }

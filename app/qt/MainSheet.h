@@ -140,7 +140,6 @@ protected:
     void OnInitDialog() override;
     bool OnCommand(int id) override;
     void OnHelpNotGiven() override;
-    void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:

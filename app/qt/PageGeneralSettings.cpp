@@ -257,6 +257,9 @@ bool CPageGeneralSettings::UpdateData(bool saving) {
         return true;
     }
 
+    // Controls never filled from the record have nothing to give.
+    if (!m_initialised)
+        return true;
     for (const Box& item : boxes)
         *item.field = Checked(item.box) ? 1 : 0;
     m_settings.plotTraceNumber = m_plotTraceNumber->isChecked() ? 1 : 0;

@@ -82,6 +82,7 @@ public:
     // Data exchange: loading fills the controls from the record; saving takes
     // the controls' values into it (false, with the user told, when the range
     // is not valid) and then applies an edited range to the display model.
+    // Before OnInitDialog saving takes nothing.
     bool UpdateData(bool saving);
 
     // The sheet's requests: leaving the page and cancel take the values;

@@ -399,6 +399,18 @@ TEST_F(MainSheetTest, SaveAutomaticallyCheckedThenExitStoresOne) {
     EXPECT_EQ(NewProfile()->ReadInt("settings", "AutoSave", -1), 1);
 }
 
+TEST_F(MainSheetTest, ExitBeforeTheWindowWasShownKeepsTheStoredSettings) {
+    profile->WriteInt("settings", "SelectAllIV", 0);
+    CMainSheet* sheet = NewSheet();
+    sheet->PressButton(CPropertySheetWithLogoDlg::kCancelButton);
+    DestroySheet(sheet);
+    profile.reset();
+    profile = NewProfile();
+    EXPECT_EQ(profile->ReadInt("settings", "SelectAllIV", -1), 0);
+    EXPECT_EQ(profile->ReadInt("settings", "AutoPrint", -1), 1);
+    EXPECT_EQ(profile->ReadInt("settings", "AutoAnalyseAcquisitions", -1), 1);
+}
+
 TEST_F(MainSheetTest, ClosingFromTheTitleBarKeepsChangedSettingsToo) {
     CMainSheet* sheet = OpenSheet();
     ASSERT_TRUE(sheet->SetActivePage(5));

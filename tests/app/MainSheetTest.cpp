@@ -133,14 +133,6 @@ TEST_F(MainSheetTest, ImportFillsEveryPageWithItsSelectAllFlag) {
     EXPECT_TRUE(messages.messages.empty());
 }
 
-TEST_F(MainSheetTest, ATypedNameWithoutExtensionFindsTheAbfFile) {
-    WriteCellRecording(data.file("plain.abf"), 2);
-    CMainSheet* sheet = OpenSheet();
-    fileDialog.Answer("plain", data.path().string());
-    sheet->OnImportData();
-    EXPECT_EQ(sheet->FileName(), Canonical(data.file("plain.abf")));
-}
-
 TEST_F(MainSheetTest, TheFileDialogOffersAxonFilesAndAddsTheExtension) {
     WriteCellRecording(data.file("typed.abf"), 2);
     CMainSheet* sheet = OpenSheet();

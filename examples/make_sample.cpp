@@ -1,10 +1,23 @@
-#include "tests/abf/SampleRecording.h"
+// Writes the bundled sample recording (examples/sample.abf): a model cell
+// driven through a protocol with two voltage ramps, channel 0 the membrane
+// potential (mV), channel 1 the membrane current (pA). Usage: make-sample OUT.abf
+#include "tests/support/AbfTestWriter.h"
 
-namespace SampleRecording {
+#include <cstdint>
+#include <exception>
+#include <iostream>
+#include <iterator>
 
 namespace {
 
 using namespace AbfOffset;
+
+constexpr uint32_t kEpisodes = 10;
+constexpr uint32_t kSamplesPerChannel = 5000;
+constexpr float kIntervalUs = 100; // between multiplexed samples
+constexpr double kCapacitancePf = 30;
+constexpr double kReversalMv = -30;
+constexpr float kHolding = -80;
 
 // Epochs, samples per channel: holding step, prepulse, ramp up, step, ramp
 // down twice as steep, back to holding.
@@ -16,7 +29,6 @@ struct Epoch {
 constexpr Epoch kEpochs[] = {
     {1, -80, 500}, {1, -100, 500}, {2, 60, 1600}, {1, 60, 500}, {2, -100, 800}, {1, -80, 500},
 };
-constexpr float kHolding = -80;
 // The first holding is 1/64 of the multiplexed episode, here 10000 / 64 = 156
 // rounded down to whole scans: 78 samples per channel.
 constexpr uint32_t kFirstHolding = 78;
@@ -37,12 +49,12 @@ double Noise(uint32_t episode, int channel, uint32_t sample) {
     return sum * 2.0;
 }
 
-} // namespace
-
+// The current grows over the recording, nS; episodes from 1.
 double ConductanceNs(uint32_t episode) {
     return 2.0 + 0.5 * episode;
 }
 
+// Command voltage (mV) at `sample` (per channel) of any episode.
 double CommandMv(uint32_t sample) {
     if (sample < kFirstHolding)
         return kHolding;
@@ -60,17 +72,19 @@ double CommandMv(uint32_t sample) {
     return kHolding;
 }
 
+// Its slope, mV/ms.
 double CommandSlope(uint32_t sample) {
     const double msPerSample = 2 * kIntervalUs / 1000.0; // two channels per scan
     return (CommandMv(sample) - CommandMv(sample == 0 ? 0 : sample - 1)) / msPerSample;
 }
 
+// Current without noise, pA.
 double ModelCurrentPa(uint32_t episode, uint32_t sample) {
     return ConductanceNs(episode) * (CommandMv(sample) - kReversalMv) +
            kCapacitancePf * CommandSlope(sample);
 }
 
-AbfTestWriter Writer() {
+AbfTestWriter SampleWriter() {
     AbfTestWriter w;
     w.SetChannels({0, 1})
         .SetEpisodes(kEpisodes)
@@ -95,4 +109,18 @@ AbfTestWriter Writer() {
     return w;
 }
 
-} // namespace SampleRecording
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::cerr << "usage: make-sample OUT.abf\n";
+        return 2;
+    }
+    try {
+        SampleWriter().Write(argv[1]);
+    } catch (const std::exception& e) {
+        std::cerr << e.what() << "\n";
+        return 1;
+    }
+    return 0;
+}

@@ -3,6 +3,7 @@
 #include "platform/IntegerList.h"
 
 #include <algorithm>
+#include <limits>
 #include <utility>
 
 AnalysisPageSettings::AnalysisPageSettings(std::string section)
@@ -86,7 +87,11 @@ void ContinuousRecordSettings::Load(IProfileStore& profile) {
     AnalysisPageSettings::Load(profile);
     const std::string text =
         profile.ReadString(settingsSection, "Sample Points", kDefaultSamplePoints);
-    samplePoints = WithoutRepeatedValues(ParseIntegerListText(text));
+    samplePoints.clear();
+    for (int64_t point : WithoutRepeatedValues(ParseIntegerListText(text))) {
+        if (point <= std::numeric_limits<int32_t>::max()) // no sample number beyond that
+            samplePoints.push_back(static_cast<int32_t>(point));
+    }
 }
 
 void ContinuousRecordSettings::Save(IProfileStore& profile) const {

@@ -1,10 +1,11 @@
 #include "controls/FieldParsing.h"
 
+#include "platform/IntegerList.h"
+
 #include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <limits>
-#include <unordered_set>
 
 namespace {
 
@@ -85,46 +86,11 @@ std::optional<std::int32_t> ParseIntegerField(std::string_view text) {
 }
 
 std::vector<std::int64_t> ParseIntegerListField(std::string_view text) {
-    constexpr std::int64_t kRunLimit = 429496729;
-    std::vector<std::int64_t> numbers;
-    std::int64_t current = 0;
-    bool inRun = false;
-    for (const char c : text) {
-        if (!IsDigit(c)) {
-            if (inRun)
-                numbers.push_back(current);
-            inRun = false;
-            current = 0;
-            continue;
-        }
-        current = current * 10 + (c - '0');
-        inRun = true;
-        if (current >= kRunLimit) {
-            numbers.push_back(current);
-            inRun = false;
-            current = 0;
-        }
-    }
-    if (inRun)
-        numbers.push_back(current);
-
-    std::vector<std::int64_t> unique;
-    unique.reserve(numbers.size());
-    std::unordered_set<std::int64_t> seen;
-    for (const std::int64_t n : numbers) {
-        if (seen.insert(n).second)
-            unique.push_back(n);
-    }
-    return unique;
+    return WithoutRepeatedValues(ParseIntegerListText(std::string(text)));
 }
 
 std::string FormatIntegerList(const std::vector<std::int32_t>& values) {
-    std::string text;
-    for (const std::int32_t v : values) {
-        text += std::to_string(v);
-        text += ',';
-    }
-    return text;
+    return FormatIntegerListText(values);
 }
 
 std::string FormatFloatField(double value, int precision) {

@@ -2,15 +2,15 @@
 
 #include <unordered_set>
 
-std::vector<int32_t> ParseIntegerListText(const std::string& text) {
-    constexpr uint32_t kRunLimit = 429496729; // one more digit could overflow 32 bits
-    std::vector<int32_t> values;
+std::vector<int64_t> ParseIntegerListText(const std::string& text) {
+    constexpr int64_t kRunLimit = 429496729; // one more digit could pass 32 bits
+    std::vector<int64_t> values;
     bool inRun = false;
-    uint32_t value = 0;
+    int64_t value = 0;
     for (char c : text) {
         if (c < '0' || c > '9') {
             if (inRun)
-                values.push_back(static_cast<int32_t>(value));
+                values.push_back(value);
             inRun = false;
             continue;
         }
@@ -18,21 +18,21 @@ std::vector<int32_t> ParseIntegerListText(const std::string& text) {
             inRun = true;
             value = 0;
         }
-        value = value * 10 + static_cast<uint32_t>(c - '0');
+        value = value * 10 + (c - '0');
         if (value >= kRunLimit) {
-            values.push_back(static_cast<int32_t>(value));
+            values.push_back(value);
             inRun = false;
         }
     }
     if (inRun)
-        values.push_back(static_cast<int32_t>(value));
+        values.push_back(value);
     return values;
 }
 
-std::vector<int32_t> WithoutRepeatedValues(const std::vector<int32_t>& values) {
-    std::vector<int32_t> unique;
-    std::unordered_set<int32_t> seen;
-    for (int32_t value : values) {
+std::vector<int64_t> WithoutRepeatedValues(const std::vector<int64_t>& values) {
+    std::vector<int64_t> unique;
+    std::unordered_set<int64_t> seen;
+    for (int64_t value : values) {
         if (seen.insert(value).second)
             unique.push_back(value);
     }

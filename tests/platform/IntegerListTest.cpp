@@ -4,7 +4,7 @@
 
 namespace {
 
-using List = std::vector<int32_t>;
+using List = std::vector<int64_t>;
 
 TEST(IntegerList, ReadsBothStoredFormsAnySeparatorAndNeverOverflows) {
     EXPECT_EQ(ParseIntegerListText("10,15,20"), (List{10, 15, 20}));
@@ -16,8 +16,8 @@ TEST(IntegerList, ReadsBothStoredFormsAnySeparatorAndNeverOverflows) {
     // A run ends once its value reaches 429496729; the next digits start anew.
     EXPECT_EQ(ParseIntegerListText("4294967295"), (List{429496729, 5}));
     EXPECT_EQ(ParseIntegerListText("429496728"), List{429496728});
-    // 4294967289 is the largest value a run can reach; as 32 bits it is negative.
-    EXPECT_EQ(ParseIntegerListText("4294967289"), (List{static_cast<int32_t>(4294967289u)}));
+    // 4294967289 is the largest value a run can reach; it is kept, not wrapped.
+    EXPECT_EQ(ParseIntegerListText("4294967289"), List{4294967289});
     EXPECT_EQ(ParseIntegerListText("99999999999999999999").size(), 3u);
 }
 

@@ -11,6 +11,7 @@ namespace {
 
 using Strings = std::vector<std::string>;
 using Floats = std::vector<float>;
+using Columns = std::vector<Floats>;
 
 // Trace k holds trace(k, i); time i * 100 us; command voltage(i).
 TraceStore MakeStore(uint32_t traces, Floats command, float (*trace)(uint32_t k, uint32_t i),
@@ -42,86 +43,73 @@ float Linear(uint32_t k, uint32_t i) {
     return static_cast<float>(k) * (-10.0f + i) + k;
 }
 
-Floats Column(const ResultTable& table, size_t c) {
-    return Floats(table.columns[c].data(), table.columns[c].data() + table.rows);
+// The columns of `table`, whose builder returned `rows`.
+Columns Of(uint32_t rows, const ResultTable& table) {
+    EXPECT_EQ(rows, table.rows);
+    Columns columns;
+    for (const SharedFloatArray& column : table.columns)
+        columns.emplace_back(column.data(), column.data() + table.rows);
+    return columns;
 }
 
-TEST(TimeCourseBuilders, XValuesAndControlColumns) {
+TEST(TimeCourseBuilders, TimesOrTraceNumbersAndControlColumns) {
     TraceStore store = MakeStore(6, Ramp(20, -10.0f, 1.0f), Linear);
-    TimeCourseChoices choices;
-    choices.selectedTraces = {2, 3, 5};
-    choices.subsection = {4, 12}; // voltages -6 .. 1, mean -2.5
+    TimeCourseChoices choices{.selectedTraces = {2, 3, 5},
+                              .subsection = {4, 12}}; // -6 .. 1 mV, mean -2.5
     ResultTable table;
-    ASSERT_EQ(BuildSlopeConductance(store, choices, 1, table), 3u);
+    EXPECT_EQ(Of(BuildSlopeConductance(store, choices, 1, table), table),
+              (Columns{{3, 4, 6}, {2, 3, 5}}));
     EXPECT_EQ(table.headers, (Strings{"Trace Number", "Slope Conductance"}));
-    EXPECT_EQ(Column(table, 0), (Floats{3, 4, 6}));
-    EXPECT_EQ(Column(table, 1), (Floats{2, 3, 5}));
-    ASSERT_EQ(BuildCurrentAtTestPotential(store, choices, 0, table), 3u);
+    EXPECT_EQ(Of(BuildCurrentAtTestPotential(store, choices, 0, table), table)[0],
+              (Floats{10, 15, 25}));
     EXPECT_EQ(table.headers, (Strings{"Time", "Cl Current at 0 mV"}));
-    EXPECT_EQ(Column(table, 0), (Floats{10, 15, 25}));
 
     choices.useControl = true;
     choices.controlTraceNumber = 3;
     choices.testPotential = -45;
-    ASSERT_EQ(BuildSlopeConductance(store, choices, 1, table), 3u);
+    EXPECT_EQ(Of(BuildSlopeConductance(store, choices, 1, table), table),
+              (Columns{{3, 4, 6}, {2, 3, 5}, {0, 1, 3}}));
     EXPECT_EQ(table.headers,
               (Strings{"Trace Number", "Slope Conductance", "Normalized Slope Conductance",
                        "Normalized for control trace# 3"}));
-    ASSERT_EQ(table.columns.size(), 3u);
-    EXPECT_EQ(Column(table, 2), (Floats{0, 1, 3}));
-    ASSERT_EQ(BuildCurrentAtTestPotential(store, choices, 1, table), 3u);
+    EXPECT_EQ(Of(BuildCurrentAtTestPotential(store, choices, 1, table), table),
+              (Columns{{3, 4, 6}, {-3, -4.5f, -7.5f}, {0, -1.5f, -4.5f}}));
     EXPECT_EQ(table.headers,
               (Strings{"Trace Number", "Cl Current at -45 mV", "Normalized Cl Current at -45 mV",
                        "Normalized for control trace# 3"}));
-    EXPECT_EQ(Column(table, 1), (Floats{-3, -4.5f, -7.5f}));
-    EXPECT_EQ(Column(table, 2), (Floats{0, -1.5f, -4.5f}));
     // A control trace the store does not have gives no control columns.
     for (int32_t number : {7, 0, -1}) {
         choices.controlTraceNumber = number;
-        ASSERT_EQ(BuildSlopeConductance(store, choices, 1, table), 3u);
-        EXPECT_EQ(table.columns.size(), 2u);
+        EXPECT_EQ(Of(BuildSlopeConductance(store, choices, 1, table), table).size(), 2u);
         EXPECT_EQ(table.headers.size(), 2u);
     }
 }
 
 TEST(TimeCourseBuilders, WindowsInEitherOrderOrOutsideTheTrace) {
     TraceStore store = MakeStore(3, Ramp(20, -10.0f, 1.0f), Linear);
-    TimeCourseChoices forward, backward;
-    forward.selectedTraces = backward.selectedTraces = {0, 1, 2};
-    forward.subsection = {3, 9};
+    TimeCourseChoices forward{.selectedTraces = {0, 1, 2}, .subsection = {3, 9}},
+        backward = forward;
     backward.subsection = {9, 3};
     ResultTable a, b;
-    BuildSlopeConductance(store, forward, 1, a);
-    BuildSlopeConductance(store, backward, 1, b);
-    EXPECT_EQ(Column(a, 1), Column(b, 1));
-    BuildCurrentAtTestPotential(store, forward, 1, a);
-    BuildCurrentAtTestPotential(store, backward, 1, b);
-    EXPECT_EQ(Column(a, 1), Column(b, 1));
+    EXPECT_EQ(Of(BuildSlopeConductance(store, forward, 1, a), a),
+              Of(BuildSlopeConductance(store, backward, 1, b), b));
+    EXPECT_EQ(Of(BuildCurrentAtTestPotential(store, forward, 1, a), a),
+              Of(BuildCurrentAtTestPotential(store, backward, 1, b), b));
     // All voltages equal: no regression, every slope 0.
     forward.subsection = {5, 6};
-    ASSERT_EQ(BuildSlopeConductance(store, forward, 1, a), 3u);
-    EXPECT_EQ(Column(a, 1), (Floats{0, 0, 0}));
+    EXPECT_EQ(Of(BuildSlopeConductance(store, forward, 1, a), a)[1], (Floats{0, 0, 0}));
 
-    TimeCourseChoices choices;
-    choices.selectedTraces = {0, 1};
     ResultTable table;
-    choices.subsection = {0, 0}; // the empty sub-section of a missed window
-    EXPECT_EQ(BuildSlopeConductance(store, choices, 1, table), 0u);
-    EXPECT_TRUE(table.columns.empty());
-    EXPECT_TRUE(table.headers.empty());
-    choices.subsection = {15, 21}; // beyond the 20 samples (stored from a longer recording)
-    EXPECT_EQ(BuildSlopeConductance(store, choices, 1, table), 0u);
-    EXPECT_EQ(BuildCurrentAtTestPotential(store, choices, 1, table), 0u);
-    choices.subsection = {15, 20}; // up to the last sample is inside
-    EXPECT_EQ(BuildCurrentAtTestPotential(store, choices, 1, table), 2u);
-    // Indices outside the store are skipped, the rest kept in list order.
-    choices.selectedTraces = {7, 2, -1, 0};
-    ASSERT_EQ(BuildCurrentAtTestPotential(store, choices, 1, table), 2u);
-    EXPECT_EQ(Column(table, 0), (Floats{3, 1}));
-}
-
-float Capacitive(uint32_t k, uint32_t i) {
-    return (i < 10 ? 1.0f : 4.0f) * (k + 1);
+    forward.subsection = {0, 0}; // the empty sub-section of a missed window
+    EXPECT_EQ(BuildSlopeConductance(store, forward, 1, table), 0u);
+    EXPECT_TRUE(table.columns.empty() && table.headers.empty());
+    forward.subsection = {15, 21}; // beyond the 20 samples (stored from a longer recording)
+    EXPECT_EQ(BuildSlopeConductance(store, forward, 1, table), 0u);
+    EXPECT_EQ(BuildCurrentAtTestPotential(store, forward, 1, table), 0u);
+    // Up to the last sample is inside; indices outside the store are skipped.
+    forward.subsection = {15, 20};
+    forward.selectedTraces = {7, 2, -1, 0};
+    EXPECT_EQ(Of(BuildCurrentAtTestPotential(store, forward, 1, table), table)[0], (Floats{3, 1}));
 }
 
 TEST(CapacitanceBuilder, SlopesFromTheWindowEndsAndEqualSlopesGiveNoValue) {
@@ -130,17 +118,16 @@ TEST(CapacitanceBuilder, SlopesFromTheWindowEndsAndEqualSlopesGiveNoValue) {
     Floats v = Ramp(20, -10.0f, 1.0f);
     for (uint32_t i = 10; i < 20; ++i)
         v[i] = 3.0f * static_cast<float>(i);
-    TraceStore store = MakeStore(2, v, Capacitive);
-    CapacitanceChoices choices;
-    choices.selectedTraces = {1, 0};
-    choices.subsection1 = {6, 2}; // reversed ends, end point sample 6 (still ramp 1)
-    choices.subsection2 = {12, 16};
+    TraceStore store =
+        MakeStore(2, v, [](uint32_t k, uint32_t i) { return (i < 10 ? 1.0f : 4.0f) * (k + 1); });
+    // Reversed ends of window 1: its end point is sample 6 (still ramp 1).
+    CapacitanceChoices choices{{1, 0}, {6, 2}, {12, 16}};
     ResultTable table;
-    ASSERT_EQ(BuildCapacitance(store, choices, 0, table), 2u);
+    const Columns columns = Of(BuildCapacitance(store, choices, 0, table), table);
     EXPECT_EQ(table.headers, (Strings{"Time", "Cell Capacitance"}));
-    EXPECT_EQ(Column(table, 0), (Floats{5, 0}));
-    EXPECT_NEAR(table.columns[1][0], 2 * 3.0 / 0.02, 1e-3);
-    EXPECT_NEAR(table.columns[1][1], 3.0 / 0.02, 1e-3);
+    EXPECT_EQ(columns.at(0), (Floats{5, 0}));
+    EXPECT_NEAR(columns.at(1).at(0), 2 * 3.0 / 0.02, 1e-3);
+    EXPECT_NEAR(columns.at(1).at(1), 3.0 / 0.02, 1e-3);
     // The end point of window 2 must lie inside the trace.
     choices.subsection2 = {12, 20};
     EXPECT_EQ(BuildCapacitance(store, choices, 0, table), 0u);
@@ -152,35 +139,25 @@ TEST(CapacitanceBuilder, SlopesFromTheWindowEndsAndEqualSlopesGiveNoValue) {
     // Both windows on the same ramp: equal slopes, no value.
     choices.subsection1 = {2, 6};
     choices.subsection2 = {3, 8};
-    ASSERT_EQ(BuildCapacitance(store, choices, 1, table), 2u);
-    EXPECT_EQ(Column(table, 0), (Floats{2, 1}));
-    EXPECT_TRUE(std::isnan(table.columns[1][0]));
-    EXPECT_TRUE(std::isnan(table.columns[1][1]));
+    const Columns same = Of(BuildCapacitance(store, choices, 1, table), table);
+    EXPECT_EQ(same.at(0), (Floats{2, 1}));
+    EXPECT_TRUE(std::isnan(same.at(1).at(0)) && std::isnan(same[1].at(1)));
 }
 
 TEST(CurrentVoltageBuilder, BinsAreRunsOfEqualVoltage) {
-    // Rounded voltages 0 0 1 1 2 0 5 5 6 10: the later run of 0 replaces the
-    // first; with every 5 mV only 0, 5 and 10 form bins, 10 from one sample.
+    // Rounded voltages 0 0 1 1 2 0 5 5 6 10: the later run of 0 replaces the first.
     TraceStore store =
         MakeStore(2, {0.1f, -0.2f, 1.0f, 1.2f, 2.0f, 0.0f, 5.0f, 4.9f, 6.0f, 10.0f},
                   [](uint32_t k, uint32_t i) { return static_cast<float>(i + 10 * k); });
-    CurrentVoltageChoices choices;
-    choices.selectedTraces = {0, 1};
-    choices.ramp = {9, 0};
+    CurrentVoltageChoices choices{.selectedTraces = {0, 1}, .ramp = {9, 0}};
     ResultTable table;
-    ASSERT_EQ(BuildCurrentVoltage(store, choices, table), 6u);
-    EXPECT_EQ(Column(table, 0), (Floats{0, 1, 2, 5, 6, 10}));
-    EXPECT_EQ(Column(table, 1), (Floats{5, 2.5f, 4, 6.5f, 8, 9}));
-    EXPECT_EQ(Column(table, 2), (Floats{15, 12.5f, 14, 16.5f, 18, 19}));
-    choices.sampleEvery = 5;
-    ASSERT_EQ(BuildCurrentVoltage(store, choices, table), 3u);
-    EXPECT_EQ(Column(table, 0), (Floats{0, 5, 10}));
-    EXPECT_EQ(Column(table, 1), (Floats{5, 6.5f, 9}));
+    EXPECT_EQ(
+        Of(BuildCurrentVoltage(store, choices, table), table),
+        (Columns{{0, 1, 2, 5, 6, 10}, {5, 2.5f, 4, 6.5f, 8, 9}, {15, 12.5f, 14, 16.5f, 18, 19}}));
 
     choices.ramp = {0, 10}; // one beyond the last sample
     EXPECT_EQ(BuildCurrentVoltage(store, choices, table), 0u);
-    choices.ramp = {0, 9};
-    choices.selectedTraces = {5};
+    choices = {.selectedTraces = {5}, .ramp = {0, 9}};
     EXPECT_EQ(BuildCurrentVoltage(store, choices, table), 0u);
 
     // A damaged protocol: voltages without a number, or far beyond any integer,
@@ -189,64 +166,51 @@ TEST(CurrentVoltageBuilder, BinsAreRunsOfEqualVoltage) {
     store = MakeStore(1, {nan, 1e30f, -1e30f, 1.0f, 1.2f, nan, 1.0f, 3.0f, -3.0f},
                       [](uint32_t, uint32_t i) { return static_cast<float>(i); });
     choices = {.selectedTraces = {0}, .ramp = {0, 6}};
-    ASSERT_EQ(BuildCurrentVoltage(store, choices, table), 1u);
-    EXPECT_EQ(table.columns[0][0], 1.0f);
-    EXPECT_EQ(table.columns[1][0], 6.0f); // the later run replaces the first
+    EXPECT_EQ(Of(BuildCurrentVoltage(store, choices, table), table), (Columns{{1}, {6}}));
     choices = {.selectedTraces = {0}, .ramp = {7, 8}, .roundTo = 2};
-    ASSERT_EQ(BuildCurrentVoltage(store, choices, table), 2u);
-    EXPECT_EQ(Column(table, 0), (Floats{-4, 4})); // 1.5 steps of 2 mV -> 2 steps
+    EXPECT_EQ(Of(BuildCurrentVoltage(store, choices, table), table)[0], (Floats{-4, 4}));
 }
 
 TEST(CurrentVoltageBuilder, ControlSubtraction) {
     TraceStore store = MakeStore(4, Ramp(6, -1.0f, 1.0f), [](uint32_t k, uint32_t i) {
         return static_cast<float>((k + 1) * (i + 1));
     });
-    CurrentVoltageChoices choices;
-    choices.ramp = {0, 5};
-    choices.useControl = true;
-    ResultTable table;
+    const Floats voltages{-1, 0, 1, 2, 3, 4}, one{1, 2, 3, 4, 5, 6};
     // Selected control trace: its own column becomes 0, the later ones are still
     // reduced by the control's means.
-    choices.selectedTraces = {0, 1, 2};
-    choices.controlTraceNumber = 2;
-    ASSERT_EQ(BuildCurrentVoltage(store, choices, table), 6u);
+    CurrentVoltageChoices choices{
+        .selectedTraces = {0, 1, 2}, .ramp = {0, 5}, .useControl = true, .controlTraceNumber = 2};
+    ResultTable table;
+    EXPECT_EQ(Of(BuildCurrentVoltage(store, choices, table), table),
+              (Columns{voltages, {-1, -2, -3, -4, -5, -6}, {0, 0, 0, 0, 0, 0}, one}));
     EXPECT_EQ(table.headers, (Strings{"Voltage", "1", "2", "3"}));
-    EXPECT_EQ(Column(table, 1), (Floats{-1, -2, -3, -4, -5, -6}));
-    EXPECT_EQ(Column(table, 2), (Floats{0, 0, 0, 0, 0, 0}));
-    EXPECT_EQ(Column(table, 3), (Floats{1, 2, 3, 4, 5, 6}));
     // Control trace 4, not selected: computed and subtracted all the same.
     choices.selectedTraces = {0, 1};
     choices.controlTraceNumber = 4;
-    ASSERT_EQ(BuildCurrentVoltage(store, choices, table), 6u);
-    EXPECT_EQ(Column(table, 1), (Floats{-3, -6, -9, -12, -15, -18}));
+    EXPECT_EQ(Of(BuildCurrentVoltage(store, choices, table), table),
+              (Columns{voltages, {-3, -6, -9, -12, -15, -18}, {-2, -4, -6, -8, -10, -12}}));
     // Beyond the store, or the box clear: nothing is subtracted.
     choices.controlTraceNumber = 5;
-    ASSERT_EQ(BuildCurrentVoltage(store, choices, table), 6u);
-    EXPECT_EQ(Column(table, 1), (Floats{1, 2, 3, 4, 5, 6}));
+    EXPECT_EQ(Of(BuildCurrentVoltage(store, choices, table), table)[1], one);
     choices.controlTraceNumber = 2;
     choices.useControl = false;
-    ASSERT_EQ(BuildCurrentVoltage(store, choices, table), 6u);
-    EXPECT_EQ(Column(table, 1), (Floats{1, 2, 3, 4, 5, 6}));
+    EXPECT_EQ(Of(BuildCurrentVoltage(store, choices, table), table)[1], one);
 }
 
 TEST(SamplePointBuilder, PointsAreSortedOnceAndInsideTheTrace) {
     TraceStore store = MakeStore(
         4, Ramp(4, 0.0f, 1.0f), [](uint32_t k, uint32_t i) { return 100.0f * k + i; }, 2.5f);
-    SamplePointChoices choices;
-    choices.selectedTraces = {3, 0, 2};
-    choices.samplePoints = {5, 3, 5, 0};
+    SamplePointChoices choices{.selectedTraces = {3, 0, 2}, .samplePoints = {5, 3, 5, 0}};
     ResultTable table;
-    ASSERT_EQ(BuildSamplePoints(store, choices, table), 3u);
+    const Columns columns = Of(BuildSamplePoints(store, choices, table), table);
     EXPECT_EQ(table.headers, (Strings{"Time", "Cl Current Time Course"}));
-    EXPECT_EQ(Column(table, 1), (Floats{302, 2, 202}));
-    EXPECT_FLOAT_EQ(table.columns[0][0], 7.5f + 0.0002f);
-    EXPECT_FLOAT_EQ(table.columns[0][1], 0.0002f);
-    EXPECT_FLOAT_EQ(table.columns[0][2], 5.0f + 0.0002f);
+    EXPECT_EQ(columns.at(1), (Floats{302, 2, 202}));
+    EXPECT_FLOAT_EQ(columns[0].at(0), 7.5f + 0.0002f);
+    EXPECT_FLOAT_EQ(columns[0].at(1), 0.0002f);
+    EXPECT_FLOAT_EQ(columns[0].at(2), 5.0f + 0.0002f);
 
-    choices.samplePoints = {4, 1, -3, 2147483647, 1};
-    choices.selectedTraces = {1};
-    ASSERT_EQ(BuildSamplePoints(store, choices, table), 2u);
-    EXPECT_EQ(Column(table, 1), (Floats{100, 103}));
+    choices = {.selectedTraces = {1}, .samplePoints = {4, 1, -3, 2147483647, 1}};
+    EXPECT_EQ(Of(BuildSamplePoints(store, choices, table), table)[1], (Floats{100, 103}));
     choices.samplePoints = {0, 5};
     EXPECT_EQ(BuildSamplePoints(store, choices, table), 0u);
 }

@@ -1,6 +1,9 @@
-// The export driver: the save rule and an existing workbook, write failures,
-// errors while the sheets are made, the user's temporary folder, printing and
-// the hand-over that follows in every case.
+// The export driver and the workbook it writes: the save rule and an existing
+// workbook, write failures, errors while the sheets are made, the user's
+// temporary folder, printing and the hand-over; the .xlsx read back (sheets,
+// cells, the charts' series, axes, colours and titles) and converted by
+// LibreOffice where it is installed.
+#include "export/ResultBuilders.h"
 #include "export/WorkbookFiles.h"
 #include "tests/export_core/ExportFixtures.h"
 #include "tests/export_core/XlsxReadBack.h"
@@ -10,9 +13,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
+#include <limits>
+#include <map>
 
 namespace fs = std::filesystem;
 
@@ -20,30 +25,27 @@ namespace {
 
 using Strings = std::vector<std::string>;
 
-std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-Strings FilesIn(const fs::path& folder) {
-    Strings names;
-    for (const auto& entry : fs::directory_iterator(folder))
-        names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
-Strings SheetsOf(const std::string& path) {
-    std::string error;
-    const auto book = ReadXlsx(path, error);
-    EXPECT_TRUE(book) << path << ": " << error;
-    return book ? book->SheetNames() : Strings{};
-}
+// Records what would have been printed and opened.
+class FakeDesktop : public IChartPrinter, public IWorkbookOpener {
+public:
+    PrintOutcome PrintChartSheets(const Workbook& workbook, const std::string& pdf) override {
+        printed.push_back(workbook.ChartSheets().size());
+        pdfPath = pdf;
+        return {.printed = true, .printer = "Office", .pdfPath = {}, .error = {}};
+    }
+    bool OpenWorkbook(const std::string& path) override {
+        opened.push_back(path);
+        return true;
+    }
+    std::vector<size_t> printed; // chart sheets per print
+    Strings opened;
+    std::string pdfPath;
+};
 
 class Export : public ::testing::Test {
 protected:
     ExportOutcome Run(const ExportChoices& choices) {
-        return CExcelExport(&printer, &opener).ExportResults(store, choices, recording, options);
+        return CExcelExport(&desktop, &desktop).ExportResults(store, choices, recording, options);
     }
 
     // The per-user temporary folder lies in a test folder.
@@ -56,9 +58,8 @@ protected:
     TempDir dir;
     TempDir temp;
     RecordingMessageSink messages;
-    fixtures::FakePrinter printer;
-    fixtures::FakeOpener opener;
-    TraceStore store = fixtures::ModelStore(3);
+    FakeDesktop desktop;
+    TraceStore store = fixtures::ModelStore(4);
     ExportOptions options;
     std::string recording = dir.file("cell.abf");
     std::string workbook = dir.file("cell.abf.xlsx");
@@ -70,23 +71,19 @@ TEST_F(Export, SavesBesideTheRecordingPrintsAndHandsTheSavedFileOver) {
     EXPECT_EQ(outcome.pairs, 5);
     EXPECT_EQ(outcome.savedPath, workbook);
     // Nothing half-written or temporary stays beside it.
-    EXPECT_EQ(FilesIn(dir.path()), (Strings{"cell.abf.xlsx"}));
-    EXPECT_EQ(printer.calls, 1);
-    EXPECT_EQ(printer.chartNames, (Strings{"Slope Conductance Graph", "ICl Time Course Graph",
-                                           "IV Graph", "Capacitance Graph", "Traces Graph"}));
-    EXPECT_EQ(printer.pdfPath, dir.file("cell.abf.charts.pdf"));
-    EXPECT_EQ(opener.opened, (Strings{workbook}));
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), {}), 1);
+    EXPECT_EQ(desktop.printed, std::vector<size_t>{5});
+    EXPECT_EQ(desktop.pdfPath, dir.file("cell.abf.charts.pdf"));
+    EXPECT_EQ(desktop.opened, (Strings{workbook}));
     EXPECT_EQ(outcome.shownPath, workbook);
     EXPECT_TRUE(messages.messages.empty());
-}
 
-TEST_F(Export, NoResultsKeepOneEmptySheetAndStillSave) {
-    const ExportOutcome outcome = Run(fixtures::NoCategories());
-    EXPECT_EQ(outcome.pairs, 0);
-    EXPECT_EQ(outcome.savedPath, workbook);
-    EXPECT_EQ(SheetsOf(workbook), (Strings{"Sheet1"}));
-    EXPECT_EQ(printer.calls, 0); // no chart sheet to print
-    EXPECT_EQ(opener.opened, (Strings{workbook}));
+    // No results: one empty sheet, saved all the same; no chart sheet to print.
+    fs::remove(workbook);
+    EXPECT_EQ(Run(ExportChoices{}).pairs, 0);
+    EXPECT_EQ(ReadXlsx(workbook).SheetNames(), (Strings{"Sheet1"}));
+    EXPECT_EQ(desktop.printed, std::vector<size_t>{5});
+    EXPECT_EQ(desktop.opened, (Strings{workbook, workbook}));
 }
 
 TEST_F(Export, AnExistingWorkbookIsReplacedOnlyWhenTheUserSaysSo) {
@@ -98,16 +95,15 @@ TEST_F(Export, AnExistingWorkbookIsReplacedOnlyWhenTheUserSaysSo) {
     EXPECT_NE(messages.messages[0].text.find(workbook), std::string::npos);
     EXPECT_TRUE(outcome.keptExisting);
     EXPECT_TRUE(outcome.savedPath.empty());
-    EXPECT_EQ(ReadFile(workbook), "earlier results");
+    EXPECT_EQ(fixtures::ReadFile(workbook), "earlier results");
     // Declining does not end the export: the workbook is shown from the temporary folder.
-    ASSERT_EQ(opener.opened.size(), 1u);
-    EXPECT_EQ(opener.opened[0], userTemp + "/cell.abf.xlsx");
-    EXPECT_EQ(SheetsOf(opener.opened[0]).size(), 10u);
+    EXPECT_EQ(desktop.opened, (Strings{userTemp + "/cell.abf.xlsx"}));
+    EXPECT_EQ(ReadXlsx(desktop.opened[0]).sheets.size(), 10u);
 
     messages.yesNoAnswer = MessageAnswer::Yes;
     outcome = Run(fixtures::AllCategories(store));
     EXPECT_EQ(outcome.savedPath, workbook);
-    EXPECT_EQ(SheetsOf(workbook).size(), 10u);
+    EXPECT_EQ(ReadXlsx(workbook).sheets.size(), 10u);
 }
 
 TEST_F(Export, AWorkbookThatCannotBeWrittenIsReportedWithTheSystemsReason) {
@@ -120,22 +116,16 @@ TEST_F(Export, AWorkbookThatCannotBeWrittenIsReportedWithTheSystemsReason) {
                                              dir.file("missing-folder/cell.abf.xlsx") +
                                              "\":\nNo such file or directory");
     // The hand-over still runs.
-    EXPECT_EQ(opener.opened, (Strings{userTemp + "/cell.abf.xlsx"}));
+    EXPECT_EQ(desktop.opened, (Strings{userTemp + "/cell.abf.xlsx"}));
 }
 
 TEST_F(Export, ATableTooLargeForASheetStopsTheExportWithTheSheetErrorMessage) {
-    // Sample points 1 to 14 of 80000 short traces would not fit a worksheet.
-    SharedFloatArray samples = SharedFloatArray::Allocate(16);
-    std::fill(samples.data(), samples.data() + 16, 1.0f);
-    store.traces.assign(80000, samples);
-    store.timeAxis.resize(16);
-    store.commandWaveform.resize(16);
+    // Sample points 1 to 14 of 80000 traces would not fit a worksheet.
     ExportChoices choices;
-    choices.slopeConductance.selectedTraces = {0, 1};
-    choices.slopeConductance.subsection = {2, 8};
-    choices.samplePoints.selectedTraces = fixtures::AllTraces(store);
-    for (int p = 1; p <= 14; ++p)
-        choices.samplePoints.samplePoints.push_back(p);
+    choices.slopeConductance = fixtures::AllCategories(store).slopeConductance;
+    store.traces.assign(80000, store.traces[0]);
+    choices.samplePoints = {fixtures::AllTraces(store),
+                            {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14}};
 
     const ExportOutcome outcome = Run(choices);
     EXPECT_TRUE(outcome.sheetError);
@@ -146,10 +136,10 @@ TEST_F(Export, ATableTooLargeForASheetStopsTheExportWithTheSheetErrorMessage) {
               "\"Traces\" has 1120000 rows below its header; a worksheet holds at most 1048575.");
     // The export stopped there: nothing printed or saved; the sheets made so
     // far are handed over.
-    EXPECT_EQ(printer.calls, 0);
+    EXPECT_TRUE(desktop.printed.empty());
     EXPECT_FALSE(fs::exists(workbook));
-    ASSERT_EQ(opener.opened.size(), 1u);
-    EXPECT_EQ(SheetsOf(opener.opened[0]),
+    ASSERT_EQ(desktop.opened.size(), 1u);
+    EXPECT_EQ(ReadXlsx(desktop.opened[0]).SheetNames(),
               (Strings{"Slope Conductance Graph", "Slope Conductance Data"}));
 }
 
@@ -157,17 +147,167 @@ TEST_F(Export, WithoutAutoSaveTheWorkbookIsShownFromThePrivateTemporaryFolder) {
     options.autoSave = false;
     Run(fixtures::AllCategories(store));
     Run(fixtures::AllCategories(store)); // the first may still be open
-    EXPECT_TRUE(FilesIn(dir.path()).empty());
-    EXPECT_EQ(opener.opened,
+    EXPECT_TRUE(fs::is_empty(dir.path()));
+    EXPECT_EQ(desktop.opened,
               (Strings{userTemp + "/cell.abf.xlsx", userTemp + "/cell.abf (2).xlsx"}));
     EXPECT_EQ(fs::status(userTemp).permissions() & fs::perms::all, fs::perms::owner_all);
-
     // A folder of that name open to others is refused.
     fs::permissions(userTemp, fs::perms::all);
-    std::string folder;
-    std::string reason;
+    std::string folder, reason;
     EXPECT_FALSE(UserTempFolder(folder, reason));
     EXPECT_EQ(reason, "Permission denied");
+}
+
+// The chart's two value axes: (X at the bottom, Y at the left).
+std::pair<QDomElement, QDomElement> Axes(const QDomElement& chart) {
+    QDomElement x, y;
+    for (const QDomElement& axis : Descendants(chart, "c:valAx"))
+        (Path(axis, "c:axPos").attribute("val") == "b" ? x : y) = axis;
+    return {x, y};
+}
+
+QString Val(const QDomElement& element, const QString& path) {
+    return Path(element, path).attribute("val", "<none>");
+}
+
+// Line colour of each series (<a:ln><a:solidFill><a:srgbClr val=..>), "" for none.
+std::vector<QString> SeriesColours(const QDomElement& chart) {
+    std::vector<QString> colours;
+    for (const QDomElement& ser : Descendants(chart, "c:ser"))
+        colours.push_back(Path(ser, "c:spPr/a:ln/a:solidFill/a:srgbClr").attribute("val"));
+    return colours;
+}
+
+void ExpectArialRegular(const QDomElement& run, const char* size, const char* what) {
+    EXPECT_EQ(run.attribute("sz"), size) << what;
+    EXPECT_EQ(run.attribute("b"), "0") << what;
+    EXPECT_NE(run.attribute("i"), "1") << what;
+    EXPECT_EQ(Path(run, "a:latin").attribute("typeface"), "Arial") << what;
+}
+
+TEST_F(Export, WorkbookReadBackHoldsEveryFiniteNumberAndFormattedCharts) {
+    // Values without a finite result: trace 2 at sample point 10, and every
+    // capacitance (windows of equal slopes).
+    store.traces[1][9] = std::numeric_limits<float>::infinity();
+    ExportChoices choices = fixtures::AllCategories(store);
+    choices.capacitance.subsection2 = choices.capacitance.subsection1;
+    options.autoPrint = false;
+    Run(choices);
+    const ReadBackWorkbook book = ReadXlsx(workbook);
+    const std::vector<CategoryResult> results = RunResultBuilders(store, choices);
+    Strings expected;
+    for (const char* kind : {" Graph", " Data"})
+        for (const CategoryResult& result : results)
+            expected.push_back(result.sheetName + kind);
+    ASSERT_EQ(expected[0], "Slope Conductance Graph");
+    EXPECT_EQ(book.SheetNames(), expected);
+    for (size_t i = 0; i < book.sheets.size(); ++i)
+        EXPECT_EQ(book.sheets[i].isChart, i < 5) << book.sheets[i].name;
+    EXPECT_TRUE(messages.messages.empty());
+
+    size_t notFinite = 0;
+    for (const CategoryResult& result : results) {
+        SCOPED_TRACE(result.sheetName);
+        // Header cells, then every finite number; the other values are empty cells.
+        std::map<std::pair<int, int>, ReadBackCell> expected;
+        const ResultTable& table = result.table;
+        for (size_t c = 0; c < table.headers.size(); ++c)
+            expected[{0, static_cast<int>(c)}] = {true, table.headers[c], 0};
+        for (uint32_t r = 0; r < table.rows; ++r) {
+            for (size_t c = 0; c < table.columns.size(); ++c) {
+                if (std::isfinite(table.columns[c][r]))
+                    expected[{static_cast<int>(r) + 1, static_cast<int>(c)}] = {
+                        false, "", table.columns[c][r]};
+                else
+                    ++notFinite;
+            }
+        }
+        EXPECT_EQ(book.Sheet(result.sheetName + " Data").cells, expected);
+
+        const QDomElement chart = book.Sheet(result.sheetName + " Graph").chart;
+        const QDomElement scatter = Path(chart, "c:chart/c:plotArea/c:scatterChart");
+        EXPECT_EQ(Val(scatter, "c:scatterStyle"), "smoothMarker");
+        const QString quoted = QString::fromStdString("'" + result.sheetName + " Data'!");
+        const QString lastRow = QString::number(result.table.rows + 1);
+        const auto series = Descendants(scatter, "c:ser");
+        ASSERT_EQ(series.size(), result.table.columns.size() - 1);
+        for (size_t s = 0; s < series.size(); ++s) {
+            const QString column(QChar('B' + static_cast<int>(s)));
+            EXPECT_EQ(Path(series[s], "c:tx/c:strRef/c:f").text(), quoted + "$" + column + "$1");
+            EXPECT_EQ(Path(series[s], "c:xVal/c:numRef/c:f").text(), quoted + "$A$2:$A$" + lastRow);
+            EXPECT_EQ(Path(series[s], "c:yVal/c:numRef/c:f").text(),
+                      quoted + "$" + column + "$2:$" + column + "$" + lastRow);
+            EXPECT_EQ(Val(series[s], "c:marker/c:symbol"), "none");
+            EXPECT_EQ(Val(series[s], "c:smooth"), "1");
+        }
+
+        auto [x, y] = Axes(chart);
+        ASSERT_FALSE(x.isNull() || y.isNull());
+        for (const QDomElement& axis : {x, y}) {
+            EXPECT_TRUE(Path(axis, "c:majorGridlines").isNull());
+            EXPECT_EQ(Path(axis, "c:spPr/a:ln").attribute("w"), "19050"); // 1.5 pt
+            const auto runs = Descendants(Path(axis, "c:txPr"), "a:defRPr");
+            ASSERT_FALSE(runs.empty());
+            ExpectArialRegular(runs[0], "1200", "tick labels");
+            EXPECT_EQ(Descendants(runs[0], "a:srgbClr").at(0).attribute("val"), "000000");
+        }
+        EXPECT_TRUE(Path(y, "c:scaling/c:min").isNull());
+        // Only the current-voltage chart has a fixed scale and colours: green,
+        // blue, dark green (only with exactly four traces), red.
+        const bool iv = result.sheetName == "IV";
+        EXPECT_EQ(Val(x, "c:scaling/c:min"), iv ? "-80" : "<none>");
+        EXPECT_EQ(Val(x, "c:scaling/c:max"), iv ? "50" : "<none>");
+        EXPECT_EQ(Val(x, "c:majorUnit"), iv ? "10" : "<none>");
+        EXPECT_EQ(Val(x, "c:minorUnit"), iv ? "5" : "<none>");
+        EXPECT_EQ(SeriesColours(chart),
+                  (iv ? std::vector<QString>{"00FF00", "0000FF", "008000", "FF0000"}
+                      : std::vector<QString>{""}));
+
+        QString title;
+        for (const QDomElement& t : Descendants(Path(chart, "c:chart/c:title"), "a:t"))
+            title += t.text();
+        EXPECT_EQ(title.toStdString(), "cell" + result.titleSuffix);
+        const auto runs = Descendants(Path(chart, "c:chart/c:title"), "a:rPr");
+        ASSERT_FALSE(runs.empty());
+        ExpectArialRegular(runs[0], "1600", "title");
+    }
+    EXPECT_EQ(notFinite, 4u + 1u); // every capacitance and one sample point
+}
+
+TEST_F(Export, CurrentVoltageColoursForThreeAndSixTraces) {
+    const std::pair<uint32_t, std::vector<QString>> colours[] = {
+        {3, {"00FF00", "0000FF", "FF0000"}}, {6, {"00FF00", "0000FF", "FF0000", "", "", ""}}};
+    for (const auto& [traces, expected] : colours) {
+        store = fixtures::ModelStore(traces);
+        Run(fixtures::OnlyCurrentVoltage(store));
+        const ReadBackWorkbook book = ReadXlsx(workbook);
+        EXPECT_EQ(book.SheetNames(), (Strings{"IV Graph", "IV Data"}));
+        EXPECT_EQ(SeriesColours(book.Sheet("IV Graph").chart), expected) << traces;
+    }
+}
+
+TEST_F(Export, LibreOfficeConvertsTheWorkbookWithItsCharts) {
+    if (std::system("command -v libreoffice >/dev/null 2>&1") != 0)
+        GTEST_SKIP() << "LibreOffice is not installed";
+    Run(fixtures::AllCategories(store));
+    // A private profile, so that a running LibreOffice or a parallel test does not interfere.
+    const std::string command =
+        "cd '" + dir.path().string() + "' && libreoffice --headless -env:UserInstallation=file://" +
+        dir.file("profile") + " --convert-to pdf cell.abf.xlsx >convert.log 2>&1";
+    ASSERT_EQ(std::system(command.c_str()), 0) << fixtures::ReadFile(dir.file("convert.log"));
+    const std::string pdf = fixtures::ReadFile(dir.file("cell.abf.pdf"));
+    ASSERT_GT(pdf.size(), 1000u) << fixtures::ReadFile(dir.file("convert.log"));
+    EXPECT_EQ(pdf.substr(0, 5), "%PDF-");
+    if (std::system("command -v pdftotext >/dev/null 2>&1") != 0)
+        return;
+    ASSERT_EQ(
+        std::system(("pdftotext '" + dir.file("cell.abf.pdf") + "' '" + dir.file("cell.txt") + "'")
+                        .c_str()),
+        0);
+    const std::string text = fixtures::ReadFile(dir.file("cell.txt"));
+    for (const char* title : {"cell Slope Conductance Time Course", "cell Current Time Course",
+                              "cell Capacitance", "cell Traces", "Cl Current Time Course"})
+        EXPECT_NE(text.find(title), std::string::npos) << title;
 }
 
 } // namespace

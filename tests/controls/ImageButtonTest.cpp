@@ -1,6 +1,5 @@
 #include "controls/qt/ImageButton.h"
 
-#include <QSignalSpy>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -43,12 +42,4 @@ TEST(ImageButton, MaskColourShowsTheButtonFace) {
     button.setEnabled(false);
     const QColor centre = button.grab().toImage().pixelColor(image.center());
     EXPECT_LT(std::abs(centre.red() - centre.green()), 60);
-}
-
-TEST(ImageButton, EnterClicksIt) {
-    CImageButton button("Go");
-    QSignalSpy clicked(&button, &QPushButton::clicked);
-    QTest::keyClick(&button, Qt::Key_Return);
-    QTest::keyClick(&button, Qt::Key_Enter);
-    EXPECT_EQ(clicked.count(), 2);
 }

@@ -11,26 +11,6 @@ double Tag(uint32_t episode, int channel, uint32_t sample) {
     return episode * 1000.0 + channel * 100.0 + (sample % 97);
 }
 
-TEST_F(ReaderTest, ChannelsAreDemultiplexedInScanOrder) {
-    ASSERT_EQ(Open(W().SetChannels({3, 0, 7}).SetAdcRange(10000, 32768).SetSignal(Tag)), 0);
-    ASSERT_EQ(samples, 1000u);
-    ASSERT_EQ(+header.samplesPerEpisode, 3000);
-    std::vector<float> values;
-    uint32_t count = 0;
-    for (uint32_t episode = 1; episode <= 3; ++episode)
-        for (int channel : {7, 0, 3}) {
-            ASSERT_EQ(Read(channel, episode, &values, &count), 0);
-            EXPECT_EQ(count, 1000u);
-            for (uint32_t i = 0; i < 1000; i += 37)
-                EXPECT_NEAR(values[i], Tag(episode, channel, i), 0.2) << episode << " " << i;
-            EXPECT_NEAR(values[999], Tag(episode, channel, 999), 0.2);
-        }
-    EXPECT_EQ(Read(1, 1, &values), ABF_EINVALIDCHANNEL);
-    EXPECT_EQ(Read(0, 0, &values), ABF_EEPISODERANGE);
-    EXPECT_EQ(Read(0, 4, &values), ABF_EEPISODERANGE);
-    EXPECT_EQ(Read(-1, 1, &values), ABF_EINVALIDCHANNEL) << "no computed channel enabled";
-}
-
 struct Value {
     uint32_t episode;
     uint32_t index;
@@ -49,14 +29,23 @@ TEST_F(ReaderTest, ValuesScalingAndEpisodeLayout) {
         double tolerance;
         std::vector<Value> values;
         int flags = 0;
+        uint32_t samples = 0, episodes = 0; // 0: not checked
     } cases[] = {
         // clang-format off
+        {"channels demultiplexed in scan order", tagged(W().SetChannels({3, 0, 7})),
+         0.2, {{1, 0, Tag(1, 7, 0), 1000, 7}, {1, 999, Tag(1, 7, 999), 1000, 7},
+               {2, 500, Tag(2, 0, 500), 1000, 0}, {3, 999, Tag(3, 3, 999), 1000, 3}}, 0, 1000, 3},
         {"instrument, programmable and autosample gains and the offset",
          W().SetChannels({0, 5}).SetChannelScaling(5, 0.5f, 2.0f, 3.0f)
              .Set<int16_t>(AutosampleEnable, 1).Set<int16_t>(AutosampleChannel, 5)
              .Set<float>(AutosampleGain, 4.0f)
              .SetSignal([](uint32_t, int c, uint32_t i) { return c == 5 ? 3.0 + i * 1e-3 : 0; }),
          10.0 / 4.0 / 32768, {{1, 100, 3.1, 0, 5}, {1, 999, 3.999, 0, 5}}},
+        // Conditioner gain 2 and offset 1: 1.5 is stored as count 16384.
+        {"signal conditioner gain and offset",
+         W().Set<int16_t>(ConditionerInUse, 1).Set<float>(ConditionerGain, 2)
+             .Set<float>(ConditionerOffset, 1).SetSignal([](uint32_t, int, uint32_t) { return 1.5; }),
+         0, {{1, 0, 1.5}}},
         {"float samples unscaled",
          W().SetFloatSamples(true).SetChannels({0, 1}).SetChannelScaling(1, 1, 50, 7)
              .SetSignal(Tag),
@@ -88,11 +77,21 @@ TEST_F(ReaderTest, ValuesScalingAndEpisodeLayout) {
          0.2, {{1, 59, Tag(1, 0, 59), 60}, {2, 0, Tag(2, 0, 0), 100}}},
         {"overlapping events kept whole", overlapping,
          0.2, {{1, 99, Tag(1, 0, 99), 100}}, ABF_OPEN_KEEP_OVERLAP},
+        {"gap-free recording cut into chunks of 8192",
+         W().SetGapFree(100000).SetAdcRange(100000, 32768)
+             .SetSignal([](uint32_t, int, uint32_t i) { return double(i % 30000); }),
+         2, {{13, 0, (12 * 8192) % 30000, 1696}, {13, 1695, 99999 % 30000},
+             {5, 100, (4 * 8192 + 100) % 30000, 8192}}, 0, 8192, 13},
         // clang-format on
     };
     std::vector<float> read;
     for (const auto& c : cases) {
         ASSERT_EQ(Open(c.writer, c.flags), 0) << c.what;
+        if (c.samples) {
+            EXPECT_EQ(samples, c.samples) << c.what;
+            EXPECT_EQ(episodes, c.episodes) << c.what;
+            EXPECT_EQ(uint32_t(header.samplesPerEpisode), samples * uint32_t(header.channelCount));
+        }
         for (const Value& v : c.values) {
             uint32_t count = 0;
             ASSERT_EQ(Read(v.channel, v.episode, &read, &count), 0) << c.what;
@@ -106,24 +105,13 @@ TEST_F(ReaderTest, ValuesScalingAndEpisodeLayout) {
     }
 }
 
-TEST_F(ReaderTest, SignalConditionerGainAndOffsetApply) {
-    // Count 16384 written with gains 1, read with conditioner gain 2 and
-    // offset 1: 16384 * 10 / 2 / 32768 - 1 = 1.5.
-    std::vector<uint8_t> bytes = W().SetSignal([](uint32_t, int, uint32_t) { return 5.0; }).Build();
-    const int16_t inUse = 1;
-    const float gain = 2, offset = 1;
-    std::memcpy(&bytes[ConditionerInUse], &inUse, 2);
-    std::memcpy(&bytes[ConditionerGain], &gain, 4);
-    std::memcpy(&bytes[ConditionerOffset], &offset, 4);
-    ASSERT_EQ(Open(WriteBytes(bytes)), 0);
-    std::vector<float> values;
-    ASSERT_EQ(Read(0, 1, &values), 0);
-    EXPECT_FLOAT_EQ(values[0], 1.5f);
-}
-
-TEST_F(ReaderTest, FailedReadLeavesNoStaleEpisodeBehind) {
+TEST_F(ReaderTest, FailedReadsLeaveNoStaleEpisodeBehind) {
     ASSERT_EQ(Open(W().SetChannels({0, 1}).SetSignal(Tag).SetAdcRange(10000, 32768)), 0);
     std::vector<float> values;
+    EXPECT_EQ(Read(2, 1, &values), ABF_EINVALIDCHANNEL);
+    EXPECT_EQ(Read(0, 0, &values), ABF_EEPISODERANGE);
+    EXPECT_EQ(Read(0, 4, &values), ABF_EEPISODERANGE);
+    EXPECT_EQ(Read(-1, 1, &values), ABF_EINVALIDCHANNEL) << "no computed channel enabled";
     ASSERT_EQ(Read(0, 2, &values), 0);
     AbfFile* file = AbfGetOpenFile(handle, nullptr);
     int fd = file->fd;
@@ -149,25 +137,7 @@ TEST_F(ReaderTest, PartialScanAtTheEndStaysOutOfTheBuffer) {
     EXPECT_EQ(values[1000], 42.0f);
 }
 
-TEST_F(ReaderTest, GapFreeRecordingIsCutIntoChunks) {
-    ASSERT_EQ(Open(W().SetGapFree(100000)
-                       .SetAdcRange(100000, 32768)
-                       .SetSignal([](uint32_t, int, uint32_t i) { return double(i % 30000); })),
-              0);
-    EXPECT_EQ(episodes, 13u);
-    EXPECT_EQ(samples, 8192u);
-    EXPECT_EQ(+header.samplesPerEpisode, 8192);
-    std::vector<float> values;
-    uint32_t count = 0;
-    ASSERT_EQ(Read(0, 13, &values, &count), 0);
-    EXPECT_EQ(count, 1696u);
-    EXPECT_NEAR(values[0], (12 * 8192) % 30000, 2);
-    EXPECT_NEAR(values[1695], 99999 % 30000, 2);
-    ASSERT_EQ(Read(0, 5, &values, &count), 0);
-    EXPECT_EQ(count, 8192u);
-    EXPECT_NEAR(values[100], (4 * 8192 + 100) % 30000, 2);
-
-    // The chunk length follows the requested length and the channel count.
+TEST_F(ReaderTest, GapFreeChunkLengthFollowsTheRequestAndTheChannels) {
     const W threeChannels = W().SetChannels({0, 1, 2}).SetGapFree(10000);
     const uint32_t requested[] = {1000, 100000, 0}, length[] = {1000, 16384 / 3, 8192 / 3};
     for (int i = 0; i < 3; ++i) {

@@ -16,12 +16,6 @@ class ReaderTest : public ::testing::Test {
 protected:
     void TearDown() override { AbfCloseAllFiles(); }
 
-    std::string WriteFile(const AbfTestWriter& writer, const std::string& name = "rec.abf") {
-        std::string path = dir.file(name);
-        writer.Write(path);
-        return path;
-    }
-
     std::string WriteBytes(const std::vector<uint8_t>& bytes, const std::string& name = "raw.abf") {
         std::string path = dir.file(name);
         std::ofstream out(path, std::ios::binary);
@@ -38,8 +32,10 @@ protected:
             return error;
         return 0;
     }
+    // Writes `writer`'s recording to rec.abf and opens it.
     int Open(const AbfTestWriter& writer, int flags = 0, uint32_t requested = 0) {
-        return Open(WriteFile(writer), flags, requested);
+        writer.Write(dir.file("rec.abf"));
+        return Open(dir.file("rec.abf"), flags, requested);
     }
 
     // Reads `channel` of `episode`; returns the error number (0 on success).

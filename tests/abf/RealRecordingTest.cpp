@@ -5,57 +5,50 @@
 
 namespace {
 
-struct Expected {
-    const char* name;
-    int channels;
-    uint32_t samples;
-    uint32_t episodes;
-    double intervalMs;
-};
+TEST_F(ReaderTest, RealRecordingsCountsIntervalsAndCurrents) {
+    const struct {
+        const char* name;
+        int channels;
+        uint32_t samples;
+        uint32_t episodes;
+        double intervalMs;
+    } files[] = {{"19d22010.abf", 2, 10322, 10, 10000},
+                 {"20917000.abf", 1, 103224, 3, 105000},
+                 {"20917001.abf", 2, 51612, 9, 28000}};
+    for (const auto& e : files) {
+        SCOPED_TRACE(e.name);
+        ASSERT_EQ(Open(std::string(TESSARAN_TESTDATA_DIR) + "/" + e.name), 0);
+        EXPECT_EQ(+header.operationMode, 5);
+        EXPECT_EQ(+header.channelCount, e.channels);
+        EXPECT_EQ(samples, e.samples);
+        EXPECT_EQ(episodes, e.episodes);
+        double previous = 0;
+        for (uint32_t k = 1; k <= episodes; ++k) {
+            double start = 0;
+            ASSERT_TRUE(AbfGetEpisodeStartTime(handle, &header, 0, k, &start, nullptr));
+            if (k > 1) {
+                EXPECT_NEAR(start - previous, e.intervalMs, 1.0) << k;
+            }
+            previous = start;
 
-class RealRecording : public ReaderTest, public ::testing::WithParamInterface<Expected> {};
+            std::vector<float> current, command;
+            uint32_t count = 0;
+            ASSERT_EQ(Read(0, k, &current, &count), 0);
+            EXPECT_EQ(count, e.samples);
+            auto [low, high] = std::minmax_element(current.begin(), current.end());
+            EXPECT_GT(*low, -5000.0f) << "currents in pA, within a few nA";
+            EXPECT_LT(*high, 5000.0f);
+            EXPECT_LT(*low, *high);
 
-TEST_P(RealRecording, CountsIntervalsAndCurrents) {
-    const Expected& e = GetParam();
-    ASSERT_EQ(Open(std::string(TESSARAN_TESTDATA_DIR) + "/" + e.name), 0);
-    EXPECT_EQ(+header.operationMode, 5);
-    EXPECT_EQ(+header.channelCount, e.channels);
-    EXPECT_EQ(samples, e.samples);
-    EXPECT_EQ(episodes, e.episodes);
-    double previous = 0;
-    for (uint32_t k = 1; k <= episodes; ++k) {
-        double start = 0;
-        ASSERT_TRUE(AbfGetEpisodeStartTime(handle, &header, 0, k, &start, nullptr));
-        if (k > 1) {
-            EXPECT_NEAR(start - previous, e.intervalMs, 1.0) << k;
+            ASSERT_EQ(Command(0, k, &command), 0);
+            auto [vlow, vhigh] = std::minmax_element(command.begin(), command.end());
+            EXPECT_GE(*vlow, -200.0f);
+            EXPECT_LE(*vhigh, 200.0f);
+            EXPECT_LT(*vlow, *vhigh);
         }
-        previous = start;
-
-        std::vector<float> current, command;
-        uint32_t count = 0;
-        ASSERT_EQ(Read(0, k, &current, &count), 0);
-        EXPECT_EQ(count, e.samples);
-        auto [low, high] = std::minmax_element(current.begin(), current.end());
-        EXPECT_GT(*low, -5000.0f) << "currents in pA, within a few nA";
-        EXPECT_LT(*high, 5000.0f);
-        EXPECT_LT(*low, *high);
-
-        ASSERT_EQ(Command(0, k, &command), 0);
-        auto [vlow, vhigh] = std::minmax_element(command.begin(), command.end());
-        EXPECT_GE(*vlow, -200.0f);
-        EXPECT_LE(*vhigh, 200.0f);
-        EXPECT_LT(*vlow, *vhigh);
+        AbfCloseAllFiles();
     }
 }
-
-INSTANTIATE_TEST_SUITE_P(Files, RealRecording,
-                         ::testing::Values(Expected{"19d22010.abf", 2, 10322, 10, 10000},
-                                           Expected{"20917000.abf", 1, 103224, 3, 105000},
-                                           Expected{"20917001.abf", 2, 51612, 9, 28000}),
-                         [](const auto& info) {
-                             std::string name = info.param.name;
-                             return name.substr(0, name.find('.'));
-                         });
 
 TEST_F(ReaderTest, UserListVariesAnEpochDurationInTheRealRecording) {
     ASSERT_EQ(Open(std::string(TESSARAN_TESTDATA_DIR) + "/20917001.abf"), 0);

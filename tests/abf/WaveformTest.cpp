@@ -51,6 +51,12 @@ TEST_F(ReaderTest, EpochWaveforms) {
          {{2, 0, -30}}},
         {"no post-train time", W(conditioning).SetUserList(5, "0"), {{2, 0, -80}}},
         {"holding of the active output", W().SetHolding(-45, 2).SetActiveDac(2), {{1, 500, -45}}},
+        // 4 * 16 / 32768 mV per count: whole millivolts are exact.
+        {"stimulus section with the output scaling",
+         W().SetChannels({0, 1}).Set<float>(DacScaleFactor, 4).Set<float>(DacRange, 16)
+             .SetStimulusSection([](uint32_t e, uint32_t i) {
+                 return e * 10.0 + (i % 2 ? 1.0 : 0.0) + i / 200; }),
+         {{2, 0, 20}, {2, 999, 20 + 1998 / 200}, {3, 0, 31, 1}}},
         // clang-format on
     };
     std::vector<float> v;
@@ -101,7 +107,8 @@ TEST_F(ReaderTest, WaveformsThatCannotBeMade) {
     }
 }
 
-TEST_F(ReaderTest, EpochsRunningPastTheEndAreCut) {
+TEST_F(ReaderTest, EpochWaveformsFromTheHeaderAlone) {
+    // Epochs running past the end are cut: nothing is written beyond the episode.
     ASSERT_EQ(Open(W().SetEpoch(0, 1, 10, 0, 30000, 30000)
                        .SetEpoch(1, 2, 50, 0, 30000, 0)
                        .SetUserList(32, "9223372036854775807")),
@@ -109,13 +116,12 @@ TEST_F(ReaderTest, EpochsRunningPastTheEndAreCut) {
     std::vector<float> v(samples + 8, 123.0f);
     ASSERT_TRUE(AbfGetCommandWaveform(handle, &header, 0, 3, v.data(), nullptr));
     EXPECT_EQ(v[999], 10.0f);
-    EXPECT_EQ(v[1000], 123.0f) << "nothing written past the episode";
-}
+    EXPECT_EQ(v[1000], 123.0f);
 
-TEST_F(ReaderTest, EpochWaveformNeedsNoOpenFileButOldKind3HasItsOwnHolding) {
+    // No open file is needed, but old kind-3 files have their own first holding.
     ASSERT_EQ(Open(W().SetSamplesPerChannel(2048).SetHolding(-80).SetEpoch(0, 1, 0, 0, 100, 0)), 0);
     AbfCloseAllFiles();
-    std::vector<float> v(samples);
+    v.assign(samples, 0.0f);
     ASSERT_TRUE(AbfGetCommandWaveform(-1, &header, 0, 1, v.data(), nullptr));
     EXPECT_EQ(v[31], -80.0f);
     EXPECT_EQ(v[32], 0.0f) << "2048 / 64 samples of holding";
@@ -123,22 +129,6 @@ TEST_F(ReaderTest, EpochWaveformNeedsNoOpenFileButOldKind3HasItsOwnHolding) {
     ASSERT_TRUE(AbfGetCommandWaveform(-1, &header, 0, 1, v.data(), nullptr));
     EXPECT_EQ(v[23], -80.0f);
     EXPECT_EQ(v[24], 0.0f) << "2048 / 512 * 6 samples of holding";
-}
-
-TEST_F(ReaderTest, StimulusSectionIsReadWithTheOutputScaling) {
-    ASSERT_EQ(Open(W().SetChannels({0, 1})
-                       .Set<float>(DacScaleFactor, 20)
-                       .SetStimulusSection([](uint32_t e, uint32_t i) {
-                           return e * 10.0 + (i % 2 ? 1.0 : 0.0) + i / 200;
-                       })),
-              0);
-    std::vector<float> v;
-    const double lsb = 20 * 10.0 / 32768;
-    ASSERT_EQ(Command(0, 2, &v), 0);
-    EXPECT_NEAR(v[0], 20.0, lsb);
-    EXPECT_NEAR(v[999], 20.0 + 1998 / 200, lsb);
-    ASSERT_EQ(Command(1, 3, &v), 0);
-    EXPECT_NEAR(v[0], 31.0, lsb);
 }
 
 } // namespace

@@ -62,6 +62,19 @@ int16_t ToCounts(const std::vector<uint8_t>& header, int channel, double value) 
     return static_cast<int16_t>(std::clamp(counts, -32768.0, 32767.0));
 }
 
+// IEEE float -> Microsoft Binary Format (little-endian bytes).
+uint32_t ToMsBinary(float value) {
+    uint32_t bits;
+    std::memcpy(&bits, &value, 4);
+    uint32_t sign = bits >> 31;
+    uint32_t exponent = (bits >> 23) & 0xFF;
+    uint32_t mantissa = bits & 0x7FFFFF;
+    if (exponent == 0)
+        return 0; // zero and denormals
+    uint32_t msExponent = std::min<uint32_t>(exponent + 2, 255);
+    return (msExponent << 24) | (sign << 23) | mantissa;
+}
+
 } // namespace
 
 AbfTestWriter::AbfTestWriter() : header_(kHeaderSize, 0) {
@@ -231,18 +244,6 @@ AbfTestWriter& AbfTestWriter::SetText(size_t offset, const std::string& text, si
     std::copy_n(text.begin(), std::min(width, text.size()), bytes.begin());
     overrides_.emplace_back(offset, std::move(bytes));
     return *this;
-}
-
-uint32_t AbfTestWriter::ToMsBinary(float value) {
-    uint32_t bits;
-    std::memcpy(&bits, &value, 4);
-    uint32_t sign = bits >> 31;
-    uint32_t exponent = (bits >> 23) & 0xFF;
-    uint32_t mantissa = bits & 0x7FFFFF;
-    if (exponent == 0)
-        return 0; // zero and denormals
-    uint32_t msExponent = std::min<uint32_t>(exponent + 2, 255);
-    return (msExponent << 24) | (sign << 23) | mantissa;
 }
 
 // Multiplexed samples of every episode (or of the whole gap-free recording),

@@ -14,7 +14,6 @@
 
 // Byte offsets of the header fields the writer and the tests touch.
 namespace AbfOffset {
-constexpr size_t Signature = 0;
 constexpr size_t FileVersion = 4;
 constexpr size_t OperationMode = 8;
 constexpr size_t AcquiredSamples = 10;
@@ -39,7 +38,6 @@ constexpr size_t Upgrade170 = 170;
 constexpr size_t StartToStart = 178;
 constexpr size_t ClockChange = 194;
 constexpr size_t LegacySamples214 = 214;
-constexpr size_t UpgradeSeconds234 = 234;
 constexpr size_t UpgradeFive238 = 238;
 constexpr size_t AdcRange = 244;
 constexpr size_t DacRange = 248;
@@ -59,13 +57,10 @@ constexpr size_t InstrumentOffset = 986;
 constexpr size_t ConditionerGain = 1050;
 constexpr size_t ConditionerOffset = 1114;
 constexpr size_t ChannelSetting1178 = 1178;
-constexpr size_t ChannelSetting1242 = 1242;
-constexpr size_t DacChannelNames = 1306; // 4 x 10
 constexpr size_t DacUnits = 1346;        // 4 x 8
 constexpr size_t DacScaleFactor = 1378;  // float[4]
 constexpr size_t DacHolding = 1394;      // float[4]
 constexpr size_t ConditionerInUse = 1410;
-constexpr size_t DigitalOutputs = 1436;
 constexpr size_t WaveformSource = 1438;
 constexpr size_t ActiveDac = 1440;
 constexpr size_t InterEpisodeLevel = 1442;
@@ -79,7 +74,6 @@ constexpr size_t StimulusOffset = 1624;
 constexpr size_t StimulusAdcChannel = 1632;
 constexpr size_t StimulusPath = 1634; // 84 characters
 constexpr size_t ConditioningEnable = 1718;
-constexpr size_t ConditioningDac = 1720;
 constexpr size_t ConditioningPulses = 1722;
 constexpr size_t ConditioningBaseline = 1726;
 constexpr size_t ConditioningStep = 1734;
@@ -87,26 +81,15 @@ constexpr size_t ConditioningPostDuration = 1742;
 constexpr size_t ConditioningPostLevel = 1746;
 constexpr size_t UserListParameter = 1762;
 constexpr size_t UserList = 1764; // 80 characters
-constexpr size_t Normalised1860 = 1860;
-constexpr size_t UpgradeThree1876 = 1876;
 constexpr size_t MathEnable = 1880;
 constexpr size_t MathChannelA = 1890;
 constexpr size_t MathChannelB = 1892;
 constexpr size_t MathOperator = 1910;
-constexpr size_t MathUnits = 1912;
-constexpr size_t MathExpression = 1928;
 constexpr size_t LeakEnable = 1932;
-constexpr size_t Normalised1936 = 1936;
 constexpr size_t LeakSubSweeps = 1938;
 constexpr size_t LeakSettling = 1946;
 constexpr size_t LeakMinInterval = 1950;
 constexpr size_t UserListEnable = 1966;
-constexpr size_t UpgradeFlags1968 = 1968;
-constexpr size_t Pair1980 = 1980;
-constexpr size_t Pair1982 = 1982;
-constexpr size_t ChannelSet1178 = 1988;
-constexpr size_t ChannelSet1242 = 2004;
-constexpr size_t AtLeastMilli2022 = 2022;
 constexpr size_t OneOfMinus2028 = 2028;
 constexpr size_t UpgradeTwo2032 = 2032;
 } // namespace AbfOffset
@@ -192,9 +175,6 @@ public:
 
     std::vector<uint8_t> Build() const;
     void Write(const std::string& path) const;
-
-    // Converts an IEEE float to Microsoft Binary Format (little-endian bytes).
-    static uint32_t ToMsBinary(float value);
 
 private:
     std::vector<uint8_t> BuildAbf() const;

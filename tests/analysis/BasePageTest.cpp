@@ -4,11 +4,11 @@
 #include "controls/qt/ImageButton.h"
 #include "controls/qt/IntegerEdit.h"
 #include "controls/qt/IntegerListEdit.h"
-#include "display/qt/CZoomScrollView.h"
 #include "platform/Messages.h"
 #include "tests/analysis/PageFixture.h"
 
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QLabel>
 #include <QListWidget>
 
@@ -21,6 +21,7 @@ using namespace pages_test;
 namespace {
 
 using Indices = std::vector<int32_t>;
+using Selection = std::tuple<Indices, std::string, Indices>;
 
 // A base page (every control shown) over its own record, with a recording of
 // `traces` traces of `samples` samples loaded the way the main window does it.
@@ -42,6 +43,10 @@ struct LoadedPage {
         return texts;
     }
     Indices displayed() { return page.View()->DisplayedTraces(); }
+    // The selected rows, the Select Traces text and the traces on display.
+    Selection selection() {
+        return {page.SelectedRows(), selectTraces()->text().toStdString(), displayed()};
+    }
 
     RecordingMessageSink messages;
     TraceStore store;
@@ -50,7 +55,7 @@ struct LoadedPage {
     CPageAnalyseBase page;
 };
 
-TEST(BasePage, RowsNumberTracesWithinEachFile) {
+TEST(BasePage, RowsNumberTracesWithinEachFileAndLabelTheCurrentTrace) {
     LoadedPage p(3);
     EXPECT_EQ(p.rows(),
               (std::vector<QString>{"#    1   : cell7", "#    2   : cell7", "#    3   : cell7"}));
@@ -65,59 +70,44 @@ TEST(BasePage, RowsNumberTracesWithinEachFile) {
               (std::vector<QString>{"#    1   : cell7", "#    2   : cell7", "#    3   : cell7",
                                     "#    1   : cell8", "#    2   : cell8"}));
     EXPECT_EQ(p.page.SelectedRows(), (Indices{0, 1, 2}));
-    // The trace fields now reach the new traces.
-    EXPECT_EQ(p.field("currentTraceEdit")->UpperBound(), 5);
+    // The trace fields now reach the new traces; the current trace's label names its file.
     EXPECT_EQ(p.selectTraces()->UpperBound(), 5);
+    EXPECT_EQ(p.label(), "[ #    1   : cell7 ]");
+    p.field("currentTraceEdit")->setText("5");
+    EXPECT_EQ(p.page.CurrentTraceIndex(), 4u);
+    EXPECT_EQ(p.page.View()->CurrentTrace(), 4);
+    EXPECT_EQ(p.label(), "[ #    2   : cell8 ]");
+    // A number beyond the traces is no value: nothing changes.
+    p.field("currentTraceEdit")->setText("6");
+    EXPECT_EQ(p.page.CurrentTraceIndex(), 4u);
+    EXPECT_EQ(p.label(), "[ #    2   : cell8 ]");
 }
 
-TEST(BasePage, NewRecordingSelectsAllOrNothing) {
+TEST(BasePage, SelectAllWhenLoadingAndTheAddAndRemoveButtons) {
     LoadedPage all(4, 3000, true);
-    EXPECT_EQ(all.page.SelectedRows(), (Indices{0, 1, 2, 3}));
-    EXPECT_EQ(all.selectTraces()->text(), "1,2,3,4,");
-    EXPECT_EQ(all.displayed(), (Indices{0, 1, 2, 3}));
+    EXPECT_EQ(all.selection(), (Selection{{0, 1, 2, 3}, "1,2,3,4,", {0, 1, 2, 3}}));
     EXPECT_EQ(all.settings.selectedTraces, (Indices{0, 1, 2, 3}));
 
-    LoadedPage none(4, 3000, false);
-    EXPECT_TRUE(none.page.SelectedRows().empty());
-    EXPECT_EQ(none.selectTraces()->text(), "");
-    EXPECT_TRUE(none.displayed().empty());
-    EXPECT_TRUE(none.settings.selectedTraces.empty());
-}
-
-TEST(BasePage, AddAndRemoveButtonsAndClickedRows) {
     LoadedPage p(4, 3000, false);
-    EXPECT_EQ(p.button("addAllButton")->text(), "A&dd All");
-    EXPECT_EQ(p.button("removeAllButton")->text(), "Re&move All");
+    EXPECT_EQ(p.selection(), (Selection{Indices{}, "", Indices{}}));
+    EXPECT_TRUE(p.settings.selectedTraces.empty());
     p.button("addAllButton")->click();
-    EXPECT_EQ(p.page.SelectedRows(), (Indices{0, 1, 2, 3}));
-    EXPECT_EQ(p.selectTraces()->text(), "1,2,3,4,");
-    EXPECT_EQ(p.displayed(), (Indices{0, 1, 2, 3}));
-
+    EXPECT_EQ(p.selection(), (Selection{{0, 1, 2, 3}, "1,2,3,4,", {0, 1, 2, 3}}));
     p.field("currentTraceEdit")->setText("3");
     p.button("removeCurrentButton")->click();
-    EXPECT_EQ(p.page.SelectedRows(), (Indices{0, 1, 3}));
-    EXPECT_EQ(p.selectTraces()->text(), "1,2,4,");
-
+    EXPECT_EQ(p.selection(), (Selection{{0, 1, 3}, "1,2,4,", {0, 1, 3}}));
     p.button("removeAllButton")->click();
-    EXPECT_TRUE(p.page.SelectedRows().empty());
-    EXPECT_EQ(p.selectTraces()->text(), "");
-    EXPECT_TRUE(p.displayed().empty());
-
+    EXPECT_EQ(p.selection(), (Selection{Indices{}, "", Indices{}}));
     p.button("addCurrentButton")->click();
-    EXPECT_EQ(p.page.SelectedRows(), (Indices{2}));
-    EXPECT_EQ(p.displayed(), (Indices{2}));
-
+    EXPECT_EQ(p.selection(), (Selection{{2}, "3,", {2}}));
     p.list()->item(0)->setSelected(true);
-    EXPECT_EQ(p.selectTraces()->text(), "1,3,");
-    EXPECT_EQ(p.displayed(), (Indices{0, 2}));
+    EXPECT_EQ(p.selection(), (Selection{{0, 2}, "1,3,", {0, 2}}));
 }
 
 TEST(BasePage, TypedTraceListKeepsItsOrderAndSelectsOnlyExistingRows) {
     LoadedPage p(4, 3000, false);
-    p.selectTraces()->setText("4,2,");
-    EXPECT_EQ(p.page.SelectedRows(), (Indices{1, 3}));
-    EXPECT_EQ(p.displayed(), (Indices{3, 1}));
-    EXPECT_EQ(p.selectTraces()->text(), "4,2,"); // the typed text is left alone
+    p.selectTraces()->setText("4,2,"); // the typed text is left alone
+    EXPECT_EQ(p.selection(), (Selection{{1, 3}, "4,2,", {3, 1}}));
     ASSERT_TRUE(p.page.UpdateData(true));
     EXPECT_EQ(p.settings.selectedTraces, (Indices{3, 1}));
 
@@ -125,8 +115,7 @@ TEST(BasePage, TypedTraceListKeepsItsOrderAndSelectsOnlyExistingRows) {
     // valid rows are selected; the view is told both and skips the other.
     p.selectTraces()->SetUpperBound(kBoundNone, 0);
     p.selectTraces()->setText("2,5,");
-    EXPECT_EQ(p.page.SelectedRows(), (Indices{1}));
-    EXPECT_EQ(p.displayed(), (Indices{1, 4}));
+    EXPECT_EQ(p.selection(), (Selection{{1}, "2,5,", {1, 4}}));
     ASSERT_TRUE(p.page.UpdateData(true));
     EXPECT_EQ(p.settings.selectedTraces, (Indices{1}));
     EXPECT_TRUE(p.messages.messages.empty());
@@ -141,43 +130,25 @@ TEST(BasePage, TypedTraceListKeepsItsOrderAndSelectsOnlyExistingRows) {
 TEST(BasePage, RampBandFollowsTheRampFields) {
     LoadedPage p(2);
     CZoomScrollView* view = p.page.View();
-    EXPECT_EQ(view->RegionStart(0), 1349u);
-    EXPECT_EQ(view->RegionEnd(0), 2624u);
-    EXPECT_EQ(view->RegionStart(1), 0u); // ramp 2 of 1 .. 1 is no band
-    EXPECT_EQ(view->RegionEnd(1), 0u);
+    EXPECT_EQ(Region(view, 0), (Subsection{1349, 2624}));
+    EXPECT_EQ(Region(view, 1), (Subsection{0, 0})); // ramp 2 of 1 .. 1 is no band
 
     p.field("ramp1StartEdit")->setText("100");
-    EXPECT_EQ(view->RegionStart(0), 99u);
-    EXPECT_EQ(view->RegionEnd(0), 2624u);
+    EXPECT_EQ(Region(view, 0), (Subsection{99, 2624}));
     // A start of 0 (below the fields' limit) or an empty field leaves the band.
     p.field("ramp1StartEdit")->setText("0");
     p.field("ramp1StartEdit")->setText("");
-    EXPECT_EQ(view->RegionStart(0), 99u);
-    EXPECT_EQ(view->RegionEnd(0), 2624u);
+    EXPECT_EQ(Region(view, 0), (Subsection{99, 2624}));
     // Ends in either order.
     p.field("ramp1StartEdit")->setText("2900");
-    EXPECT_EQ(view->RegionStart(0), 2624u);
-    EXPECT_EQ(view->RegionEnd(0), 2899u);
-}
-
-TEST(BasePage, CurrentTraceLabelAndHighlight) {
-    LoadedPage p(6);
-    EXPECT_EQ(p.label(), "[ #    1   : cell7 ]");
-    p.field("currentTraceEdit")->setText("5");
-    EXPECT_EQ(p.page.CurrentTraceIndex(), 4u);
-    EXPECT_EQ(p.page.View()->CurrentTrace(), 4);
-    EXPECT_EQ(p.label(), "[ #    5   : cell7 ]");
-    // A number beyond the traces is no value: nothing changes.
-    p.field("currentTraceEdit")->setText("7");
-    EXPECT_EQ(p.page.CurrentTraceIndex(), 4u);
-    EXPECT_EQ(p.label(), "[ #    5   : cell7 ]");
+    EXPECT_EQ(Region(view, 0), (Subsection{2624, 2899}));
 }
 
 TEST(BasePage, ZoomButtonsAreDisabledAtTheLimits) {
     LoadedPage p(2);
     p.page.resize(1100, 600);
     p.page.show();
-    ProcessEvents();
+    QCoreApplication::processEvents();
     const TraceDisplayModel& model = *p.model;
     ASSERT_GT(model.maxZoomX, 0u);
     ASSERT_GT(model.maxZoomY, 0u);
@@ -186,18 +157,16 @@ TEST(BasePage, ZoomButtonsAreDisabledAtTheLimits) {
                      model.maxZoomX},
           std::tuple{p.button("zoomInYButton"), p.button("zoomOutYButton"), &model.zoomY,
                      model.maxZoomY}}) {
-        EXPECT_TRUE(in->isEnabled());
-        EXPECT_FALSE(out->isEnabled());
+        const auto enabled = [&] { return std::pair{in->isEnabled(), out->isEnabled()}; };
+        EXPECT_EQ(enabled(), std::pair(true, false));
         for (uint32_t step = 0; step < maxLevel; ++step)
             in->click();
         EXPECT_EQ(*level, maxLevel);
-        EXPECT_FALSE(in->isEnabled());
-        EXPECT_TRUE(out->isEnabled());
+        EXPECT_EQ(enabled(), std::pair(false, true));
         for (uint32_t step = 0; step < maxLevel; ++step)
             out->click();
         EXPECT_EQ(*level, 0u);
-        EXPECT_FALSE(out->isEnabled());
-        EXPECT_TRUE(in->isEnabled());
+        EXPECT_EQ(enabled(), std::pair(true, false));
     }
 }
 
@@ -216,8 +185,7 @@ TEST(BasePage, ClosingOrShorteningTheRecordingKeepsNothingBeyondIt) {
     EXPECT_EQ(p.page.TraceCount(), 0u);
     EXPECT_EQ(p.label(), "");
     EXPECT_TRUE(p.settings.selectedTraces.empty());
-    EXPECT_EQ(p.selectTraces()->text(), "");
-    EXPECT_TRUE(p.displayed().empty());
+    EXPECT_EQ(p.selection(), (Selection{Indices{}, "", Indices{}}));
     EXPECT_EQ(p.page.View()->RegionEnd(0), 0u);
     // The fields are back to having no limits, and nothing complains.
     EXPECT_EQ(p.field("currentTraceEdit")->State(), CValidatedEdit::kValid);
@@ -227,30 +195,24 @@ TEST(BasePage, ClosingOrShorteningTheRecordingKeepsNothingBeyondIt) {
     p.button("removeAllButton")->click();
     p.button("addCurrentButton")->click();
     EXPECT_TRUE(p.page.SelectedRows().empty());
-
-    // A later, smaller recording lists only its own traces.
-    p.page.OnNewRecording("next", 2, 3000, true);
-    EXPECT_EQ(p.page.SelectedRows(), (Indices{0, 1}));
-    EXPECT_EQ(p.label(), "[ #    1   : next ]");
 }
 
 TEST(BasePage, SettingsAreWrittenAndReadBackByAnotherPage) {
+    const std::tuple<const char*, const char*, const char*> ramps[] = {
+        {"ramp1StartEdit", "Ramp1 Start", "1400"},
+        {"ramp1EndEdit", "Ramp1 End", "2500"},
+        {"ramp2StartEdit", "Ramp2 Start", "700"},
+        {"ramp2EndEdit", "Ramp2 End", "1300"}};
     MemoryProfileStore profile;
     {
         LoadedPage p(3);
         p.page.SetSettingsSection("My page");
-        p.field("ramp1StartEdit")->setText("1400");
-        p.field("ramp1EndEdit")->setText("2500");
-        p.field("ramp2StartEdit")->setText("700");
-        p.field("ramp2EndEdit")->setText("1300");
+        for (const auto& [field, key, value] : ramps)
+            p.field(field)->setText(value);
         Child<QCheckBox>(&p.page, "controlTraceCheck")->click();
         ASSERT_TRUE(p.page.UpdateData(true));
         p.page.SavePageSettings(profile);
     }
-    EXPECT_EQ(profile.values.at({"My page", "Ramp1 Start"}), "1400");
-    EXPECT_EQ(profile.values.at({"My page", "Ramp1 End"}), "2500");
-    EXPECT_EQ(profile.values.at({"My page", "Ramp2 Start"}), "700");
-    EXPECT_EQ(profile.values.at({"My page", "Ramp2 End"}), "1300");
     EXPECT_EQ(profile.values.at({"My page", "Use Control"}), "0");
 
     RecordingMessageSink messages;
@@ -258,10 +220,10 @@ TEST(BasePage, SettingsAreWrittenAndReadBackByAnotherPage) {
     CPageAnalyseBase page(settings);
     page.LoadPageSettings(profile);
     EXPECT_EQ(settings.ramp1Start, 1400);
-    EXPECT_EQ(Child<CIntegerEdit>(&page, "ramp1StartEdit")->text(), "1400");
-    EXPECT_EQ(Child<CIntegerEdit>(&page, "ramp1EndEdit")->text(), "2500");
-    EXPECT_EQ(Child<CIntegerEdit>(&page, "ramp2StartEdit")->text(), "700");
-    EXPECT_EQ(Child<CIntegerEdit>(&page, "ramp2EndEdit")->text(), "1300");
+    for (const auto& [field, key, value] : ramps) {
+        EXPECT_EQ(profile.values.at({"My page", key}), value);
+        EXPECT_EQ(Child<CIntegerEdit>(&page, field)->text(), value);
+    }
     EXPECT_FALSE(Child<QCheckBox>(&page, "controlTraceCheck")->isChecked());
 }
 

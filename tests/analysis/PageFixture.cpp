@@ -2,7 +2,7 @@
 
 #include "display/CommandVoltage.h"
 
-#include <QCoreApplication>
+#include <algorithm>
 
 namespace pages_test {
 
@@ -27,8 +27,7 @@ TraceStore MakeStore(uint32_t traceCount, uint32_t samples,
     }
     for (uint32_t k = 0; k < traceCount; ++k) {
         SharedFloatArray trace = SharedFloatArray::Allocate(samples);
-        for (uint32_t i = 0; i < samples; ++i)
-            trace[i] = static_cast<float>(k + 1);
+        std::fill(trace.data(), trace.data() + samples, static_cast<float>(k + 1));
         store.traces.push_back(trace);
     }
     store.episodeInterval = 5.0f;
@@ -45,10 +44,6 @@ std::shared_ptr<TraceDisplayModel> MakeModel(const TraceStore& store) {
 
 std::vector<int32_t> Tenths(const TraceStore& store) {
     return CommandVoltageTenths(store.commandWaveform);
-}
-
-void ProcessEvents() {
-    QCoreApplication::processEvents();
 }
 
 } // namespace pages_test

@@ -2,7 +2,9 @@
 // a way to find a page's controls by their object names.
 #pragma once
 
+#include "analysis/SubsectionSearch.h"
 #include "display/TraceDisplayModel.h"
+#include "display/qt/CZoomScrollView.h"
 #include "recording/TraceStore.h"
 
 #include <QWidget>
@@ -12,6 +14,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <ostream>
 #include <string>
 
 namespace pages_test {
@@ -38,6 +41,11 @@ std::shared_ptr<TraceDisplayModel> MakeModel(const TraceStore& store);
 // The command of `store` in tenths of mV (as the display model keeps it).
 std::vector<int32_t> Tenths(const TraceStore& store);
 
+// Band `r` of a view, from its start to its end sample.
+inline Subsection Region(const CZoomScrollView* view, int r) {
+    return {view->RegionStart(r), view->RegionEnd(r)};
+}
+
 // The page's child of type T named `name`; fails the test when there is none.
 template <class T> T* Child(QWidget* page, const char* name) {
     T* child = page->findChild<T*>(QLatin1String(name));
@@ -45,7 +53,8 @@ template <class T> T* Child(QWidget* page, const char* name) {
     return child;
 }
 
-// Lets posted events (focus complaints, repaints) run.
-void ProcessEvents();
-
 } // namespace pages_test
+
+inline void PrintTo(const Subsection& range, std::ostream* out) {
+    *out << "[" << range.start << ", " << range.end << ")";
+}

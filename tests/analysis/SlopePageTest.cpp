@@ -2,7 +2,6 @@
 // potential ± range, their bands, and the fields it hides.
 #include "analysis/qt/PageSlopeConductance.h"
 #include "controls/qt/IntegerEdit.h"
-#include "display/qt/CZoomScrollView.h"
 #include "platform/Messages.h"
 #include "tests/analysis/PageFixture.h"
 
@@ -11,19 +10,6 @@
 using namespace pages_test;
 
 namespace {
-
-// The half-open range from the first sample in [first, last) whose tenths
-// satisfy `inside` to the first one after it that does not, by a plain scan.
-template <class Inside>
-Subsection Scan(const std::vector<int32_t>& tenths, uint32_t first, uint32_t last, Inside inside) {
-    uint32_t i = first;
-    while (i < last && !inside(tenths[i]))
-        ++i;
-    uint32_t j = i;
-    while (j < last && inside(tenths[j]))
-        ++j;
-    return {i, j};
-}
 
 // The fixture's protocol rises from -100 to +50 mV over ramp 1 (samples
 // 1349 .. 2624); this one falls from +50 to -100 mV over the same samples.
@@ -41,7 +27,7 @@ struct SlopePage {
         page.OnNewRecording("cell", 3, store.samplesPerTrace(), true);
     }
     CIntegerEdit* field(const char* name) { return Child<CIntegerEdit>(&page, name); }
-    Subsection region(int r) { return {page.View()->RegionStart(r), page.View()->RegionEnd(r)}; }
+    Subsection region(int r) { return Region(page.View(), r); }
 
     RecordingMessageSink messages;
     MemoryProfileStore profile;
@@ -55,22 +41,15 @@ TEST(SlopePage, RisingAndFallingRampSubsections) {
     for (bool rising : {true, false}) {
         SCOPED_TRACE(rising ? "rising" : "falling");
         SlopePage p(rising ? DefaultProtocol : Falling);
+        // Exactly the samples of ramp 1 within -5.0 .. +5.0 mV.
         const std::vector<int32_t> tenths = Tenths(p.store);
-        const Subsection expected =
-            Scan(tenths, 1349, 2624, [](int32_t v) { return v >= -50 && v <= 50; });
-        ASSERT_FALSE(expected.IsEmpty());
-        EXPECT_EQ(p.settings.subsection1, expected);
-        if (rising) { // first at or above -5.0 mV, first above +5.0 mV
-            EXPECT_GE(tenths[expected.start], -50);
-            EXPECT_LT(tenths[expected.start - 1], -50);
-            EXPECT_GT(tenths[expected.end], 50);
-        } else { // first at or below +5.0 mV, first below -5.0 mV
-            EXPECT_LE(tenths[expected.start], 50);
-            EXPECT_LT(tenths[expected.end], -50);
-        }
+        const Subsection s = p.settings.subsection1;
+        ASSERT_FALSE(s.IsEmpty());
+        for (uint32_t i = 1349; i < 2624; ++i)
+            EXPECT_EQ(tenths[i] >= -50 && tenths[i] <= 50, i >= s.start && i < s.end) << i;
         // Shown as the sub-section, with the ramp colour laid over it again.
-        EXPECT_EQ(p.region(2), expected);
-        EXPECT_EQ(p.region(4), expected);
+        EXPECT_EQ(p.region(2), s);
+        EXPECT_EQ(p.region(4), s);
         EXPECT_EQ(p.region(0), (Subsection{1349, 2624}));
         // Ramp 2 of 1 .. 1 finds nothing.
         EXPECT_TRUE(p.settings.subsection2.IsEmpty());
@@ -90,7 +69,7 @@ TEST(SlopePage, WindowIsClippedToTheRamp) {
     EXPECT_GT(p.settings.subsection1.end, 1349u);
 }
 
-TEST(SlopePage, HiddenRampFieldsNeverComplainAndKeepTheirNumbers) {
+TEST(SlopePage, HiddenRampFieldsKeepTheirNumbersAndANewRecordingItsOwnSubsections) {
     MemoryProfileStore stored;
     stored.WriteInt(kSlopeConductanceSection, "Ramp2 Start", 5000);
     stored.WriteInt(kSlopeConductanceSection, "Ramp2 End", 6000);
@@ -103,20 +82,15 @@ TEST(SlopePage, HiddenRampFieldsNeverComplainAndKeepTheirNumbers) {
     EXPECT_TRUE(p.settings.subsection2.IsEmpty()); // never searched beyond the trace
     p.page.SavePageSettings(p.profile);
     EXPECT_EQ(p.profile.values.at({kSlopeConductanceSection, "Ramp2 End"}), "6000");
-}
 
-TEST(SlopePage, NewRecordingForgetsTheOldSubsections) {
-    SlopePage p;
+    // A recording too short for the stored ramp 1: nothing of the old one stays.
     ASSERT_FALSE(p.settings.subsection1.IsEmpty());
-    // A recording too short for the stored ramp: nothing of the old one stays.
     TraceStore shorter = MakeStore(2, 1000);
     p.model->SetData(shorter.timeAxis, shorter.commandWaveform, shorter.traces, 1000);
     p.page.OnNewRecording("short", 2, 1000, true);
     EXPECT_TRUE(p.settings.subsection1.IsEmpty());
     for (int r = 0; r < 6; ++r)
         EXPECT_TRUE(p.region(r).IsEmpty()) << r;
-    p.page.OnRecordingClosed();
-    EXPECT_TRUE(p.settings.subsection1.IsEmpty());
 }
 
 } // namespace

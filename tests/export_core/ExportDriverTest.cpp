@@ -11,6 +11,8 @@
 
 #include "platform/Messages.h"
 
+#include <QStringList>
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -178,11 +180,11 @@ std::vector<QString> SeriesColours(const QDomElement& chart) {
     return colours;
 }
 
-void ExpectArialRegular(const QDomElement& run, const char* size, const char* what) {
-    EXPECT_EQ(run.attribute("sz"), size) << what;
-    EXPECT_EQ(run.attribute("b"), "0") << what;
-    EXPECT_NE(run.attribute("i"), "1") << what;
-    EXPECT_EQ(Path(run, "a:latin").attribute("typeface"), "Arial") << what;
+// "typeface size bold italic" of a text run's properties.
+QString Font(const QDomElement& run) {
+    return QStringList{Path(run, "a:latin").attribute("typeface"), run.attribute("sz"),
+                       run.attribute("b"), run.attribute("i", "0")}
+        .join(' ');
 }
 
 TEST_F(Export, WorkbookReadBackHoldsEveryFiniteNumberAndFormattedCharts) {
@@ -248,7 +250,7 @@ TEST_F(Export, WorkbookReadBackHoldsEveryFiniteNumberAndFormattedCharts) {
             EXPECT_EQ(Path(axis, "c:spPr/a:ln").attribute("w"), "19050"); // 1.5 pt
             const auto runs = Descendants(Path(axis, "c:txPr"), "a:defRPr");
             ASSERT_FALSE(runs.empty());
-            ExpectArialRegular(runs[0], "1200", "tick labels");
+            EXPECT_EQ(Font(runs[0]), "Arial 1200 0 0") << "tick labels";
             EXPECT_EQ(Descendants(runs[0], "a:srgbClr").at(0).attribute("val"), "000000");
         }
         EXPECT_TRUE(Path(y, "c:scaling/c:min").isNull());
@@ -269,7 +271,7 @@ TEST_F(Export, WorkbookReadBackHoldsEveryFiniteNumberAndFormattedCharts) {
         EXPECT_EQ(title.toStdString(), "cell" + result.titleSuffix);
         const auto runs = Descendants(Path(chart, "c:chart/c:title"), "a:rPr");
         ASSERT_FALSE(runs.empty());
-        ExpectArialRegular(runs[0], "1600", "title");
+        EXPECT_EQ(Font(runs[0]), "Arial 1600 0 0") << "title";
     }
     EXPECT_EQ(notFinite, 4u + 1u); // every capacitance and one sample point
 }
@@ -279,7 +281,9 @@ TEST_F(Export, CurrentVoltageColoursForThreeAndSixTraces) {
         {3, {"00FF00", "0000FF", "FF0000"}}, {6, {"00FF00", "0000FF", "FF0000", "", "", ""}}};
     for (const auto& [traces, expected] : colours) {
         store = fixtures::ModelStore(traces);
-        Run(fixtures::OnlyCurrentVoltage(store));
+        ExportChoices onlyCurrentVoltage;
+        onlyCurrentVoltage.currentVoltage = fixtures::AllCategories(store).currentVoltage;
+        Run(onlyCurrentVoltage);
         const ReadBackWorkbook book = ReadXlsx(workbook);
         EXPECT_EQ(book.SheetNames(), (Strings{"IV Graph", "IV Data"}));
         EXPECT_EQ(SeriesColours(book.Sheet("IV Graph").chart), expected) << traces;

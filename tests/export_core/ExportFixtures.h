@@ -42,13 +42,6 @@ inline ExportChoices AllCategories(const TraceStore& store) {
     return choices;
 }
 
-// Only the current-voltage category has results.
-inline ExportChoices OnlyCurrentVoltage(const TraceStore& store) {
-    ExportChoices choices;
-    choices.currentVoltage = AllCategories(store).currentVoltage;
-    return choices;
-}
-
 inline std::string ReadFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), {});

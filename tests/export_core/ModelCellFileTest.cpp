@@ -56,33 +56,29 @@ void ExpectTheCells(const std::vector<CategoryResult>& results, const std::vecto
     }
 }
 
-TEST(ModelCellFile, CurrentOnChannel1OrTheOnlyChannel0) {
+TEST(ModelCellFile, CurrentOnChannel1OrTheOnlyChannel0AndAnAppendedFile) {
+    TempDir dir;
+    RecordingMessageSink messages;
     for (bool twoChannels : {true, false}) {
         SCOPED_TRACE(twoChannels ? "two channels" : "one channel");
-        TempDir dir;
-        model::WriteModelRecording(dir.file("cell.abf"), kCells, twoChannels);
+        const std::string path = dir.file(twoChannels ? "two.abf" : "one.abf");
+        model::WriteModelRecording(path, kCells, twoChannels);
         TraceStore store;
-        RecordingMessageSink messages;
-        ASSERT_TRUE(TraceStore::LoadInto(store, dir.file("cell.abf")));
-        EXPECT_TRUE(messages.messages.empty());
+        ASSERT_TRUE(TraceStore::LoadInto(store, path));
         ASSERT_EQ(store.traces.size(), 3u);
         ASSERT_EQ(store.samplesPerTrace(), model::kSamples);
         EXPECT_FLOAT_EQ(store.episodeInterval, 5.0f);
         ExpectTheCells(Analyse(store, {0, 1, 2}), kCells);
     }
-}
 
-TEST(ModelCellFile, AppendedFileContinuesTheTraceNumbers) {
-    TempDir dir;
-    model::WriteModelRecording(dir.file("first.abf"), kCells, true, 5.0f);
-    model::WriteModelRecording(dir.file("second.abf"), kMoreCells, true, 2.0f);
+    // An appended file continues the trace numbers.
+    model::WriteModelRecording(dir.file("more.abf"), kMoreCells, true, 2.0f);
     TraceStore store;
-    RecordingMessageSink messages;
-    ASSERT_TRUE(TraceStore::LoadInto(store, dir.file("first.abf")));
-    ASSERT_TRUE(TraceStore::AppendFrom(store, dir.file("second.abf")));
+    ASSERT_TRUE(TraceStore::LoadInto(store, dir.file("two.abf")));
+    ASSERT_TRUE(TraceStore::AppendFrom(store, dir.file("more.abf")));
     ASSERT_EQ(store.traces.size(), 5u);
     EXPECT_FLOAT_EQ(store.episodeInterval, 2.0f); // the appended file's
-
+    EXPECT_TRUE(messages.messages.empty());
     const auto results = Analyse(store, {3, 4});
     ExpectTheCells(results, kMoreCells);
     EXPECT_EQ(results[0].table.columns[0][0], 4.0f);

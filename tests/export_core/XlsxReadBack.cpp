@@ -47,16 +47,15 @@ std::vector<QDomElement> Descendants(const QDomElement& element, const QString& 
 
 namespace {
 
-// The root element of the XML part `name`; a null element when the part is
-// missing (a test failure unless `optional`) or not well-formed.
-QDomElement ReadXmlPart(zip_t* archive, const std::string& name, bool optional = false) {
+// The root element of the XML part `name`; a test failure and a null element
+// when the part is missing or not well-formed.
+QDomElement ReadXmlPart(zip_t* archive, const std::string& name) {
     zip_stat_t stat;
     zip_file_t* file = zip_stat(archive, name.c_str(), 0, &stat) == 0
                            ? zip_fopen(archive, name.c_str(), 0)
                            : nullptr;
     if (!file) {
-        if (!optional)
-            ADD_FAILURE() << "missing part \"" << name << "\"";
+        ADD_FAILURE() << "missing part \"" << name << "\"";
         return {};
     }
     QByteArray content(static_cast<qsizetype>(stat.size), '\0');
@@ -73,15 +72,12 @@ QDomElement ReadXmlPart(zip_t* archive, const std::string& name, bool optional =
 std::string RelationshipTarget(zip_t* archive, const std::string& partName, const QString& id) {
     const std::filesystem::path part(partName);
     const QDomElement rels = ReadXmlPart(
-        archive, (part.parent_path() / "_rels" / (part.filename().string() + ".rels")).string(),
-        true);
+        archive, (part.parent_path() / "_rels" / (part.filename().string() + ".rels")).string());
     for (const QDomElement& relationship : Descendants(rels, "Relationship")) {
-        if (relationship.attribute("Id") != id)
-            continue;
-        const std::filesystem::path target = relationship.attribute("Target").toStdString();
-        return (target.is_absolute() ? target.relative_path()
-                                     : (part.parent_path() / target).lexically_normal())
-            .string();
+        if (relationship.attribute("Id") == id) // relative to the part's folder
+            return (part.parent_path() / relationship.attribute("Target").toStdString())
+                .lexically_normal()
+                .string();
     }
     return {};
 }

@@ -84,17 +84,6 @@ TEST(ModelCellFile, CurrentOnChannel1OrTheOnlyChannel0AndAnAppendedFile) {
     EXPECT_EQ(results[0].table.columns[0][0], 4.0f);
     EXPECT_EQ(results[0].table.columns[0][1], 5.0f);
     EXPECT_EQ(results[2].table.headers, (std::vector<std::string>{"Voltage", "4", "5"}));
-
-    // The control trace may come from the first file.
-    TimeCourseChoices slope = fixtures::AllCategories(store).slopeConductance;
-    slope.selectedTraces = {4, 0};
-    slope.useControl = true;
-    slope.controlTraceNumber = 1;
-    ResultTable table;
-    ASSERT_EQ(BuildSlopeConductance(store, slope, 0, table), 2u);
-    EXPECT_NEAR(table.columns[2][0], 15.0, 0.02);
-    EXPECT_EQ(table.columns[2][1], 0.0f);
-    EXPECT_FLOAT_EQ(table.columns[0][0], 8.0f); // trace index 4 x 2 s
 }
 
 } // namespace

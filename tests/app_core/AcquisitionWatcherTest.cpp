@@ -5,22 +5,10 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <filesystem>
 #include <fstream>
+#include <optional>
 
 namespace {
-
-void WriteBytes(const std::string& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-}
-
-TEST(ClampexBroadcastTest, OnlyTwentyAsksForAnAnalysis) {
-    EXPECT_EQ(ClassifyClampexBroadcast(20), ClampexBroadcast::NewAcquisitionFile);
-    EXPECT_EQ(ClassifyClampexBroadcast(4), ClampexBroadcast::Recognised);
-    EXPECT_EQ(ClassifyClampexBroadcast(5), ClampexBroadcast::Recognised);
-    for (int32_t other : {0, 1, 3, 6, 19, 21, -20, 0x7FFFFFFF})
-        EXPECT_EQ(ClassifyClampexBroadcast(other), ClampexBroadcast::Ignored) << other;
-}
 
 TEST(LastAcquiredFileTest, ValuePathFollowsXdgConfigHome) {
     const char* saved = std::getenv("XDG_CONFIG_HOME");
@@ -37,61 +25,40 @@ TEST(LastAcquiredFileTest, ValuePathFollowsXdgConfigHome) {
         unsetenv("XDG_CONFIG_HOME");
 }
 
-TEST(LastAcquiredFileTest, ReadsThePathWithOrWithoutALineBreak) {
-    TempDir dir;
-    const std::string value = dir.file("ABF");
-    std::string path = "unchanged";
-
-    WriteBytes(value, "/data/cell 1.abf\n");
-    ASSERT_TRUE(ReadLastAcquiredFile(value, path));
-    EXPECT_EQ(path, "/data/cell 1.abf");
-
-    WriteBytes(value, "/data/Zelle_\xC3\xA4.abf\r\n");
-    ASSERT_TRUE(ReadLastAcquiredFile(value, path));
-    EXPECT_EQ(path, "/data/Zelle_\xC3\xA4.abf");
-
-    WriteBytes(value, "/data/x.abf");
-    ASSERT_TRUE(ReadLastAcquiredFile(value, path));
-    EXPECT_EQ(path, "/data/x.abf");
-}
-
-TEST(LastAcquiredFileTest, TheLongestPathThatFitsTheBufferIsRead) {
-    TempDir dir;
-    const std::string value = dir.file("ABF");
-    const std::string longest = "/" + std::string(kLastAcquiredFileBufferSize - 2, 'a');
-    std::string path;
-    WriteBytes(value, longest + "\n");
-    ASSERT_TRUE(ReadLastAcquiredFile(value, path));
-    EXPECT_EQ(path, longest);
-    // One byte more no longer leaves room for the terminating zero.
-    WriteBytes(value, longest + "b\n");
-    path = "unchanged";
-    EXPECT_FALSE(ReadLastAcquiredFile(value, path));
-    EXPECT_EQ(path, "unchanged");
-}
-
-TEST(LastAcquiredFileTest, MissingOrUnusableValuesReadAsMissing) {
+TEST(LastAcquiredFileTest, ReadsOneTextLineThatFitsTheBufferAndNothingElse) {
     TempDir dir;
     const std::string value = dir.file("ABF");
     std::string path = "unchanged";
     EXPECT_FALSE(ReadLastAcquiredFile(value, path)) << "no file";
     EXPECT_FALSE(ReadLastAcquiredFile(dir.path().string(), path)) << "a folder";
 
-    const std::pair<const char*, std::string> cases[] = {
-        {"empty", ""},
-        {"only a line break", "\n"},
-        {"far too long", std::string(100000, 'x')},
-        {"zero byte", std::string("/data/a\0b.abf", 13)},
-        {"two lines", "/data/a.abf\n/data/b.abf\n"},
-        {"Latin-1, not UTF-8", "/data/Zelle_\xE4.abf"},
-        {"overlong UTF-8", "/data/\xC0\xAF.abf"},
-        {"truncated UTF-8", "/data/\xE2\x82"},
-        {"binary", std::string("\x89PNG\r\n\x1A\n\0\0\0\rIHDR", 16)},
+    // The longest path that leaves room for the terminating zero.
+    const std::string longest = "/" + std::string(kLastAcquiredFileBufferSize - 2, 'a');
+    const struct {
+        const char* what;
+        std::string bytes;
+        std::optional<std::string> read;
+    } cases[] = {
+        {"line break", "/data/cell 1.abf\n", "/data/cell 1.abf"},
+        {"CR LF, UTF-8", "/data/Zelle_\xC3\xA4.abf\r\n", "/data/Zelle_\xC3\xA4.abf"},
+        {"no line break", "/data/x.abf", "/data/x.abf"},
+        {"longest", longest + "\n", longest},
+        {"one byte too long", longest + "b\n", std::nullopt},
+        {"empty", "", std::nullopt},
+        {"only a line break", "\n", std::nullopt},
+        {"far too long", std::string(100000, 'x'), std::nullopt},
+        {"zero byte", std::string("/data/a\0b.abf", 13), std::nullopt},
+        {"two lines", "/data/a.abf\n/data/b.abf\n", std::nullopt},
+        {"Latin-1, not UTF-8", "/data/Zelle_\xE4.abf", std::nullopt},
+        {"overlong UTF-8", "/data/\xC0\xAF.abf", std::nullopt},
+        {"truncated UTF-8", "/data/\xE2\x82", std::nullopt},
+        {"binary", std::string("\x89PNG\r\n\x1A\n\0\0\0\rIHDR", 16), std::nullopt},
     };
-    for (const auto& [what, bytes] : cases) {
-        WriteBytes(value, bytes);
-        EXPECT_FALSE(ReadLastAcquiredFile(value, path)) << what;
-        EXPECT_EQ(path, "unchanged") << what;
+    for (const auto& c : cases) {
+        std::ofstream(value, std::ios::binary) << c.bytes;
+        path = "unchanged";
+        EXPECT_EQ(ReadLastAcquiredFile(value, path), c.read.has_value()) << c.what;
+        EXPECT_EQ(path, c.read.value_or("unchanged")) << c.what;
     }
 }
 

@@ -4,8 +4,8 @@
 
 #include "analysis/qt/PageAnalyseBase.h"
 #include "app/AcquisitionWatcher.h"
+#include "app/DataFileNames.h"
 #include "app/qt/ClampexBroadcastListener.h"
-#include "app/qt/PageGeneralSettings.h"
 #include "export/WorkbookFiles.h"
 
 #include <QDBusConnection>
@@ -14,11 +14,9 @@
 #include <QSignalSpy>
 #include <QTest>
 
-#include <gtest/gtest.h>
-
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <set>
 
 namespace fs = std::filesystem;
 
@@ -38,11 +36,6 @@ protected:
         return OpenSheet();
     }
 };
-
-TEST_F(AcquisitionTest, ValueFileLivesUnderTheConfigFolder) {
-    EXPECT_EQ(LastAcquiredFileValuePath(),
-              (config.dir().path() / "Axon/Common Settings/LastAcquiredFile/ABF").string());
-}
 
 TEST_F(AcquisitionTest, NewFileIsLoadedShownAndExportedOnce) {
     const std::string path = data.file("acquired 7.abf");
@@ -65,12 +58,14 @@ TEST_F(AcquisitionTest, NewFileIsLoadedShownAndExportedOnce) {
     // Every category but the capacitance (no traces selected there) has results.
     EXPECT_EQ(sheet->LastExportOutcome().pairs, 4);
     EXPECT_TRUE(messages.messages.empty());
-    EXPECT_TRUE(fileDialog.titles.empty()) << "no dialog";
+    EXPECT_TRUE(dialogTitles.empty()) << "no dialog";
     EXPECT_TRUE(g_strDataDirectory.empty() || g_strDataDirectory == fs::current_path().string())
         << "the dialogs' folder is not touched";
 }
 
-TEST_F(AcquisitionTest, FlagOffOrOtherParametersDoNothing) {
+// Without the flag, without the parameter 20 or without a usable value file
+// nothing is loaded, exported or shown.
+TEST_F(AcquisitionTest, FlagOffOtherParametersOrUnusableValueFilesDoNothing) {
     const std::string path = data.file("acquired.abf");
     WriteCellRecording(path, 2);
     Announce(path);
@@ -78,31 +73,23 @@ TEST_F(AcquisitionTest, FlagOffOrOtherParametersDoNothing) {
     off->OnClampexBroadcast(20);
     EXPECT_TRUE(off->FileName().empty());
     EXPECT_EQ(off->ExportCount(), 0);
-    DestroySheet(off);
+    delete off;
 
     CMainSheet* on = OpenSheetWithAutoAnalysis(true);
     for (int parameter : {4, 5, 0, 19, 21, -20})
         on->OnClampexBroadcast(parameter);
-    EXPECT_TRUE(on->FileName().empty());
-    EXPECT_EQ(on->ExportCount(), 0);
-    EXPECT_TRUE(messages.messages.empty());
-    EXPECT_FALSE(fs::exists(WorkbookPathFor(path)));
-}
-
-TEST_F(AcquisitionTest, UnusableValueFilesDoNothingAndShowNothing) {
-    const std::string path = data.file("acquired.abf");
-    WriteCellRecording(path, 2);
-    CMainSheet* sheet = OpenSheetWithAutoAnalysis(true);
-    EXPECT_FALSE(sheet->AnalyseNewAcquisition()) << "no value file";
+    fs::remove(LastAcquiredFileValuePath());
+    EXPECT_FALSE(on->AnalyseNewAcquisition()) << "no value file";
     for (const std::string& bytes :
          {std::string(), path + std::string(600, 'x'), std::string("/tmp/\xFF\xFE.abf"),
           std::string("/tmp/a\0b.abf", 12)}) {
         Announce(bytes);
-        EXPECT_FALSE(sheet->AnalyseNewAcquisition());
+        EXPECT_FALSE(on->AnalyseNewAcquisition());
     }
-    EXPECT_TRUE(sheet->FileName().empty());
-    EXPECT_EQ(sheet->ExportCount(), 0);
+    EXPECT_TRUE(on->FileName().empty());
+    EXPECT_EQ(on->ExportCount(), 0);
     EXPECT_TRUE(messages.messages.empty());
+    EXPECT_FALSE(fs::exists(WorkbookPathFor(path)));
 }
 
 TEST_F(AcquisitionTest, AFileStillBeingWrittenShowsTheLoadErrorAndALaterMessageLoadsIt) {
@@ -133,14 +120,13 @@ TEST_F(AcquisitionTest, ABroadcastDuringAnImportWaitsForIt) {
     Announce(data.file("acquired.abf"));
     CMainSheet* sheet = OpenSheetWithAutoAnalysis(true);
     // The broadcast arrives while the file dialog is open.
-    CMainSheet::FileDialogFunction previous = CMainSheet::SetFileDialogFunction(
-        [&](QWidget*, const QString&, const QString&) -> std::optional<CMainSheet::FileChoice> {
-            sheet->OnClampexBroadcast(20);
-            EXPECT_EQ(sheet->ExportCount(), 0);
-            return CMainSheet::FileChoice{QString::fromStdString(data.file("picked.abf")), {}};
-        });
+    whileDialogOpen = [&] {
+        sheet->OnClampexBroadcast(20);
+        EXPECT_EQ(sheet->ExportCount(), 0);
+    };
+    Answer(data.file("picked.abf"));
     sheet->OnImportData();
-    CMainSheet::SetFileDialogFunction(std::move(previous));
+    whileDialogOpen = nullptr;
     EXPECT_EQ(sheet->Store().traces.size(), 2u);
     QTest::qWait(50);
     EXPECT_EQ(sheet->FileName(), data.file("acquired.abf"));
@@ -148,12 +134,8 @@ TEST_F(AcquisitionTest, ABroadcastDuringAnImportWaitsForIt) {
     EXPECT_EQ(sheet->ExportCount(), 1);
 }
 
-bool HaveSessionBus() {
-    return QDBusConnection::sessionBus().isConnected();
-}
-
 TEST(ClampexListenerTest, HearsTheSignalFromAnyPathAndInterface) {
-    if (!HaveSessionBus())
+    if (!QDBusConnection::sessionBus().isConnected())
         GTEST_SKIP() << "no session bus (run under dbus-run-session)";
     CClampexBroadcastListener listener;
     ASSERT_TRUE(listener.IsActive());
@@ -174,40 +156,11 @@ TEST(ClampexListenerTest, HearsTheSignalFromAnyPathAndInterface) {
     for (int i = 0; i < 50 && spy.size() < 3; ++i)
         spy.wait(100);
     QTest::qWait(100);
-    ASSERT_EQ(spy.size(), 3);
-    EXPECT_EQ(spy[0][0].toInt(), 20);
-    EXPECT_EQ(spy[1][0].toInt(), 4);
-    EXPECT_EQ(spy[2][0].toInt(), 5);
-}
-
-TEST_F(AcquisitionTest, TheDocumentedDbusSendCommandStartsTheAnalysis) {
-    if (!HaveSessionBus())
-        GTEST_SKIP() << "no session bus (run under dbus-run-session)";
-    const std::string path = data.file("acquired.abf");
-    WriteCellRecording(path, 2);
-    Announce(path);
-    CMainSheet* sheet = OpenSheetWithAutoAnalysis(true);
-    CClampexBroadcastListener listener(sheet);
-    QObject::connect(&listener, &CClampexBroadcastListener::broadcast, sheet,
-                     [sheet](int parameter) { sheet->OnClampexBroadcast(parameter); });
-    QProcess send;
-    send.start("dbus-send", {"--session", "--type=signal", "/",
-                             "com.axon.Clampex.ClampexBroadcastMsg", "int32:20"});
-    ASSERT_TRUE(send.waitForFinished(10000));
-    ASSERT_EQ(send.exitCode(), 0) << send.readAllStandardError().toStdString();
-    for (int i = 0; i < 50 && sheet->ExportCount() == 0; ++i)
-        QTest::qWait(100);
-    EXPECT_EQ(sheet->FileName(), path);
-    EXPECT_EQ(sheet->ExportCount(), 1);
-}
-
-TEST(ClampexListenerTest, WithoutABusTheListenerIsInactive) {
-    QDBusConnection none = QDBusConnection::connectToBus(
-        QStringLiteral("unix:path=/nonexistent/tessaran-bus"), QStringLiteral("no bus"));
-    ASSERT_FALSE(none.isConnected());
-    CClampexBroadcastListener listener(nullptr, none);
-    EXPECT_FALSE(listener.IsActive());
-    QDBusConnection::disconnectFromBus(QStringLiteral("no bus"));
+    // Qt may hand signals that arrive together to the slot in any order.
+    std::multiset<int> heard;
+    for (const QList<QVariant>& arguments : spy)
+        heard.insert(arguments[0].toInt());
+    EXPECT_EQ(heard, (std::multiset<int>{4, 5, 20}));
 }
 
 TEST(ProgramWithoutBusTest, StartsAndKeepsRunning) {

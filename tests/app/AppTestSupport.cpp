@@ -1,80 +1,15 @@
 #include "tests/app/AppTestSupport.h"
 
 #include "app/DataFileNames.h"
+#include "controls/qt/ImageButton.h"
 #include "display/DisplayValues.h"
-#include "platform/qt/IniProfileStore.h"
 #include "tests/support/AbfTestWriter.h"
 #include "tests/support/ModelCell.h"
 
-#include <QApplication>
-#include <QLabel>
+#include <QCoreApplication>
 #include <QTest>
 
-#include <gtest/gtest.h>
-
 #include <cstdlib>
-
-ScopedConfigHome::ScopedConfigHome() {
-    if (const char* value = std::getenv("XDG_CONFIG_HOME"))
-        saved_ = value;
-    setenv("XDG_CONFIG_HOME", dir_.path().c_str(), 1);
-}
-
-ScopedConfigHome::~ScopedConfigHome() {
-    if (saved_)
-        setenv("XDG_CONFIG_HOME", saved_->c_str(), 1);
-    else
-        unsetenv("XDG_CONFIG_HOME");
-}
-
-ScopedFileDialog::ScopedFileDialog() {
-    previous_ = CMainSheet::SetFileDialogFunction(
-        [this](QWidget*, const QString& title,
-               const QString& directory) -> std::optional<CMainSheet::FileChoice> {
-            titles.push_back(title);
-            directories.push_back(directory);
-            if (answers.empty())
-                return std::nullopt;
-            auto answer = answers.front();
-            answers.pop_front();
-            return answer;
-        });
-}
-
-ScopedFileDialog::~ScopedFileDialog() {
-    CMainSheet::SetFileDialogFunction(std::move(previous_));
-}
-
-void ScopedFileDialog::Answer(const std::string& name, const std::string& directory) {
-    answers.push_back(
-        CMainSheet::FileChoice{QString::fromStdString(name), QString::fromStdString(directory)});
-}
-
-void ScopedFileDialog::Cancel() {
-    answers.push_back(std::nullopt);
-}
-
-ScopedModalRunner::ScopedModalRunner() {
-    previous_ = CMainSheet::SetModalDialogRunner([this](QDialog& dialog) {
-        Shown entry{
-            QString::fromLatin1(dialog.metaObject()->className()), dialog.windowTitle(), {}};
-        for (const QLabel* label : dialog.findChildren<QLabel*>())
-            entry.labels << label->text();
-        shown.push_back(entry);
-    });
-}
-
-ScopedModalRunner::~ScopedModalRunner() {
-    CMainSheet::SetModalDialogRunner(std::move(previous_));
-}
-
-PrintOutcome RecordingPrinter::PrintChartSheets(const Workbook&, const std::string&) {
-    ++calls;
-    PrintOutcome outcome;
-    outcome.printed = true;
-    outcome.printer = "test printer";
-    return outcome;
-}
 
 void WriteCellRecording(const std::string& path, int cells) {
     std::vector<model::Cell> list;
@@ -94,17 +29,40 @@ void WriteShortRecording(const std::string& path, uint32_t traces, uint32_t samp
 }
 
 MainSheetTest::MainSheetTest() {
+    if (const char* value = std::getenv("XDG_CONFIG_HOME"))
+        savedConfigHome_ = value;
+    setenv("XDG_CONFIG_HOME", config.path().c_str(), 1);
+    savedDialog_ = CMainSheet::SetFileDialogFunction(
+        [this](QWidget*, const QString& title,
+               const QString&) -> std::optional<CMainSheet::FileChoice> {
+            dialogTitles.push_back(title);
+            if (whileDialogOpen)
+                whileDialogOpen();
+            if (answers.empty())
+                return std::nullopt;
+            CMainSheet::FileChoice answer = answers.front();
+            answers.pop_front();
+            return answer;
+        });
     ResetDisplayValues();
     g_strDataDirectory.clear();
     profile = NewProfile();
 }
 
 MainSheetTest::~MainSheetTest() {
-    if (window)
-        DestroySheet(window);
+    delete window;
     profile.reset();
     ResetDisplayValues();
     g_strDataDirectory.clear();
+    CMainSheet::SetFileDialogFunction(std::move(savedDialog_));
+    if (savedConfigHome_)
+        setenv("XDG_CONFIG_HOME", savedConfigHome_->c_str(), 1);
+    else
+        unsetenv("XDG_CONFIG_HOME");
+}
+
+void MainSheetTest::Answer(const std::string& name, const std::string& directory) {
+    answers.push_back({QString::fromStdString(name), QString::fromStdString(directory)});
 }
 
 void MainSheetTest::UseModelCellRamps() {
@@ -137,8 +95,4 @@ void MainSheetTest::ExitSheet(CMainSheet* sheet) {
     QTest::mouseClick(sheet->Button(CPropertySheetWithLogoDlg::kCancelButton), Qt::LeftButton);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(guard.isNull()) << "the window is still there after Exit";
-}
-
-void MainSheetTest::DestroySheet(CMainSheet* sheet) {
-    delete sheet;
 }

@@ -85,11 +85,9 @@ TEST_F(ReaderTest, WaveformsThatCannotBeMade) {
     } cases[] = {
         {W().Set<int16_t>(WaveformSource, 0), 0, 1, ABF_ENOWAVEFORM},
         {W().Set<int16_t>(WaveformSource, 3), 0, 1, ABF_EBADWAVEFORM},
-        {epoch, 0, 3, 0},
         {epoch, 0, 4, ABF_EBADWAVEFORM},
         {epoch, 0, 0, ABF_EBADWAVEFORM},
         {epoch, 1, 1, ABF_EBADWAVEFORM}, // channel not sampled
-        {shrinking, 0, 2, 0},            // epoch of 4 samples
         {shrinking, 0, 3, ABF_EBADWAVEFORM},
         {W().SetActiveDac(4), 0, 1, ABF_EBADWAVEFORM},
         {W().SetActiveDac(-1), 0, 1, ABF_EBADWAVEFORM},

@@ -104,36 +104,11 @@ AbfTestWriter::AbfTestWriter() : header_(kHeaderSize, 0) {
     header_[AbfOffset::MathOperator + 1] = ' ';
 }
 
-AbfTestWriter& AbfTestWriter::SetChannels(std::vector<int16_t> samplingSequence) {
-    channels_ = std::move(samplingSequence);
-    return *this;
-}
-
-AbfTestWriter& AbfTestWriter::SetSamplesPerChannel(uint32_t n) {
-    samplesPerChannel_ = n;
-    return *this;
-}
-
-AbfTestWriter& AbfTestWriter::SetEpisodes(uint32_t n) {
-    episodes_ = n;
-    return *this;
-}
-
 AbfTestWriter& AbfTestWriter::SetSampleInterval(float firstUs, float secondUs,
                                                 int32_t clockChange) {
     Put(header_, AbfOffset::FirstInterval, firstUs);
     Put(header_, AbfOffset::SecondInterval, secondUs);
     Put(header_, AbfOffset::ClockChange, clockChange);
-    return *this;
-}
-
-AbfTestWriter& AbfTestWriter::SetFloatSamples(bool on) {
-    floatSamples_ = on;
-    return *this;
-}
-
-AbfTestWriter& AbfTestWriter::SetMode(int16_t mode) {
-    mode_ = mode;
     return *this;
 }
 
@@ -144,13 +119,15 @@ AbfTestWriter& AbfTestWriter::SetVersion(float version) {
 }
 
 AbfTestWriter& AbfTestWriter::SetHolding(float mV, int dac) {
-    Put(header_, AbfOffset::DacHolding + 4 * static_cast<size_t>(dac), mV);
-    return *this;
+    return Put(header_, AbfOffset::DacHolding + 4 * size_t(dac), mV), *this;
 }
 
 AbfTestWriter& AbfTestWriter::SetActiveDac(int16_t dac) {
-    Put(header_, AbfOffset::ActiveDac, dac);
-    return *this;
+    return Put(header_, AbfOffset::ActiveDac, dac), *this;
+}
+
+AbfTestWriter& AbfTestWriter::SetStartToStart(float seconds) {
+    return Put(header_, AbfOffset::StartToStart, seconds), *this;
 }
 
 AbfTestWriter& AbfTestWriter::SetEpoch(int index, int16_t type, float initialLevel,
@@ -162,11 +139,6 @@ AbfTestWriter& AbfTestWriter::SetEpoch(int index, int16_t type, float initialLev
     Put(header_, AbfOffset::EpochLevelIncrement + 4 * e, levelIncrement);
     Put(header_, AbfOffset::EpochInitialDuration + 2 * e, initialDuration);
     Put(header_, AbfOffset::EpochDurationIncrement + 2 * e, durationIncrement);
-    return *this;
-}
-
-AbfTestWriter& AbfTestWriter::SetStartToStart(float seconds) {
-    Put(header_, AbfOffset::StartToStart, seconds);
     return *this;
 }
 
@@ -189,12 +161,6 @@ AbfTestWriter& AbfTestWriter::SetUserList(int16_t parameterCode, const std::stri
     Put<int16_t>(header_, AbfOffset::UserListEnable, 1);
     Put(header_, AbfOffset::UserListParameter, parameterCode);
     PutText(header_, AbfOffset::UserList, list, 80);
-    return *this;
-}
-
-AbfTestWriter&
-AbfTestWriter::SetSignal(std::function<double(uint32_t episode, int channel, uint32_t sample)> f) {
-    signal_ = std::move(f);
     return *this;
 }
 
@@ -231,11 +197,6 @@ AbfTestWriter& AbfTestWriter::SetOldFormat(int kind, float version, bool msBinar
     oldKind_ = kind;
     oldVersion_ = version;
     oldMsBinary_ = msBinaryFormat;
-    return *this;
-}
-
-AbfTestWriter& AbfTestWriter::SetOldSynchArray(std::vector<OldSynchEntry> entries) {
-    oldSynch_ = std::move(entries);
     return *this;
 }
 
@@ -432,10 +393,7 @@ std::vector<uint8_t> AbfTestWriter::BuildOld() const {
     file.resize(file.size() + 1024, 0);
 
     std::copy(params.begin(), params.end(), file.begin());
-    std::vector<uint8_t> comment(kOldCommentBytes, ' ');
-    const std::string text = "old-format test recording";
-    std::copy(text.begin(), text.end(), comment.begin());
-    std::copy(comment.begin(), comment.end(), file.begin() + kOldParameterBytes);
+    std::fill_n(file.begin() + kOldParameterBytes, kOldCommentBytes, ' ');
     size_t channelBlock = kOldParameterBytes + kOldCommentBytes;
     for (size_t i = 0; i < 16; ++i)
         file[channelBlock + i] = static_cast<uint8_t>(i < channels_.size() ? channels_[i] : -1);

@@ -21,7 +21,6 @@ constexpr size_t SamplesToSkip = 14;
 constexpr size_t EpisodeCount = 16;
 constexpr size_t HeaderVersion = 32;
 constexpr size_t FileKind = 36;
-constexpr size_t MsBinaryFormat = 38;
 constexpr size_t DataFirstBlock = 40;
 constexpr size_t StimulusFirstBlock = 60;
 constexpr size_t StimulusEpisodes = 64;
@@ -116,12 +115,14 @@ public:
     // waveform source 1 (epochs) with no epochs enabled, start-to-start 1 s.
     AbfTestWriter();
 
-    AbfTestWriter& SetChannels(std::vector<int16_t> samplingSequence);
-    AbfTestWriter& SetSamplesPerChannel(uint32_t n);
-    AbfTestWriter& SetEpisodes(uint32_t n);
+    AbfTestWriter& SetChannels(std::vector<int16_t> sequence) {
+        return channels_ = std::move(sequence), *this;
+    }
+    AbfTestWriter& SetSamplesPerChannel(uint32_t n) { return samplesPerChannel_ = n, *this; }
+    AbfTestWriter& SetEpisodes(uint32_t n) { return episodes_ = n, *this; }
     AbfTestWriter& SetSampleInterval(float firstUs, float secondUs = 0, int32_t clockChange = 0);
-    AbfTestWriter& SetFloatSamples(bool on);
-    AbfTestWriter& SetMode(int16_t mode);
+    AbfTestWriter& SetFloatSamples(bool on) { return floatSamples_ = on, *this; }
+    AbfTestWriter& SetMode(int16_t mode) { return mode_ = mode, *this; }
     AbfTestWriter& SetVersion(float version);
     AbfTestWriter& SetHolding(float mV, int dac = 0);
     AbfTestWriter& SetActiveDac(int16_t dac);
@@ -140,7 +141,9 @@ public:
     // In gap-free files without a synch array the episode is 1 and the index
     // runs over the whole recording.
     AbfTestWriter&
-    SetSignal(std::function<double(uint32_t episode, int channel, uint32_t sample)> f);
+    SetSignal(std::function<double(uint32_t episode, int channel, uint32_t sample)> f) {
+        return signal_ = std::move(f), *this;
+    }
 
     // Gap-free (mode 3) recording of `samplesPerChannel` samples per channel,
     // with `skipped` samples of all channels before the data proper.
@@ -161,7 +164,9 @@ public:
     // sequence, counts, intervals, ranges, gains and signal carry over.
     AbfTestWriter& SetOldFormat(int kind, float version, bool msBinaryFormat = false);
     // Old-format synch array (written after the data).
-    AbfTestWriter& SetOldSynchArray(std::vector<OldSynchEntry> entries);
+    AbfTestWriter& SetOldSynchArray(std::vector<OldSynchEntry> entries) {
+        return oldSynch_ = std::move(entries), *this;
+    }
 
     // Raw little-endian header field, applied after every computed field. For
     // old-format files the offset is into the 80-float parameter block.

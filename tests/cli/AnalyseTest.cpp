@@ -137,13 +137,6 @@ TEST_F(Analyse, WorkbookAtTheOutputFolderOrFile) {
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_TRUE(IsZip(dir.file("results/" + fs::path(recording).filename().string() + ".xlsx")));
 
-    // A file name without the workbook's extension gets it.
-    run = RunCli(With({recordingArg, "--output", QString::fromStdString(dir.file("summary"))}));
-    ASSERT_EQ(run.status, 0) << run.err;
-    EXPECT_EQ(run.out, recording + ": workbook written to " + dir.file("summary.xlsx") + "\n");
-    EXPECT_TRUE(IsZip(dir.file("summary.xlsx")));
-    EXPECT_FALSE(fs::exists(workbook));
-
     // Several recordings cannot share one file.
     run = RunCli(With(
         {recordingArg, recordingArg, "--output", QString::fromStdString(dir.file("one.xlsx"))}));

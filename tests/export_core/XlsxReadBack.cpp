@@ -54,17 +54,14 @@ QDomElement ReadXmlPart(zip_t* archive, const std::string& name) {
     zip_file_t* file = zip_stat(archive, name.c_str(), 0, &stat) == 0
                            ? zip_fopen(archive, name.c_str(), 0)
                            : nullptr;
-    if (!file) {
-        ADD_FAILURE() << "missing part \"" << name << "\"";
-        return {};
-    }
-    QByteArray content(static_cast<qsizetype>(stat.size), '\0');
-    const zip_int64_t read = zip_fread(file, content.data(), stat.size);
-    zip_fclose(file);
+    QByteArray content(file ? static_cast<qsizetype>(stat.size) : 0, '\0');
+    const bool read = file && zip_fread(file, content.data(), stat.size) == zip_int64_t(stat.size);
+    if (file)
+        zip_fclose(file);
     QDomDocument document;
     QString message;
-    if (read != static_cast<zip_int64_t>(stat.size) || !document.setContent(content, &message))
-        ADD_FAILURE() << name << ": " << message.toStdString();
+    if (!read || !document.setContent(content, &message))
+        ADD_FAILURE() << "part \"" << name << "\": " << message.toStdString();
     return document.documentElement();
 }
 

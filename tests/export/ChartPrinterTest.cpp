@@ -12,9 +12,6 @@
 #include "platform/Messages.h"
 
 #include <QFile>
-#include <QGraphicsScene>
-#include <QImage>
-#include <QPainter>
 #include <QRegularExpression>
 #include <QtCharts/QSplineSeries>
 #include <QtCharts/QValueAxis>
@@ -99,43 +96,6 @@ TEST_F(PrintedCharts, CurrentVoltageChartCarriesTheWorkbooksSeriesScaleAndColour
     EXPECT_EQ(chart->titleFont().family(), "Arial");
     EXPECT_EQ(chart->titleFont().pixelSize(), 16);
     EXPECT_FALSE(chart->titleFont().bold());
-}
-
-TEST_F(PrintedCharts, OtherChartsScaleThemselvesAndUseTheDefaultColours) {
-    auto chart = BuildQtChart(Chart(workbook, "Slope Conductance Graph"), workbook);
-    ASSERT_EQ(chart->series().size(), 1);
-    auto* spline = qobject_cast<QSplineSeries*>(chart->series()[0]);
-    EXPECT_EQ(spline->name(), "Slope Conductance");
-    EXPECT_EQ(spline->pen().color(), DefaultSeriesColour(0));
-    QValueAxis* y = Axis(*chart, Qt::Vertical);
-    // Conductances 5 to 20: the automatic scale takes them all in.
-    EXPECT_LE(y->min(), 5.0);
-    EXPECT_GE(y->max(), 20.0);
-    EXPECT_EQ(chart->title(), "cell&nbsp;Slope&nbsp;Conductance&nbsp;Time&nbsp;Course");
-}
-
-TEST_F(PrintedCharts, TheLinesAreDrawnInTheirColours) {
-    auto owned = BuildQtChart(Chart(workbook, "IV Graph"), workbook);
-    QGraphicsScene scene;
-    QChart* chart = owned.release();
-    scene.addItem(chart);
-    const QRectF rect(0, 0, 800, 560);
-    chart->setGeometry(rect);
-    QImage image(800, 560, QImage::Format_RGB32);
-    image.fill(Qt::white);
-    QPainter painter(&image);
-    scene.render(&painter, rect, rect);
-    painter.end();
-    int green = 0;
-    int red = 0;
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x) {
-            const QRgb pixel = image.pixel(x, y);
-            green += pixel == qRgb(0, 255, 0);
-            red += pixel == qRgb(255, 0, 0);
-        }
-    EXPECT_GT(green, 100);
-    EXPECT_GT(red, 100);
 }
 
 TEST_F(PrintedCharts, WithoutAPrinterOneLandscapePagePerChartGoesToThePdf) {

@@ -1,6 +1,7 @@
 #include "app/AcquisitionWatcher.h"
 
-#include <cstdlib>
+#include "platform/UserConfigDirectory.h"
+
 #include <filesystem>
 #include <fstream>
 
@@ -56,15 +57,8 @@ ClampexBroadcast ClassifyClampexBroadcast(int32_t parameter) {
 }
 
 std::string LastAcquiredFileValuePath() {
-    std::filesystem::path base;
-    const char* config = std::getenv("XDG_CONFIG_HOME");
-    if (config && *config && std::filesystem::path(config).is_absolute()) {
-        base = config;
-    } else {
-        const char* home = std::getenv("HOME");
-        base = std::filesystem::path(home ? home : "") / ".config";
-    }
-    return (base / "Axon" / "Common Settings" / "LastAcquiredFile" / "ABF").string();
+    return (UserConfigDirectory() / "Axon" / "Common Settings" / "LastAcquiredFile" / "ABF")
+        .string();
 }
 
 bool ReadLastAcquiredFile(const std::string& valueFile, std::string& path) {

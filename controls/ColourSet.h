@@ -4,7 +4,7 @@
 // (controls/qt/CustWell.h) lays it out and draws it.
 #pragma once
 
-#include "controls/ColourRef.h"
+#include "platform/ColourRef.h"
 
 #include <array>
 #include <string>

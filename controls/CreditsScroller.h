@@ -4,7 +4,7 @@
 // before the next line starts. Plain C++; controls/qt/CreditsDlg.h draws it.
 #pragma once
 
-#include "controls/ColourRef.h"
+#include "platform/ColourRef.h"
 
 #include <string>
 #include <vector>

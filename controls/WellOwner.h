@@ -1,7 +1,7 @@
 // What the popup colour well calls on the button whose popup is open.
 #pragma once
 
-#include "controls/ColourRef.h"
+#include "platform/ColourRef.h"
 
 class ITLWellOwner {
 public:

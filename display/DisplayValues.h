@@ -4,26 +4,11 @@
 // colour button reports a new colour; the views only read them.
 #pragma once
 
+#include "platform/ColourRef.h"
+
 #include <array>
 #include <cstddef>
 #include <cstdint>
-
-// A colour as 0x00BBGGRR (red in the low byte).
-using ColourRef = uint32_t;
-
-constexpr ColourRef MakeRgb(uint8_t red, uint8_t green, uint8_t blue) {
-    return static_cast<ColourRef>(red) | (static_cast<ColourRef>(green) << 8) |
-           (static_cast<ColourRef>(blue) << 16);
-}
-constexpr uint8_t RedOf(ColourRef colour) {
-    return static_cast<uint8_t>(colour & 0xFF);
-}
-constexpr uint8_t GreenOf(ColourRef colour) {
-    return static_cast<uint8_t>((colour >> 8) & 0xFF);
-}
-constexpr uint8_t BlueOf(ColourRef colour) {
-    return static_cast<uint8_t>((colour >> 16) & 0xFF);
-}
 
 // Regions of a view: 0 and 1 the ramps, 2 and 3 their sub-sections, 4 and 5 the
 // ramp colours laid once more over the sub-sections.
@@ -42,15 +27,16 @@ extern std::array<ColourRef, kRegionCount> g_crSelection;
 
 // Initial values, before any settings are read.
 constexpr bool kInitialShowZeroCurrentLine = true;
-constexpr ColourRef kInitialCurrentTraceColour = MakeRgb(0, 255, 0);
-constexpr ColourRef kInitialControlTraceColour = MakeRgb(255, 0, 0);
-constexpr ColourRef kInitialZeroLineColour = MakeRgb(255, 0, 0);
-constexpr std::array<ColourRef, kRegionCount> kInitialSelectionColours = {MakeRgb(255, 225, 255),
-                                                                          MakeRgb(225, 225, 255),
-                                                                          MakeRgb(225, 255, 225),
-                                                                          MakeRgb(255, 225, 255),
-                                                                          0,
-                                                                          0};
+constexpr ColourRef kInitialCurrentTraceColour = MakeColourRef(0, 255, 0);
+constexpr ColourRef kInitialControlTraceColour = MakeColourRef(255, 0, 0);
+constexpr ColourRef kInitialZeroLineColour = MakeColourRef(255, 0, 0);
+constexpr std::array<ColourRef, kRegionCount> kInitialSelectionColours = {
+    MakeColourRef(255, 225, 255),
+    MakeColourRef(225, 225, 255),
+    MakeColourRef(225, 255, 225),
+    MakeColourRef(255, 225, 255),
+    0,
+    0};
 
 // Puts every display value back to its initial value (for tests and a fresh start).
 void ResetDisplayValues();

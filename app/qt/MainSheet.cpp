@@ -39,7 +39,7 @@ const char* const CMainSheet::kPageTitles[6] = {"Slope Conductance", "Sample Cur
 
 namespace {
 
-constexpr ColourRef kMaskColour = MakeRgb(192, 192, 192);
+constexpr ColourRef kMaskColour = MakeColourRef(192, 192, 192);
 constexpr int kButtonWidening = 20;
 
 CMainSheet::FileDialogFunction& FileDialog() {

@@ -3,7 +3,7 @@
 // (white); the font can be switched between the normal and a bold one.
 #pragma once
 
-#include "controls/ColourRef.h"
+#include "platform/ColourRef.h"
 
 #include <QFont>
 #include <QLineEdit>

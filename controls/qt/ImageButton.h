@@ -4,7 +4,7 @@
 // Enter clicks it; a double click counts as two clicks.
 #pragma once
 
-#include "controls/ColourRef.h"
+#include "platform/ColourRef.h"
 
 #include <QIcon>
 #include <QPixmap>

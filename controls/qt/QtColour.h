@@ -1,7 +1,7 @@
 // Conversion between the program's 0x00BBGGRR colours and QColor.
 #pragma once
 
-#include "controls/ColourRef.h"
+#include "platform/ColourRef.h"
 
 #include <QColor>
 

@@ -1,5 +1,7 @@
 #include "platform/qt/IniProfileStore.h"
 
+#include "platform/UserConfigDirectory.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -128,16 +130,7 @@ IniProfileStore::~IniProfileStore() {
 }
 
 std::string IniProfileStore::DefaultPath(const std::string& applicationName) {
-    std::filesystem::path base;
-    const char* xdg = std::getenv("XDG_CONFIG_HOME");
-    if (xdg && *xdg && std::filesystem::path(xdg).is_absolute()) {
-        base = xdg;
-    } else {
-        const char* home = std::getenv("HOME");
-        base = std::filesystem::path(home && *home ? home : QDir::homePath().toStdString()) /
-               ".config";
-    }
-    return (base / "Tessaran" / (applicationName + ".ini")).string();
+    return (UserConfigDirectory() / "Tessaran" / (applicationName + ".ini")).string();
 }
 
 std::string IniProfileStore::ApplicationNameFromExecutable(const std::string& executablePath) {

@@ -22,12 +22,12 @@ template <class T> T* ControlOf(CMainSheet* sheet, int id) {
 TEST_F(MainSheetTest, ColourChangesReachTheDisplayValuesAtOnce) {
     CMainSheet* sheet = OpenSheet();
     ASSERT_TRUE(sheet->SetActivePage(5));
-    const ColourRef blue = MakeRgb(0, 0, 200);
+    const ColourRef blue = MakeColourRef(0, 0, 200);
     ControlOf<TLColourDropDownButton>(sheet, 195)->SetColour(blue);
     EXPECT_EQ(g_crSelection[0], blue);
     EXPECT_EQ(g_crSelection[4], blue);
-    ControlOf<TLColourDropDownButton>(sheet, 198)->SetColour(MakeRgb(1, 2, 3));
-    EXPECT_EQ(g_crSelection[3], MakeRgb(1, 2, 3));
+    ControlOf<TLColourDropDownButton>(sheet, 198)->SetColour(MakeColourRef(1, 2, 3));
+    EXPECT_EQ(g_crSelection[3], MakeColourRef(1, 2, 3));
     EXPECT_EQ(g_crSelection[5], kInitialSelectionColours[1]) << "a sub-section only";
     // The record follows at the next data exchange.
     EXPECT_EQ(sheet->GeneralSettingsPage()->Settings().selectionColours[0],
@@ -39,7 +39,7 @@ TEST_F(MainSheetTest, ColourChangesReachTheDisplayValuesAtOnce) {
 // Pixels of exactly `colour` in the page's view as it is painted now.
 int PixelsOf(CZoomScrollView* view, ColourRef colour) {
     const QImage image = view->viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
-    const QRgb wanted = qRgb(RedOf(colour), GreenOf(colour), BlueOf(colour));
+    const QRgb wanted = qRgb(ColourRefRed(colour), ColourRefGreen(colour), ColourRefBlue(colour));
     int count = 0;
     for (int y = 0; y < image.height(); ++y)
         for (int x = 0; x < image.width(); ++x)
@@ -48,7 +48,7 @@ int PixelsOf(CZoomScrollView* view, ColourRef colour) {
 }
 
 TEST_F(MainSheetTest, UncheckingTheZeroLineHidesItInTheViewAtOnce) {
-    const ColourRef zeroLine = MakeRgb(10, 20, 250);
+    const ColourRef zeroLine = MakeColourRef(10, 20, 250);
     profile->WriteInt("settings", "Colour Zero Line", static_cast<int>(zeroLine));
     WriteCellRecording(data.file("cell.abf"), 2);
     CMainSheet* sheet = OpenSheet();

@@ -19,7 +19,7 @@ constexpr QRgb kWhite = 0xFFFFFFFFu;
 constexpr QRgb kBlack = 0xFF000000u;
 
 QRgb Rgb(ColourRef colour) {
-    return qRgb(RedOf(colour), GreenOf(colour), BlueOf(colour));
+    return qRgb(ColourRefRed(colour), ColourRefGreen(colour), ColourRefBlue(colour));
 }
 
 // Paints the viewport into an image first filled with magenta, so anything the

@@ -1,5 +1,6 @@
 // Colours as the program stores them: 32-bit 0x00BBGGRR values, red in the
-// low byte. Widgets convert at their boundary (controls/qt/QtColour.h).
+// low byte. Widgets convert at their boundary (controls/qt/QtColour.h); the
+// profile stores them as integers, the display values hold them.
 #pragma once
 
 #include <cstdint>

@@ -1,9 +1,12 @@
 // tessaran-cli analyse: each recording analysed as the program would right after
 // opening it, with the pages' choices from the profile, the results printed as
-// one JSON document per file, and the results workbook (cli/WorkbookOutput.h).
+// one JSON document per file or as a short text summary (cli/ResultSummary.h),
+// and the results workbook (cli/WorkbookOutput.h).
 #include "cli/Command.h"
 #include "cli/RecordingAnalysis.h"
+#include "cli/RecordingFile.h"
 #include "cli/ResultJson.h"
+#include "cli/ResultSummary.h"
 #include "cli/WorkbookOutput.h"
 #include "platform/qt/IniProfileStore.h"
 
@@ -17,12 +20,13 @@
 namespace {
 
 constexpr char kUsage[] =
-    "analyse FILE... [--settings INI] [--output PATH] [--print] [--force] [--json]";
+    "analyse FILE... [--settings INI] [--output PATH] [--print] [--force] [--json | --text]";
 
 struct AnalyseOptions {
     std::vector<std::string> files;
     std::string settingsPath; // empty: the user's profile
     bool json = false;
+    bool text = false;
     WorkbookRequest workbook;
 };
 
@@ -37,6 +41,8 @@ bool ParseOptions(const QStringList& arguments, AnalyseOptions& options, std::st
             onlyFiles = true;
         } else if (argument == "--json") {
             options.json = true;
+        } else if (argument == "--text") {
+            options.text = true;
         } else if (argument == "--print") {
             options.workbook.print = true;
         } else if (argument == "--force") {
@@ -62,9 +68,33 @@ bool ParseOptions(const QStringList& arguments, AnalyseOptions& options, std::st
         error = "no recording given";
         return false;
     }
-    // The workbook is written unless the JSON alone was asked for.
+    if (options.json && options.text) {
+        error = "--json and --text do not go together";
+        return false;
+    }
+    // The workbook is written unless the JSON alone was asked for; the text
+    // summary comes with it.
     options.workbook.write = !options.json || !options.workbook.output.empty();
     return CheckWorkbookRequest(options.workbook, options.files.size(), error);
+}
+
+// The unit of the channel that the trace store holds (as TraceStore::LoadInto
+// chooses it); empty when the header gives none.
+std::string CurrentUnitOf(const std::string& file) {
+    RecordingFile recording;
+    if (!recording.Open(QFile::decodeName(file.c_str())))
+        return {};
+    return recording.Unit(recording.DefaultChannel());
+}
+
+// The results on stdout: one JSON line, or the text summary.
+void PrintResults(const std::string& file, const PreparedRecording& prepared, bool json) {
+    const std::vector<CategoryResult> results = RunResultBuilders(prepared.store, prepared.choices);
+    const std::string out =
+        json ? ResultsToJson(file, results) + "\n"
+             : ResultsToText(file, results, UnitsForCurrent(CurrentUnitOf(file)));
+    std::fwrite(out.data(), 1, out.size(), stdout);
+    std::fflush(stdout);
 }
 
 int RunAnalyse(const QStringList& arguments) {
@@ -93,13 +123,8 @@ int RunAnalyse(const QStringList& arguments) {
             status = 1; // the load error has been shown; the other files still run
             continue;
         }
-        if (options.json) {
-            std::string json =
-                ResultsToJson(file, RunResultBuilders(prepared.store, prepared.choices));
-            std::fwrite(json.data(), 1, json.size(), stdout);
-            std::fputc('\n', stdout);
-            std::fflush(stdout);
-        }
+        if (options.json || options.text)
+            PrintResults(file, prepared, options.json);
         // Where the workbook went: on stdout, or on stderr beside the JSON documents.
         if ((options.workbook.write || options.workbook.print) &&
             !WriteWorkbookFor(file, prepared, options.workbook, options.json ? stderr : stdout))

@@ -38,3 +38,17 @@ int RecordingFile::DefaultChannel() const {
         return 0;
     return header.samplingSequence[0];
 }
+
+std::string RecordingFile::Unit(int channel) const {
+    constexpr int kChannels = sizeof header.adcUnits / sizeof header.adcUnits[0];
+    if (channel < 0 || channel >= kChannels)
+        return {};
+    const char* field = header.adcUnits[channel];
+    size_t n = 0;
+    while (n < sizeof header.adcUnits[0] && field[n] != '\0')
+        ++n;
+    std::string unit(field, n);
+    unit.erase(unit.find_last_not_of(' ') + 1);
+    unit.erase(0, unit.find_first_not_of(' '));
+    return unit;
+}

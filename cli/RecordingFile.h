@@ -7,6 +7,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <string>
 
 class RecordingFile {
 public:
@@ -23,6 +24,9 @@ public:
     // first channel of the scan.
     int DefaultChannel() const;
     bool IsSampled(int channel) const;
+    // The unit text of physical `channel` (e.g. "pA"), spaces trimmed; empty
+    // when the header gives none or there is no such channel.
+    std::string Unit(int channel) const;
 
     int handle = -1;
     AbfHeader header{};

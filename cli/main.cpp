@@ -1,5 +1,6 @@
 // tessaran-cli: the recording reader and the analyses from the command line.
 #include "cli/Command.h"
+#include "tessaran/Version.h"
 
 #include <QCoreApplication>
 #ifdef TESSARAN_CLI_PRINTING
@@ -24,10 +25,16 @@ std::map<std::string, CommandEntry>& Commands() {
     return commands;
 }
 
-int Usage() {
-    std::fprintf(stderr, "usage:\n");
+// The usage on `out`; the commands, then the two options of the program itself.
+void PrintUsage(std::FILE* out) {
+    std::fprintf(out, "usage:\n");
     for (const auto& [name, entry] : Commands())
-        std::fprintf(stderr, "  tessaran-cli %s\n", entry.usage);
+        std::fprintf(out, "  tessaran-cli %s\n", entry.usage);
+    std::fprintf(out, "  tessaran-cli --version\n  tessaran-cli --help\n");
+}
+
+int Usage() {
+    PrintUsage(stderr);
     return 2;
 }
 
@@ -59,6 +66,14 @@ int main(int argc, char* argv[]) {
     QStringList arguments = QCoreApplication::arguments();
     if (arguments.size() < 2)
         return Usage();
+    if (arguments.at(1) == "--version") {
+        std::printf("tessaran-cli %s\n", TESSARAN_VERSION);
+        return 0;
+    }
+    if (arguments.at(1) == "--help" || arguments.at(1) == "-h") {
+        PrintUsage(stdout);
+        return 0;
+    }
     auto it = Commands().find(arguments.at(1).toStdString());
     if (it == Commands().end())
         return Usage();

@@ -2,12 +2,14 @@
 // on what it is for, and an OK button.
 #pragma once
 
+#include "tessaran/Version.h"
+
 #include <QDialog>
 
 class CAboutDlg : public QDialog {
     Q_OBJECT
 public:
-    static constexpr char kVersionLine[] = "Tessaran Version 1.0";
+    static constexpr char kVersionLine[] = "Tessaran Version " TESSARAN_VERSION;
     static constexpr char kSecondLine[] =
         "Analysis of whole-cell patch-clamp recordings of chloride currents";
 

@@ -6,6 +6,8 @@
 
 #include <QJsonArray>
 
+#include <algorithm>
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 
@@ -128,6 +130,44 @@ TEST_F(Analyse, WorkbookBesideTheRecordingNeverReplacedWithoutForce) {
     run = RunCli(With({recordingArg, "--force"}));
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_TRUE(IsZip(workbook));
+}
+
+// The value and unit at the end of the first line of `text` that begins with `label`.
+std::pair<double, std::string> ValueAfter(const std::string& text, const std::string& label) {
+    for (const QString& line : QString::fromStdString(text).split('\n')) {
+        if (!line.startsWith(QString::fromStdString(label)))
+            continue;
+        const QStringList words = line.split(' ', Qt::SkipEmptyParts);
+        return {words.at(words.size() - 2).toDouble(), words.last().toStdString()};
+    }
+    ADD_FAILURE() << "no line " << label << " in\n" << text;
+    return {NAN, ""};
+}
+
+TEST_F(Analyse, TextSummaryInTheChannelsUnitsThenTheWorkbook) {
+    CliRun run = RunCli(With({recordingArg, "--text"}));
+    ASSERT_EQ(run.status, 0) << run.err;
+    const std::string& out = run.out;
+    EXPECT_EQ(out.rfind(recording + " (current in pA)\nSlope conductance", 0), 0u) << out;
+    EXPECT_NE(out.find("\n  trace 3 minus control 1 "), std::string::npos) << out;
+    const auto [slope, slopeUnit] = ValueAfter(out, "  trace 1 ");
+    EXPECT_NEAR(slope, kCells[0].conductance, 0.01);
+    EXPECT_EQ(slopeUnit, "nS");
+    const auto [capacitance, capacitanceUnit] = ValueAfter(out, "  mean ");
+    EXPECT_NEAR(capacitance, (20.0 + 20.0 + 30.0) / 3, 0.05); // 1000 pA µs/mV = 1 pF
+    EXPECT_EQ(capacitanceUnit, "pF");
+    for (const char* title : {"\nCurrent at 0 mV (sheet \"ICl Time Course\"), 3 traces\n",
+                              "\nCurrent-voltage relation (sheet \"IV\"), 3 traces, ",
+                              "\nCurrent at sample points (sheet \"Traces\"), 42 points "})
+        EXPECT_NE(out.find(title), std::string::npos) << title;
+    // The workbook's line comes last, on stdout like the summary.
+    const std::string last = recording + ": workbook written to " + workbook + "\n";
+    EXPECT_EQ(out.substr(out.size() - std::min(out.size(), last.size())), last);
+    EXPECT_TRUE(IsZip(workbook));
+
+    run = RunCli(With({recordingArg, "--text", "--json"}));
+    EXPECT_EQ(run.status, 2);
+    EXPECT_NE(run.err.find("--json and --text do not go together"), std::string::npos);
 }
 
 TEST_F(Analyse, WorkbookAtTheOutputFolderOrFile) {

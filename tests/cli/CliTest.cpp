@@ -1,4 +1,5 @@
 // tessaran-cli info and dump on recordings made by the test writer.
+#include "tessaran/Version.h"
 #include "tests/cli/CliRun.h"
 #include "tests/support/AbfTestWriter.h"
 
@@ -12,6 +13,20 @@ using W = AbfTestWriter;
 
 QStringList Command(const char* command, const std::string& path, QStringList options = {}) {
     return QStringList{command, QString::fromStdString(path)} + options;
+}
+
+TEST(Cli, VersionAndHelpOnStdoutUsageErrorsOnStderr) {
+    CliRun run = RunCli({"--version"});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.out, "tessaran-cli " TESSARAN_VERSION "\n");
+    run = RunCli({"--help"});
+    EXPECT_EQ(run.status, 0);
+    for (const char* line : {"  tessaran-cli analyse FILE...", "  tessaran-cli --version\n"})
+        EXPECT_NE(run.out.find(line), std::string::npos) << line;
+    run = RunCli({"--frobnicate"});
+    EXPECT_EQ(run.status, 2);
+    EXPECT_TRUE(run.out.empty());
+    EXPECT_NE(run.err.find("tessaran-cli --help"), std::string::npos);
 }
 
 TEST(CliInfo, DescribesTheRecordingOrGivesTheReaderText) {

@@ -1,0 +1,124 @@
+// The text summary of tessaran-cli analyse: units by the channel's unit, the
+// numbers' form, and the lines of each analysis on hand-made result tables.
+#include "cli/ResultSummary.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace {
+
+SharedFloatArray Column(std::vector<float> values) {
+    SharedFloatArray column = SharedFloatArray::Allocate(values.size());
+    for (size_t i = 0; i < values.size(); ++i)
+        column[i] = values[i];
+    return column;
+}
+
+CategoryResult Result(ResultCategory category, std::string sheet, std::vector<std::string> headers,
+                      std::vector<std::vector<float>> columns) {
+    CategoryResult result{category, std::move(sheet), "", {}};
+    result.table.headers = std::move(headers);
+    result.table.rows = static_cast<uint32_t>(columns.at(0).size());
+    for (auto& values : columns)
+        result.table.columns.push_back(Column(std::move(values)));
+    return result;
+}
+
+TEST(ResultSummary, UnitsFollowTheChannelsUnit) {
+    const struct {
+        const char* channel;
+        const char* current;
+        const char* conductance;
+        const char* capacitance;
+        double scale;
+    } cases[] = {
+        {"pA", "pA", "nS", "pF", 1e-3}, // 1 pA/mV = 1 nS; 1 pA µs/mV = 1 fF
+        {" nA  ", "nA", "µS", "pF", 1.0},
+        {"mV", "mV", "mV/mV", "mV·µs/mV", 1.0},
+        {"", "units", "units/mV", "units·µs/mV", 1.0},
+    };
+    for (const auto& c : cases) {
+        const SummaryUnits units = UnitsForCurrent(c.channel);
+        EXPECT_EQ(units.current, c.current) << c.channel;
+        EXPECT_EQ(units.conductance, c.conductance) << c.channel;
+        EXPECT_EQ(units.capacitance, c.capacitance) << c.channel;
+        EXPECT_DOUBLE_EQ(units.capacitanceScale, c.scale) << c.channel;
+    }
+}
+
+TEST(ResultSummary, NumbersWithFourSignificantDigitsAndNoExponentBelowAMillion) {
+    const std::pair<double, const char*> cases[] = {
+        {2.5108805, "2.511"}, {-125.24413, "-125.2"},  {999.96, "1000"},
+        {29951.438, "29951"}, {-1000, "-1000"},        {0.0018, "0.0018"},
+        {-0.0, "0"},          {-0.00001, "-1e-05"},    {2.5e6, "2.5e+06"},
+        {NAN, "no value"},    {-INFINITY, "no value"},
+    };
+    for (const auto& [value, text] : cases)
+        EXPECT_EQ(FormatValue(value), text) << value;
+}
+
+TEST(ResultSummary, TimeCourseLinesWithControlAndUnits) {
+    const std::vector<CategoryResult> results = {
+        Result(ResultCategory::SlopeConductance, "Slope Conductance",
+               {"Trace Number", "Slope Conductance", "Normalized Slope Conductance",
+                "Normalized for control trace# 2"},
+               {{1, 2, 3}, {5, NAN, 4}, {1, 0, 0.5f}}),
+        Result(ResultCategory::Capacitance, "Capacitance", {"Time", "Cell Capacitance"},
+               {{0, 5}, {20000, 30000}}),
+        Result(ResultCategory::CurrentAtTestPotential, "ICl Time Course",
+               {"Trace Number", "Cl Current at -20 mV"}, {{4}, {-12.5f}}),
+    };
+    const std::string text = ResultsToText("cell.abf", results, UnitsForCurrent("pA"));
+    EXPECT_EQ(text, "cell.abf (current in pA)\n"
+                    "Slope conductance (sheet \"Slope Conductance\"), 3 traces\n"
+                    "  trace 1                           5 nS\n"
+                    "  trace 3                           4 nS\n"
+                    "  lowest to highest                 4 to 5 nS\n"
+                    "  trace 3 minus control 2         0.5 nS\n"
+                    "Cell capacitance (sheet \"Capacitance\"), 2 traces\n"
+                    "  at 0 s                           20 pF\n"
+                    "  at 5 s                           30 pF\n"
+                    "  mean                             25 pF\n"
+                    "Current at -20 mV (sheet \"ICl Time Course\"), 1 trace\n"
+                    "  trace 4                       -12.5 pA\n");
+}
+
+TEST(ResultSummary, CurrentVoltageEndsAndWhereTheCurrentChangesSign) {
+    // Trace 3, the last column, crosses zero between -30 and -20 mV (-25 mV);
+    // trace 2 never does, and a missing bin is passed over.
+    const std::vector<CategoryResult> results = {
+        Result(ResultCategory::CurrentVoltage, "IV", {"Voltage", "2", "3"},
+               {{-40, -30, -20, -10}, {1, 2, 3, 4}, {-20, -10, 10, NAN}}),
+        Result(ResultCategory::SamplePoints, "Traces", {"Time", "Cl Current Time Course"},
+               {{0.001f, 0.002f, 5.001f}, {-3, 7, 1}}),
+    };
+    const std::string text = ResultsToText("cell.abf", results, UnitsForCurrent("pA"));
+    EXPECT_EQ(text, "cell.abf (current in pA)\n"
+                    "Current-voltage relation (sheet \"IV\"), 2 traces, -40 to -10 mV in 10 mV "
+                    "steps\n"
+                    "  trace 3 at -40 mV               -20 pA\n"
+                    "  trace 3 at -10 mV          no value\n"
+                    "  trace 3 zero current at         -25 mV\n"
+                    "Current at sample points (sheet \"Traces\"), 3 points from 0.001 to 5.001 s\n"
+                    "  first, at 0.001 s                -3 pA\n"
+                    "  last, at 5.001 s                  1 pA\n"
+                    "  lowest to highest                -3 to 7 pA\n");
+
+    std::vector<CategoryResult> flat = {
+        Result(ResultCategory::CurrentVoltage, "IV", {"Voltage", "1"}, {{-10, 0}, {-1, -2}})};
+    EXPECT_NE(
+        ResultsToText("f", flat, UnitsForCurrent("pA")).find("zero current at   no sign change"),
+        std::string::npos);
+}
+
+TEST(ResultSummary, CategoriesWithoutRowsAreLeftOut) {
+    std::vector<CategoryResult> results = {Result(ResultCategory::Capacitance, "Capacitance",
+                                                  {"Trace Number", "Cell Capacitance"},
+                                                  {{1}, {1}})};
+    results[0].table.rows = 0;
+    EXPECT_EQ(ResultsToText("cell.abf", results, UnitsForCurrent("nA")),
+              "cell.abf (current in nA)\n");
+}
+
+} // namespace

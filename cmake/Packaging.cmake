@@ -37,9 +37,8 @@ set(CPACK_DEBIAN_PACKAGE_SECTION science)
 # The Depends line is computed by dpkg-shlibdeps from the installed programs.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS "libreoffice-calc | gnumeric")
-# The first line is the synopsis; CPack indents the rest as the control file wants.
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "analysis of whole-cell patch-clamp recordings
-Tessaran analyses whole-cell patch-clamp recordings of chloride currents
+# The long description below the summary; CPack indents it as the control file wants.
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Tessaran analyses whole-cell patch-clamp recordings of chloride currents
 stored as Axon Binary Files (ABF 1.x .abf and the older .dat files): slope
 conductance and current at a test potential, current-voltage relation, cell
 capacitance and sample-point time courses, written into a spreadsheet

@@ -44,6 +44,9 @@ done
 if grep -v '^/usr\(/\|$\)\|^/$' "$work/contents" | grep -q .; then fail "files outside /usr"; fi
 if grep -q 'test_\|bench_\|make-sample' "$work/contents"; then fail "test programs packaged"; fi
 
+description=$(dpkg-deb -f "$deb" Description)
+[ "$(sed -n '2s/^ //p' <<<"$description")" != "$(head -n1 <<<"$description")" ] ||
+    fail "the description repeats its summary"
 depends=$(dpkg-deb -f "$deb" Depends)
 echo "Depends: $depends"
 for library in libqt6widgets6 libqt6charts6 libxlsxwriter libc6; do

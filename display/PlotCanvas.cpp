@@ -75,6 +75,17 @@ void PlotCanvas::DrawPolyline(const PlotPoint* points, size_t count, uint32_t pi
         if ((x0 < clip_.left && x1 < clip_.left) || (x0 > clip_.right && x1 > clip_.right) ||
             (y0 < clip_.top && y1 < clip_.top) || (y0 > clip_.bottom && y1 > clip_.bottom))
             continue;
+        if (x0 == x1) {
+            // A run within one column (most lines at low zoom): cut to the clip
+            // directly. The stride is a local: the pixel stores could alias the member.
+            const int64_t stride = stride_;
+            const int64_t top = std::max(std::min(y0, y1), clip_.top);
+            uint32_t* at = pixels_ + top * stride + x0;
+            for (int64_t n = std::min(std::max(y0, y1), clip_.bottom) - top; n >= 0;
+                 --n, at += stride)
+                *at = pixel;
+            continue;
+        }
         const auto inside = [this](int64_t x, int64_t y) {
             return x >= clip_.left && x <= clip_.right && y >= clip_.top && y <= clip_.bottom;
         };
@@ -89,8 +100,9 @@ void PlotCanvas::DrawPolyline(const PlotPoint* points, size_t count, uint32_t pi
 // Bresenham's line between two pixels inside the clip.
 void PlotCanvas::DrawLine(int64_t x0, int64_t y0, int64_t x1, int64_t y1, uint32_t pixel) {
     if (x0 == x1) { // the common case at low zoom: a vertical run in one column
-        uint32_t* at = pixels_ + std::min(y0, y1) * stride_ + x0;
-        for (int64_t n = std::llabs(y1 - y0); n >= 0; --n, at += stride_)
+        const int64_t stride = stride_;
+        uint32_t* at = pixels_ + std::min(y0, y1) * stride + x0;
+        for (int64_t n = std::llabs(y1 - y0); n >= 0; --n, at += stride)
             *at = pixel;
         return;
     }

@@ -1,58 +1,89 @@
 #include "display/TraceDisplayModel.h"
 
-#include "display/CommandVoltage.h"
-
 #include <algorithm>
 #include <cmath>
-#include <limits>
+
+#if defined(__SSE2__)
+#include <immintrin.h>
+#endif
 
 namespace {
-
-constexpr int64_t kInt32Min = std::numeric_limits<int32_t>::min();
-constexpr int64_t kInt32Max = std::numeric_limits<int32_t>::max();
-
-int32_t ClampToInt32(int64_t value) {
-    return static_cast<int32_t>(std::clamp(value, kInt32Min, kInt32Max));
-}
 
 // The product taken in double precision, held as a float, then rounded.
 int32_t ScaleAndRound(float value, double scale) {
     return RoundHalfEvenToInt32(static_cast<float>(static_cast<double>(value) * scale));
 }
 
-void AppendDistinct(std::vector<PlotPoint>& points, PlotPoint point) {
-    if (points.empty() || !(points.back() == point))
-        points.push_back(point);
+// Lowest and highest of `count` samples, NaN skipped (lowest > highest when
+// there is no number). A full redraw spends its time here, reading every
+// sample in view once.
+void LowestAndHighest(const float* samples, uint32_t count, float& lowest, float& highest) {
+    float lo = std::numeric_limits<float>::infinity();
+    float hi = -std::numeric_limits<float>::infinity();
+    uint32_t j = 0;
+#if defined(__SSE2__)
+    // Four lanes at a time; minps/maxps return their second operand when the
+    // first is NaN, so NaN samples are skipped as in the plain loop.
+    if (count >= 8) {
+        __m128 low = _mm_set1_ps(lo);
+        __m128 high = _mm_set1_ps(hi);
+        for (; j + 4 <= count; j += 4) {
+            const __m128 v = _mm_loadu_ps(samples + j);
+            low = _mm_min_ps(v, low);
+            high = _mm_max_ps(v, high);
+        }
+        alignas(16) float lows[4];
+        alignas(16) float highs[4];
+        _mm_store_ps(lows, low);
+        _mm_store_ps(highs, high);
+        for (int k = 0; k < 4; ++k) {
+            lo = lows[k] < lo ? lows[k] : lo;
+            hi = highs[k] > hi ? highs[k] : hi;
+        }
+    }
+#endif
+    for (; j < count; ++j) {
+        const float v = samples[j];
+        lo = v < lo ? v : lo;
+        hi = v > hi ? v : hi;
+    }
+    lowest = lo;
+    highest = hi;
 }
 
-// Cuts every run of points on one x to its first, extreme and last points.
-// Leaves `reduced` empty when that would keep most points.
-void ReduceColumns(const std::vector<PlotPoint>& points, std::vector<PlotPoint>& reduced) {
-    reduced.clear();
-    size_t runs = 0;
-    for (size_t i = 0; i < points.size(); ++i)
-        runs += i == 0 || points[i].x != points[i - 1].x;
-    if (runs * 4 > points.size() * 3)
-        return;
-    reduced.reserve(runs * 4);
-    for (size_t begin = 0; begin < points.size();) {
-        size_t end = begin + 1;
-        size_t lowest = begin;
-        size_t highest = begin;
-        while (end < points.size() && points[end].x == points[begin].x) {
-            if (points[end].y < points[lowest].y)
-                lowest = end;
-            if (points[end].y > points[highest].y)
-                highest = end;
-            ++end;
-        }
-        AppendDistinct(reduced, points[begin]);
-        AppendDistinct(reduced, points[std::min(lowest, highest)]);
-        AppendDistinct(reduced, points[std::max(lowest, highest)]);
-        AppendDistinct(reduced, points[end - 1]);
-        begin = end;
+// Zooms one axis in (direction +1) or out (-1) about view pixel `anchor`.
+bool ZoomAxis(uint32_t& zoom, uint32_t maxZoom, int32_t& scroll, int64_t anchor, int direction) {
+    zoom = std::min(zoom, maxZoom);
+    if (direction > 0) {
+        if (zoom >= maxZoom)
+            return false;
+        ++zoom;
+        scroll = static_cast<int32_t>(
+            std::clamp<int64_t>((scroll + anchor) * 2 - anchor, INT32_MIN, INT32_MAX));
+    } else {
+        if (zoom == 0)
+            return false;
+        --zoom;
+        scroll = static_cast<int32_t>(
+            std::clamp<int64_t>(((scroll + anchor) >> 1) - anchor, INT32_MIN, INT32_MAX));
     }
-    reduced.shrink_to_fit();
+    return true;
+}
+
+// Deepest level from `zoom` at which `extent` pixels still fit `viewExtent`,
+// and the scroll that centres logical range first .. last there.
+void ZoomAxisToRange(uint32_t& zoom, uint32_t maxZoom, int32_t& scroll, uint32_t viewExtent,
+                     int64_t first, int64_t last) {
+    if (last <= first || viewExtent == 0)
+        return;
+    zoom = std::min(zoom, maxZoom);
+    uint32_t levels = 0;
+    while (zoom + levels < maxZoom && ((last - first + 1) << (levels + 1)) <= viewExtent)
+        ++levels;
+    zoom += levels;
+    const int64_t middle = ((first + last) << levels) / 2;
+    scroll = static_cast<int32_t>(
+        std::clamp<int64_t>(middle - int64_t{viewExtent} / 2, INT32_MIN, INT32_MAX));
 }
 
 } // namespace
@@ -66,37 +97,41 @@ uint32_t DoublingsToReach(uint32_t extent, uint32_t target) {
     return doublings;
 }
 
-void TraceDisplayModel::SetData(const std::vector<float>& timeAxis,
-                                const std::vector<float>& commandWaveform,
-                                const std::vector<SharedFloatArray>& traces,
-                                uint32_t samplesPerTraceIn) {
-    samplesPerTrace = static_cast<uint32_t>(
-        std::min<size_t>(samplesPerTraceIn, static_cast<size_t>(timeAxis.size())));
-    timeAxis_ = timeAxis;
-    ComputeXPositions();
-
-    commandVoltage_ = CommandVoltageTenths(commandWaveform);
-
-    traces_ = traces;
-    ComputePlotValues();
-
-    polylines_.assign(traces_.size(), {});
-    drawingPolylines_.assign(traces_.size(), {});
-    polylineValid_.assign(traces_.size(), 0);
-}
-
 float UsableRange(float range) {
     if (!std::isfinite(range) || range == 0.0f)
         return TraceDisplayModel::kDefaultMaxRange;
     return std::fabs(range);
 }
 
+void TraceDisplayModel::SetData(const std::vector<float>& timeAxis,
+                                const std::vector<float>& commandWaveform,
+                                const std::vector<SharedFloatArray>& traces,
+                                uint32_t samplesPerTraceIn) {
+    samplesPerTrace = static_cast<uint32_t>(
+        std::min<size_t>(samplesPerTraceIn, static_cast<size_t>(timeAxis.size())));
+    timeAxis_.assign(timeAxis.begin(), timeAxis.begin() + samplesPerTrace);
+    ComputeXPositions();
+    commandVoltage_ = CommandVoltageTenths(commandWaveform);
+    traces_ = traces;
+    UpdateYScale();
+}
+
+void TraceDisplayModel::Clear() {
+    samplesPerTrace = 0;
+    timeAxis_.clear();
+    xPositions_.clear();
+    commandVoltage_.clear();
+    traces_.clear();
+}
+
 void TraceDisplayModel::SetMaxZoomRange(float range) {
     maxRange = UsableRange(range);
-    if (!traces_.empty()) {
-        ComputePlotValues();
-        InvalidatePolylines();
-    }
+    UpdateYScale();
+}
+
+void TraceDisplayModel::UpdateYScale() {
+    finestHeight_ = int64_t{viewHeight} << maxZoomY;
+    yScale_ = static_cast<double>(finestHeight_) / UsableRange(maxRange);
 }
 
 bool TraceDisplayModel::SetViewSize(uint32_t width, uint32_t height) {
@@ -106,14 +141,11 @@ bool TraceDisplayModel::SetViewSize(uint32_t width, uint32_t height) {
         viewHeight = height;
         maxZoomX = DoublingsToReach(width, kFinestPlotExtent);
         maxZoomY = DoublingsToReach(height, kFinestPlotExtent);
+        ComputeXPositions();
+        UpdateYScale();
     }
     zoomX = std::min(zoomX, maxZoomX);
     zoomY = std::min(zoomY, maxZoomY);
-    if (changed && samplesPerTrace != 0) {
-        ComputeXPositions();
-        ComputePlotValues();
-        InvalidatePolylines();
-    }
     return changed;
 }
 
@@ -125,74 +157,15 @@ void TraceDisplayModel::ComputeXPositions() {
     const float lastTime = timeAxis_.back();
     if (std::isfinite(lastTime) && lastTime > 0.0f) {
         const double scale = finestWidth / lastTime;
-        for (uint32_t j = 0; j < samplesPerTrace; ++j)
+        for (size_t j = 0; j < timeAxis_.size(); ++j)
             xPositions_[j] = ScaleAndRound(timeAxis_[j], scale);
     } else {
         // No usable time span: space the samples evenly over the width.
         const double lastIndex = std::max<double>(static_cast<double>(timeAxis_.size() - 1), 1.0);
         const double scale = finestWidth / lastIndex;
-        for (uint32_t j = 0; j < samplesPerTrace; ++j)
+        for (size_t j = 0; j < timeAxis_.size(); ++j)
             xPositions_[j] = ScaleAndRound(static_cast<float>(j), scale);
     }
-}
-
-void TraceDisplayModel::ComputePlotValues() {
-    tracePlotValues_.clear();
-    tracePlotValues_.resize(traces_.size());
-    const double scale =
-        static_cast<double>(uint64_t{viewHeight} << maxZoomY) / UsableRange(maxRange);
-    for (size_t i = 0; i < traces_.size(); ++i) {
-        std::vector<int32_t>& values = tracePlotValues_[i];
-        values.assign(samplesPerTrace, 0);
-        const float* samples = traces_[i].data();
-        if (samples == nullptr)
-            continue;
-        for (uint32_t j = 0; j < samplesPerTrace; ++j)
-            values[j] = ScaleAndRound(samples[j], scale);
-    }
-}
-
-void TraceDisplayModel::InvalidatePolylines() {
-    std::fill(polylineValid_.begin(), polylineValid_.end(), 0);
-}
-
-bool TraceDisplayModel::IsPolylineValid(size_t index) const {
-    return index < polylineValid_.size() && polylineValid_[index] != 0;
-}
-
-const std::vector<PlotPoint>& TraceDisplayModel::Polyline(size_t index) {
-    static const std::vector<PlotPoint> kNone;
-    if (index >= polylines_.size())
-        return kNone;
-    if (polylineValid_[index] == 0)
-        BuildPolyline(index);
-    return polylines_[index];
-}
-
-const std::vector<PlotPoint>& TraceDisplayModel::DrawingPolyline(size_t index) {
-    const std::vector<PlotPoint>& polyline = Polyline(index);
-    if (index >= drawingPolylines_.size() || drawingPolylines_[index].empty())
-        return polyline;
-    return drawingPolylines_[index];
-}
-
-void TraceDisplayModel::BuildPolyline(size_t index) {
-    polylineValid_[index] = 1;
-    std::vector<PlotPoint>& points = polylines_[index];
-    points.clear();
-    if (index >= tracePlotValues_.size())
-        return;
-    const std::vector<int32_t>& values = tracePlotValues_[index];
-    const uint32_t shiftX = maxZoomX - EffectiveZoomX();
-    const uint32_t shiftY = maxZoomY - EffectiveZoomY();
-    const int64_t finestHeight = int64_t{viewHeight} << maxZoomY;
-    points.reserve(samplesPerTrace);
-    for (uint32_t j = 0; j < samplesPerTrace; ++j) {
-        const PlotPoint point{xPositions_[j] >> shiftX,
-                              ClampToInt32((finestHeight - values[j]) >> shiftY)};
-        AppendDistinct(points, point);
-    }
-    ReduceColumns(points, drawingPolylines_[index]);
 }
 
 uint32_t TraceDisplayModel::EffectiveZoomX() const {
@@ -220,59 +193,45 @@ void TraceDisplayModel::ClampScroll() {
     scrollY = clamp(scrollY, TotalHeight() - viewHeight);
 }
 
-namespace {
-
-// Zooms one axis in (direction +1) or out (-1) about the middle of the view.
-bool ZoomAxis(uint32_t& zoom, uint32_t maxZoom, int32_t& scroll, uint32_t viewExtent,
-              int direction) {
-    zoom = std::min(zoom, maxZoom);
-    const int64_t half = viewExtent / 2;
-    if (direction > 0) {
-        if (zoom >= maxZoom)
-            return false;
-        ++zoom;
-        scroll = ClampToInt32((scroll + half) * 2 - half);
-    } else {
-        if (zoom == 0)
-            return false;
-        --zoom;
-        scroll = ClampToInt32(((scroll + half) >> 1) - half);
-    }
-    return true;
-}
-
-} // namespace
-
-bool TraceDisplayModel::ZoomInX() {
-    if (!ZoomAxis(zoomX, maxZoomX, scrollX, viewWidth, +1))
+bool TraceDisplayModel::ZoomInX(int64_t anchor) {
+    if (!ZoomAxis(zoomX, maxZoomX, scrollX, anchor < 0 ? viewWidth / 2 : anchor, +1))
         return false;
-    InvalidatePolylines();
     ClampScroll();
     return true;
 }
 
-bool TraceDisplayModel::ZoomOutX() {
-    if (!ZoomAxis(zoomX, maxZoomX, scrollX, viewWidth, -1))
+bool TraceDisplayModel::ZoomOutX(int64_t anchor) {
+    if (!ZoomAxis(zoomX, maxZoomX, scrollX, anchor < 0 ? viewWidth / 2 : anchor, -1))
         return false;
-    InvalidatePolylines();
     ClampScroll();
     return true;
 }
 
-bool TraceDisplayModel::ZoomInY() {
-    if (!ZoomAxis(zoomY, maxZoomY, scrollY, viewHeight, +1))
+bool TraceDisplayModel::ZoomInY(int64_t anchor) {
+    if (!ZoomAxis(zoomY, maxZoomY, scrollY, anchor < 0 ? viewHeight / 2 : anchor, +1))
         return false;
-    InvalidatePolylines();
     ClampScroll();
     return true;
 }
 
-bool TraceDisplayModel::ZoomOutY() {
-    if (!ZoomAxis(zoomY, maxZoomY, scrollY, viewHeight, -1))
+bool TraceDisplayModel::ZoomOutY(int64_t anchor) {
+    if (!ZoomAxis(zoomY, maxZoomY, scrollY, anchor < 0 ? viewHeight / 2 : anchor, -1))
         return false;
-    InvalidatePolylines();
     ClampScroll();
     return true;
+}
+
+void TraceDisplayModel::Fit() {
+    zoomX = 0;
+    zoomY = 0;
+    scrollX = 0;
+    scrollY = 0;
+}
+
+void TraceDisplayModel::ZoomToRect(int64_t left, int64_t top, int64_t right, int64_t bottom) {
+    ZoomAxisToRange(zoomX, maxZoomX, scrollX, viewWidth, left, right);
+    ZoomAxisToRange(zoomY, maxZoomY, scrollY, viewHeight, top, bottom);
+    ClampScroll();
 }
 
 int32_t TraceDisplayModel::SampleX(uint32_t sample) const {
@@ -280,4 +239,125 @@ int32_t TraceDisplayModel::SampleX(uint32_t sample) const {
         return 0;
     sample = std::min(sample, samplesPerTrace - 1);
     return xPositions_[sample] >> (maxZoomX - EffectiveZoomX());
+}
+
+uint32_t TraceDisplayModel::SampleAtX(int64_t x) const {
+    if (xPositions_.empty())
+        return 0;
+    const uint32_t shift = maxZoomX - EffectiveZoomX();
+    const auto below = [shift](int32_t position, int64_t at) { return (position >> shift) < at; };
+    const auto found = std::lower_bound(xPositions_.begin(), xPositions_.end(), x, below);
+    size_t sample = static_cast<size_t>(found - xPositions_.begin());
+    if (sample == xPositions_.size())
+        return static_cast<uint32_t>(sample - 1);
+    if (sample > 0 && x - (xPositions_[sample - 1] >> shift) < (xPositions_[sample] >> shift) - x)
+        --sample;
+    return static_cast<uint32_t>(sample);
+}
+
+double TraceDisplayModel::CurrentAtY(double y) const {
+    const double height = static_cast<double>(TotalHeight());
+    if (height <= 0.0)
+        return 0.0;
+    return (height - y) * UsableRange(maxRange) / height;
+}
+
+double TraceDisplayModel::TimeAtX(double x) const {
+    const double width = static_cast<double>(TotalWidth());
+    if (timeAxis_.empty() || width <= 0.0)
+        return 0.0;
+    const double last = timeAxis_.back();
+    if (!std::isfinite(last) || last <= 0.0)
+        return 0.0;
+    return x * last / width;
+}
+
+double TraceDisplayModel::XAtTime(double time) const {
+    if (timeAxis_.empty())
+        return 0.0;
+    const double last = timeAxis_.back();
+    if (!std::isfinite(last) || last <= 0.0)
+        return 0.0;
+    return time * static_cast<double>(TotalWidth()) / last;
+}
+
+std::vector<ColumnRun> TraceDisplayModel::ColumnRuns(int64_t left, int64_t right) const {
+    std::vector<ColumnRun> runs;
+    if (samplesPerTrace == 0 || right < left)
+        return runs;
+    const uint32_t shift = maxZoomX - EffectiveZoomX();
+    const auto below = [shift](int32_t position, int64_t at) { return (position >> shift) < at; };
+    const auto end = xPositions_.begin() + samplesPerTrace;
+    size_t first = static_cast<size_t>(std::lower_bound(xPositions_.begin(), end, left, below) -
+                                       xPositions_.begin());
+    size_t last = static_cast<size_t>(std::lower_bound(xPositions_.begin(), end, right + 1, below) -
+                                      xPositions_.begin());
+    // One sample beyond each end, so the lines towards them are drawn.
+    first = first > 0 ? first - 1 : 0;
+    last = std::min<size_t>(last + 1, samplesPerTrace);
+    runs.reserve(static_cast<size_t>(std::min<int64_t>(right - left + 3, last - first)));
+    for (size_t j = first; j < last;) {
+        const int32_t x = xPositions_[j] >> shift;
+        size_t next = j + 1;
+        while (next < last && (xPositions_[next] >> shift) == x)
+            ++next;
+        runs.push_back({x, static_cast<uint32_t>(j), static_cast<uint32_t>(next)});
+        j = next;
+    }
+    return runs;
+}
+
+void TraceDisplayModel::AppendTracePoints(size_t index, const std::vector<ColumnRun>& runs,
+                                          std::vector<PlotPoint>& points) const {
+    if (index >= traces_.size())
+        return;
+    const float* samples = traces_[index].data();
+    // Room for four points a column, written through a pointer: this runs for
+    // every column of every trace drawn.
+    const size_t before = points.size();
+    points.resize(before + runs.size() * 4);
+    PlotPoint* const first = points.data() + before;
+    PlotPoint* out = first;
+    const auto append = [&](int32_t x, int32_t y) {
+        if (out == first || out[-1].x != x || out[-1].y != y)
+            *out++ = {x, y};
+    };
+    for (const ColumnRun& run : runs) {
+        if (samples == nullptr) {
+            append(run.x, PlotY(0.0f));
+            continue;
+        }
+        append(run.x, PlotY(samples[run.begin]));
+        const uint32_t count = run.end - run.begin;
+        if (count < 2)
+            continue;
+        float lowest;
+        float highest;
+        LowestAndHighest(samples + run.begin, count, lowest, highest);
+        if (lowest <= highest) {
+            // y grows downwards: the highest value is the upper point.
+            append(run.x, PlotY(highest));
+            append(run.x, PlotY(lowest));
+        }
+        append(run.x, PlotY(samples[run.end - 1]));
+    }
+    points.resize(before + static_cast<size_t>(out - first));
+}
+
+bool TraceDisplayModel::CommandMillivolts(size_t /*trace*/, uint32_t sample,
+                                          double& millivolts) const {
+    // Every trace has episode 1's waveform for now.
+    if (sample >= commandVoltage_.size())
+        return false;
+    millivolts = commandVoltage_[sample] / 10.0;
+    return true;
+}
+
+bool TraceDisplayModel::CommandRange(size_t /*trace*/, double& lowest, double& highest) const {
+    if (commandVoltage_.empty())
+        return false;
+    const auto [low, high] = std::minmax_element(commandVoltage_.begin(), commandVoltage_.end());
+    lowest = *low / 10.0;
+    highest = *high / 10.0;
+    return true;
 }

@@ -1,18 +1,26 @@
-// The traces of the loaded recording in integer plot coordinates at the finest
-// zoom, their cached polylines at the present zoom levels, and the zoom levels
-// and scroll position that every trace view shows. One model is shared (by
+// What every trace view shows of the loaded recording: the traces (shared, not
+// copied), the x position of every sample at the finest zoom, the command
+// voltage, and the zoom levels and scroll position. One model is shared (by
 // std::shared_ptr) between the main window, the analysis pages and their views,
 // so all views show the same zoom and scroll position.
 //
 // Coordinates: x is time, y is current. At the finest zoom the plot measures
 // viewWidth << maxZoomX by viewHeight << maxZoomY units; at zoom levels (zx, zy)
 // it measures viewWidth << zx by viewHeight << zy pixels, the finest coordinates
-// shifted right by (maxZoomX - zx) and (maxZoomY - zy).
+// shifted right by (maxZoomX - zx) and (maxZoomY - zy). Zero current lies at
+// y = TotalHeight(), +maxRange/2 at TotalHeight()/2 (y grows downwards).
+//
+// Nothing per sample is kept for the traces: a view asks for the points of the
+// pixel columns it draws, and they are computed from the floats each time (the
+// minimum and maximum of every column), so the memory held is that of the
+// recording itself plus a few values per sample of one trace.
 #pragma once
 
+#include "display/CommandVoltage.h"
 #include "recording/SharedFloatArray.h"
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 // One polyline vertex in plot pixels. Laid out as two 32-bit ints, like a
@@ -21,6 +29,13 @@ struct PlotPoint {
     int32_t x;
     int32_t y;
     bool operator==(const PlotPoint&) const = default;
+};
+
+// Samples [begin, end) of every trace that fall on pixel column x.
+struct ColumnRun {
+    int32_t x;
+    uint32_t begin;
+    uint32_t end;
 };
 
 class TraceDisplayModel {
@@ -35,49 +50,41 @@ public:
     TraceDisplayModel& operator=(const TraceDisplayModel&) = delete;
 
     // Takes a loaded recording: x positions from `timeAxis` (microseconds),
-    // command voltage from `commandWaveform` (mV, kept in tenths of mV), plot
-    // values from `traces` (pA), which are shared, not copied. Only the first
+    // command voltage from `commandWaveform` (mV), the traces (in their unit,
+    // normally pA), which are shared, not copied. Only the first
     // `samplesPerTrace` samples are read, and never more than the time axis holds;
     // a trace without an array plots as 0. A last time value that is 0, negative
-    // or not finite spaces the samples evenly instead. Every polyline is stale
-    // afterwards.
+    // or not finite spaces the samples evenly instead.
     void SetData(const std::vector<float>& timeAxis, const std::vector<float>& commandWaveform,
                  const std::vector<SharedFloatArray>& traces, uint32_t samplesPerTrace);
+    // Drops the recording: no traces, nothing drawn. Zoom and scroll stay.
+    void Clear();
 
     // Sets the current range (pA) that spans the full plot height at every zoom
     // level; a negative range counts as its magnitude, 0 or not finite as
-    // kDefaultMaxRange. Rescales the plot values of the held traces.
+    // kDefaultMaxRange.
     void SetMaxZoomRange(float maxRange);
 
     // Sets the plot size at zoom level 0 (pixels). When it changes, recomputes
     // the highest zoom levels, lowers the present levels to them and rescales
-    // held data. Returns true when the size changed.
+    // the x positions. Returns true when the size changed.
     bool SetViewSize(uint32_t width, uint32_t height);
 
-    // Marks every cached polyline stale; they are rebuilt when next asked for.
-    void InvalidatePolylines();
-
-    // The polyline of trace `index` at the present zoom levels in plot pixels,
-    // built on demand, with consecutive equal points removed. An index beyond
-    // the traces gives an empty polyline.
-    const std::vector<PlotPoint>& Polyline(size_t index);
-
-    // The same pixels as Polyline(index) in fewer points, for drawing: each run of
-    // points on one x is cut to its first, lowest, highest and last point (the
-    // lines between them cover the same column span). Built with the polyline.
-    const std::vector<PlotPoint>& DrawingPolyline(size_t index);
-
-    // Whether the cached polyline of `index` matches the present zoom levels.
-    bool IsPolylineValid(size_t index) const;
-
-    // Zooms one axis in or out by one level keeping the point in the middle of
-    // the view in place, using and updating scrollX/scrollY (which the caller
-    // first sets to the view's scroll position). Does nothing at the limits and
-    // then returns false.
-    bool ZoomInX();
-    bool ZoomOutX();
-    bool ZoomInY();
-    bool ZoomOutY();
+    // Zooms one axis in or out by one level keeping the plot point at view
+    // pixel `anchor` (from the view's left or top edge) in place, using and
+    // updating scrollX/scrollY (which the caller first sets to the view's
+    // scroll position). Without an anchor the middle of the view stays. Does
+    // nothing at the limits and then returns false.
+    bool ZoomInX(int64_t anchor = -1);
+    bool ZoomOutX(int64_t anchor = -1);
+    bool ZoomInY(int64_t anchor = -1);
+    bool ZoomOutY(int64_t anchor = -1);
+    // Zoom level 0 on both axes, scrolled to the start: everything in view.
+    void Fit();
+    // The deepest levels at which logical pixels left .. right (top .. bottom)
+    // of the present zoom still fit the view, scrolled so that they are in
+    // view. An empty range leaves that axis alone.
+    void ZoomToRect(int64_t left, int64_t top, int64_t right, int64_t bottom);
 
     // The scrollable plot size at the present zoom levels (pixels).
     int64_t TotalWidth() const;
@@ -93,16 +100,44 @@ public:
     // x of sample `sample` at the present zoom level (pixels); the sample is
     // limited to the last one. 0 when nothing is loaded.
     int32_t SampleX(uint32_t sample) const;
+    // The sample nearest to plot x `x` at the present zoom (0 when nothing is loaded).
+    uint32_t SampleAtX(int64_t x) const;
+    // y (pixels, present zoom) at which a current `value` is drawn.
+    int32_t PlotY(float value) const {
+        const int64_t finest = RoundHalfEvenToInt32(static_cast<float>(value * yScale_));
+        return ClampToInt32((finestHeight_ - finest) >> (maxZoomY - EffectiveZoomY()));
+    }
+    // The current (pA) drawn at plot y `y` of the present zoom.
+    double CurrentAtY(double y) const;
+    // The time (microseconds) at plot x `x` of the present zoom.
+    double TimeAtX(double x) const;
+    // The plot x of time `time` (microseconds) at the present zoom.
+    double XAtTime(double time) const;
+
+    // The pixel columns left .. right (logical x of the present zoom) as runs of
+    // samples, with the sample before and the one after the range added so that
+    // lines leave the range towards them. Empty while nothing is loaded.
+    std::vector<ColumnRun> ColumnRuns(int64_t left, int64_t right) const;
+    // Appends to `points` the polyline that draws trace `index` over `runs`:
+    // in every column its first sample, its lowest and highest, its last
+    // (consecutive equal points once). Drawn one pixel wide, these colour the
+    // same pixels as the line through every sample. Nothing for an index
+    // beyond the traces; NaN samples count as 0 at the ends of a column and
+    // are otherwise skipped.
+    void AppendTracePoints(size_t index, const std::vector<ColumnRun>& runs,
+                           std::vector<PlotPoint>& points) const;
 
     size_t TraceCount() const { return traces_.size(); }
+    const SharedFloatArray& Trace(size_t index) const { return traces_[index]; }
     const std::vector<int32_t>& XPositions() const { return xPositions_; }
+    const std::vector<float>& TimeAxis() const { return timeAxis_; }
     // Command voltage of each sample in tenths of mV.
     const std::vector<int32_t>& CommandVoltage() const { return commandVoltage_; }
-    // Plot values of trace `index` (below TraceCount()) at the finest zoom, y
-    // up, 0 at zero current.
-    const std::vector<int32_t>& TracePlotValues(size_t index) const {
-        return tracePlotValues_[index];
-    }
+    // Command voltage (mV) of trace `trace` at `sample`; false when the
+    // recording has none there.
+    bool CommandMillivolts(size_t trace, uint32_t sample, double& millivolts) const;
+    // Lowest and highest command voltage (mV) of trace `trace`; false without one.
+    bool CommandRange(size_t trace, double& lowest, double& highest) const;
 
     // The view whose scroll bars last matched the model; opaque to the model.
     const void* ownerView = nullptr;
@@ -116,22 +151,24 @@ public:
     uint32_t zoomY = 0;
     int32_t scrollX = 0;
     int32_t scrollY = 0;
+    // Unit of the traces' values, shown on the current axis.
+    std::string unit = "pA";
 
 private:
+    static int32_t ClampToInt32(int64_t value) {
+        return static_cast<int32_t>(value < INT32_MIN   ? INT32_MIN
+                                    : value > INT32_MAX ? INT32_MAX
+                                                        : value);
+    }
     void ComputeXPositions();
-    void ComputePlotValues();
-    void BuildPolyline(size_t index);
+    void UpdateYScale();
 
-    std::vector<std::vector<int32_t>> tracePlotValues_;
     std::vector<int32_t> xPositions_;
     std::vector<int32_t> commandVoltage_;
     std::vector<SharedFloatArray> traces_;
-    std::vector<std::vector<PlotPoint>> polylines_;
-    // Column-reduced polylines; empty where reducing saved little (the polyline
-    // is drawn then).
-    std::vector<std::vector<PlotPoint>> drawingPolylines_;
-    std::vector<uint8_t> polylineValid_;
     std::vector<float> timeAxis_; // kept to rescale x when the view size changes
+    double yScale_ = 0.0;         // finest plot units per unit of current
+    int64_t finestHeight_ = 0;    // viewHeight << maxZoomY
 };
 
 // The range (pA) actually used for `range`: its magnitude, or kDefaultMaxRange

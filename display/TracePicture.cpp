@@ -1,64 +1,27 @@
 #include "display/TracePicture.h"
 
 #include <algorithm>
+#include <thread>
 
 namespace {
 
 constexpr uint32_t kWhitePixel = 0xFFFFFFFFu;
 constexpr uint32_t kBlackPixel = 0xFF000000u;
 
-void DrawVisible(PlotCanvas& canvas, const std::vector<PlotPoint>& points, const PlotRect& clip,
-                 uint32_t pixel) {
-    const auto [first, last] = VisiblePolylinePart(points, clip.left, clip.right + 1);
-    if (first < last)
-        canvas.DrawPolyline(points.data() + first, last - first + 1, pixel);
-}
-
 bool IsTrace(int32_t index, const TraceDisplayModel& model) {
     return index >= 0 && static_cast<size_t>(index) < model.TraceCount();
 }
 
-} // namespace
-
-std::pair<size_t, size_t> VisiblePolylinePart(const std::vector<PlotPoint>& points, int64_t left,
-                                              int64_t right) {
-    if (points.empty())
-        return {1, 0};
-    const auto xBelow = [](const PlotPoint& point, int64_t x) { return point.x < x; };
-    const auto xAbove = [](int64_t x, const PlotPoint& point) { return x < point.x; };
-    size_t first = std::lower_bound(points.begin(), points.end(), left, xBelow) - points.begin();
-    if (first > 0)
-        --first;
-    size_t last = std::upper_bound(points.begin(), points.end(), right, xAbove) - points.begin();
-    last = std::min(last, points.size() - 1);
-    return {first, last};
+// Draws trace `index` over the columns `runs`, reusing `points` as scratch.
+void DrawTrace(PlotCanvas& canvas, const TraceDisplayModel& model, int32_t index,
+               const std::vector<ColumnRun>& runs, std::vector<PlotPoint>& points, uint32_t pixel) {
+    points.clear();
+    model.AppendTracePoints(static_cast<size_t>(index), runs, points);
+    canvas.DrawPolyline(points.data(), points.size(), pixel);
 }
 
-void DrawTracePicture(PlotCanvas& canvas, TraceDisplayModel& model,
-                      const TracePictureContent& content) {
-    if (model.samplesPerTrace == 0)
-        return;
-    const PlotRect clip = canvas.LogicalClip();
-    if (clip.IsEmpty())
-        return;
-    canvas.FillRect(clip, kWhitePixel);
-
-    for (int32_t index : content.displayedTraces) {
-        if (IsTrace(index, model))
-            DrawVisible(canvas, model.DrawingPolyline(static_cast<size_t>(index)), clip,
-                        kBlackPixel);
-    }
-    if (IsTrace(content.controlIndex, model))
-        DrawVisible(canvas, model.DrawingPolyline(static_cast<size_t>(content.controlIndex)), clip,
-                    PixelOfColour(g_crControlTrace));
-    if (IsTrace(content.currentIndex, model))
-        DrawVisible(canvas, model.DrawingPolyline(static_cast<size_t>(content.currentIndex)), clip,
-                    PixelOfColour(g_crCurrentTrace));
-
-    if (g_bShowZeroCurrentLine) {
-        const int64_t zeroY = model.TotalHeight();
-        canvas.InvertRect({clip.left, zeroY, clip.right, zeroY}, PixelOfColour(g_crZeroLine));
-    }
+void DrawBands(PlotCanvas& canvas, const TraceDisplayModel& model,
+               const TracePictureContent& content, const PlotRect& clip) {
     const uint32_t lastSample = model.samplesPerTrace - 1;
     for (size_t region = 0; region < kRegionCount; ++region) {
         if (content.regionStarts[region] == content.regionEnds[region])
@@ -71,4 +34,65 @@ void DrawTracePicture(PlotCanvas& canvas, TraceDisplayModel& model,
             {model.SampleX(std::min(a, b)), clip.top, model.SampleX(std::max(a, b)), clip.bottom},
             PixelOfColour(g_crSelection[region]));
     }
+}
+
+} // namespace
+
+void DrawTracePicture(PlotCanvas& canvas, const TraceDisplayModel& model,
+                      const TracePictureContent& content) {
+    if (model.samplesPerTrace == 0)
+        return;
+    const PlotRect clip = canvas.LogicalClip();
+    if (clip.IsEmpty())
+        return;
+    canvas.FillRect(clip, kWhitePixel);
+
+    // The columns are the same for every trace (one time axis): found once.
+    const std::vector<ColumnRun> runs = model.ColumnRuns(clip.left, clip.right);
+    std::vector<PlotPoint> points;
+    points.reserve(runs.size() * 4);
+    for (int32_t index : content.displayedTraces) {
+        if (IsTrace(index, model))
+            DrawTrace(canvas, model, index, runs, points, kBlackPixel);
+    }
+    if (IsTrace(content.controlIndex, model))
+        DrawTrace(canvas, model, content.controlIndex, runs, points,
+                  PixelOfColour(g_crControlTrace));
+    if (IsTrace(content.currentIndex, model))
+        DrawTrace(canvas, model, content.currentIndex, runs, points,
+                  PixelOfColour(g_crCurrentTrace));
+
+    if (g_bShowZeroCurrentLine) {
+        const int64_t zeroY = model.TotalHeight();
+        canvas.InvertRect({clip.left, zeroY, clip.right, zeroY}, PixelOfColour(g_crZeroLine));
+    }
+    DrawBands(canvas, model, content, clip);
+}
+
+void DrawTracePictureInStrips(uint32_t* pixels, int width, int height, int stride,
+                              const PlotRect& clip, int64_t originX, int64_t originY,
+                              const TraceDisplayModel& model, const TracePictureContent& content) {
+    const auto drawStrip = [&](int64_t left, int64_t right) {
+        PlotCanvas canvas(pixels, width, height, stride);
+        canvas.SetClip({left, clip.top, right, clip.bottom});
+        canvas.SetOrigin(originX, originY);
+        DrawTracePicture(canvas, model, content);
+    };
+    // Threads pay off once a paint reads millions of samples.
+    constexpr uint64_t kSamplesPerThread = 4'000'000;
+    constexpr int64_t kNarrowestStrip = 128;
+    const uint64_t work = uint64_t{model.samplesPerTrace} * (content.displayedTraces.size() + 2);
+    const int64_t columns = clip.right - clip.left + 1;
+    const int64_t strips = std::clamp<int64_t>(
+        std::min<int64_t>(
+            {static_cast<int64_t>(work / kSamplesPerThread) + 1, columns / kNarrowestStrip,
+             static_cast<int64_t>(std::max(1u, std::thread::hardware_concurrency())), 8}),
+        1, 8);
+    std::vector<std::thread> workers;
+    for (int64_t k = 1; k < strips; ++k)
+        workers.emplace_back(drawStrip, clip.left + columns * k / strips,
+                             clip.left + columns * (k + 1) / strips - 1);
+    drawStrip(clip.left, clip.left + columns / strips - 1);
+    for (std::thread& worker : workers)
+        worker.join();
 }

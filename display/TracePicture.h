@@ -9,7 +9,6 @@
 
 #include <array>
 #include <cstdint>
-#include <utility>
 #include <vector>
 
 // What one view shows of the shared model.
@@ -21,16 +20,18 @@ struct TracePictureContent {
     std::array<uint32_t, kRegionCount> regionEnds{};   // last sample of each region
 };
 
-// The points of a polyline sorted by x to draw for the logical x range left ..
-// right: from the point before the first one at or right of `left` to the first
-// one right of `right` (limited to the polyline), as [first, last] indices.
-// first > last when there is nothing to draw.
-std::pair<size_t, size_t> VisiblePolylinePart(const std::vector<PlotPoint>& points, int64_t left,
-                                              int64_t right);
-
 // Draws the picture into the canvas's clip, whose origin the caller has set to
 // the logical point at the top left of the view: x = scroll x, y = scroll y +
-// half the plot height at the present zoom. Builds stale polylines on the way;
+// half the plot height at the present zoom. Each trace is drawn from the
+// minimum and maximum of its samples in every pixel column of the clip;
 // draws nothing at all while the model holds no recording.
-void DrawTracePicture(PlotCanvas& canvas, TraceDisplayModel& model,
+void DrawTracePicture(PlotCanvas& canvas, const TraceDisplayModel& model,
                       const TracePictureContent& content);
+
+// The same picture into a 0xFFRRGGBB buffer (`stride` pixels per row), drawn
+// in vertical strips on several threads when there is much to draw: the
+// strips share no pixel, and each line is cut to its strip, so the result is
+// the one DrawTracePicture gives. `clip` is in pixels; the origin as above.
+void DrawTracePictureInStrips(uint32_t* pixels, int width, int height, int stride,
+                              const PlotRect& clip, int64_t originX, int64_t originY,
+                              const TraceDisplayModel& model, const TracePictureContent& content);

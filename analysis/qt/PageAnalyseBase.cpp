@@ -185,6 +185,11 @@ void CPageAnalyseBase::BuildControls() {
     middle->addWidget(m_buttonZoomOutY, 1, 3, Qt::AlignBottom);
     middle->addWidget(m_buttonZoomOutX, 2, 0, Qt::AlignLeft);
     middle->addWidget(m_buttonZoomInX, 2, 2, Qt::AlignRight);
+    m_labelReadout = MakeCaption(QString(), "readoutLabel", this);
+    m_labelReadout->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    m_labelReadout->setMinimumWidth(0);
+    m_labelReadout->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+    middle->addWidget(m_labelReadout, 2, 1);
     middle->setColumnStretch(1, 1);
     middle->setRowStretch(0, 1);
     middle->setRowStretch(1, 1);
@@ -328,6 +333,8 @@ void CPageAnalyseBase::ConnectControls() {
         RefreshControls();
     });
     connect(m_view, &CZoomScrollView::zoomChanged, this, &CPageAnalyseBase::RefreshControls);
+    connect(m_view, &CZoomScrollView::readoutChanged, m_labelReadout, &QLabel::setText);
+    connect(m_view, &CZoomScrollView::regionDragged, this, &CPageAnalyseBase::OnRegionDragged);
 
     connect(m_buttonAddCurrent, &QPushButton::clicked, this, [this] {
         if (m_currentTraceIndex < m_traceCount) {
@@ -596,6 +603,29 @@ bool ShowRamp(CZoomScrollView* view, int32_t start, int32_t end, int region) {
 }
 
 } // namespace
+
+void CPageAnalyseBase::OnRegionDragged(uint32_t first, uint32_t last,
+                                       Qt::KeyboardModifiers modifiers) {
+    const auto number = [](uint32_t sample) {
+        return static_cast<int32_t>(std::min<uint32_t>(sample, INT32_MAX - 1) + 1);
+    };
+    const bool secondRamp = (modifiers & Qt::ShiftModifier) && m_editRamp2Start->isEnabled();
+    CIntegerEdit* start = secondRamp ? m_editRamp2Start : m_editRamp1Start;
+    CIntegerEdit* end = secondRamp ? m_editRamp2End : m_editRamp1End;
+    if (!end->isEnabled()) {
+        // One sample only (the continuous record's current sample): where the drag ended.
+        start->SetValue(number(last));
+    } else {
+        start->SetValue(number(std::min(first, last)));
+        end->SetValue(number(std::max(first, last)));
+    }
+    if (secondRamp)
+        OnRamp2Changed();
+    else if (end->isEnabled())
+        OnRamp1Changed();
+    else
+        OnRamp1StartChanged();
+}
 
 void CPageAnalyseBase::UpdateRamp1Region() {
     if (ShowRamp(m_view, m_editRamp1Start->GetValue(), m_editRamp1End->GetValue(), 0))

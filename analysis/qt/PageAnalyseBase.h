@@ -18,6 +18,7 @@
 //   selectTracesEdit       "Select Traces:" (1-based numbers, e.g. "1,3,"),
 //                          with its caption selectTracesCaption
 //   GraphWindow            the trace view (CZoomScrollView)
+//   readoutLabel           under the view: what lies under the mouse
 //   zoomInXButton, zoomOutXButton, zoomInYButton, zoomOutYButton
 //   currentTraceEdit, currentTraceSpin, currentTraceCaption
 //   currentTraceLabel      "[ " + the current trace's row + " ]"
@@ -149,6 +150,10 @@ public:
     CZoomScrollView* View() const { return m_view; }
     // Enables the zoom buttons that can zoom and sets the current-trace label.
     void RefreshControls();
+    // The user dragged across the view from sample `first` to `last` (0-based):
+    // sets ramp 1 (with Shift, ramp 2 where the page shows it) to the samples
+    // dragged over; a page without a ramp end takes the last sample as its start.
+    void OnRegionDragged(uint32_t first, uint32_t last, Qt::KeyboardModifiers modifiers);
 
 signals:
     // The modified flag changed (the sheet enables its apply command).
@@ -251,6 +256,7 @@ private:
     CSpinButton* m_spinControlTrace = nullptr;
     QCheckBox* m_checkControlTrace = nullptr;
     QLabel* m_labelCurrentTrace = nullptr;
+    QLabel* m_labelReadout = nullptr;
     QLabel* m_captionRamp1Start = nullptr;
     QLabel* m_captionRamp1End = nullptr;
     QLabel* m_captionRamp2Start = nullptr;

@@ -1,11 +1,15 @@
 #include "display/qt/CZoomScrollView.h"
 
+#include "display/AxisTicks.h"
 #include "display/PlotCanvas.h"
 #include "display/TraceDisplayModel.h"
+#include "display/qt/ViewRulers.h"
 
 #include <QApplication>
+#include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QRubberBand>
 #include <QScrollBar>
 #include <QWheelEvent>
 
@@ -24,6 +28,12 @@ CZoomScrollView::CZoomScrollView(QWidget* parent) : QAbstractScrollArea(parent) 
     viewport()->setAutoFillBackground(false);
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
     viewport()->setAttribute(Qt::WA_NoSystemBackground);
+    viewport()->setMouseTracking(true);
+    viewport()->setCursor(Qt::CrossCursor);
+    leftRuler_ = new CViewRuler(this, CViewRuler::Side::kLeft);
+    bottomRuler_ = new CViewRuler(this, CViewRuler::Side::kBottom);
+    setViewportMargins(kAxisWidth, 0, 0, kCommandStripHeight + kTimeAxisHeight);
+    rubberBand_ = new QRubberBand(QRubberBand::Rectangle, viewport());
 }
 
 CZoomScrollView::~CZoomScrollView() {
@@ -116,6 +126,8 @@ void CZoomScrollView::SetCurrentTrace(int32_t index) {
         return;
     content_.currentIndex = index;
     RedrawNow();
+    leftRuler_->update();
+    bottomRuler_->update();
 }
 
 void CZoomScrollView::SetControlTrace(int32_t index) {
@@ -165,6 +177,8 @@ void CZoomScrollView::SetRegion(uint32_t a, uint32_t b, int region) {
     end = b;
     if (!changed.isEmpty())
         viewport()->update(changed);
+    if (region < 2)
+        bottomRuler_->update();
 }
 
 bool CZoomScrollView::CanZoomInX() const {
@@ -181,28 +195,58 @@ bool CZoomScrollView::CanZoomOutY() const {
 }
 
 void CZoomScrollView::ZoomInX() {
-    Zoom(&TraceDisplayModel::ZoomInX);
+    Zoom(true, +1);
 }
 void CZoomScrollView::ZoomOutX() {
-    Zoom(&TraceDisplayModel::ZoomOutX);
+    Zoom(true, -1);
 }
 void CZoomScrollView::ZoomInY() {
-    Zoom(&TraceDisplayModel::ZoomInY);
+    Zoom(false, +1);
 }
 void CZoomScrollView::ZoomOutY() {
-    Zoom(&TraceDisplayModel::ZoomOutY);
+    Zoom(false, -1);
 }
 
-void CZoomScrollView::Zoom(bool (TraceDisplayModel::*zoom)()) {
+void CZoomScrollView::ZoomBoth(int direction) {
+    Zoom(true, direction);
+    Zoom(false, direction);
+}
+
+void CZoomScrollView::Zoom(bool horizontal, int direction, int64_t anchor) {
     if (!model_)
         return;
     model_->scrollX = horizontalScrollBar()->value();
     model_->scrollY = verticalScrollBar()->value();
-    if (!((*model_).*zoom)())
+    TraceDisplayModel& model = *model_;
+    const bool zoomed = horizontal
+                            ? (direction > 0 ? model.ZoomInX(anchor) : model.ZoomOutX(anchor))
+                            : (direction > 0 ? model.ZoomInY(anchor) : model.ZoomOutY(anchor));
+    if (zoomed)
+        ZoomChanged();
+}
+
+void CZoomScrollView::Fit() {
+    if (!model_)
         return;
+    model_->Fit();
+    ZoomChanged();
+}
+
+void CZoomScrollView::ZoomToArea(const QRect& area) {
+    if (!model_ || area.isEmpty())
+        return;
+    const int64_t x = horizontalScrollBar()->value();
+    const int64_t y = verticalScrollBar()->value();
+    model_->ZoomToRect(x + area.left(), y + area.top(), x + area.right(), y + area.bottom());
+    ZoomChanged();
+}
+
+void CZoomScrollView::ZoomChanged() {
     model_->ownerView = this;
     UpdateScrollSizes();
     viewport()->update();
+    leftRuler_->update();
+    bottomRuler_->update();
     emit zoomChanged();
 }
 
@@ -232,6 +276,8 @@ void CZoomScrollView::paintEvent(QPaintEvent* event) {
     if (!matches) {
         UpdateScrollSizes();
         viewport()->update();
+        leftRuler_->update();
+        bottomRuler_->update();
         emit zoomChanged();
     }
     model.scrollX = horizontalScrollBar()->value();
@@ -247,18 +293,22 @@ void CZoomScrollView::Draw(const QRect& clip) {
         image_ = QImage(viewport()->size(), QImage::Format_RGB32);
     if (clip.isEmpty() || image_.isNull())
         return;
-    PlotCanvas canvas(reinterpret_cast<uint32_t*>(image_.bits()), image_.width(), image_.height(),
-                      static_cast<int>(image_.bytesPerLine() / sizeof(uint32_t)));
-    canvas.SetClip({clip.left(), clip.top(), clip.right(), clip.bottom()});
     // Zero current lies at the plot height H, shown in the middle of the
     // scrollable height, so the logical y at the top of the plot is H / 2.
-    canvas.SetOrigin(horizontalScrollBar()->value(),
-                     int64_t{verticalScrollBar()->value()} + HalfTotalHeight());
-    DrawTracePicture(canvas, *model_, content_);
+    DrawTracePictureInStrips(
+        reinterpret_cast<uint32_t*>(image_.bits()), image_.width(), image_.height(),
+        static_cast<int>(image_.bytesPerLine() / sizeof(uint32_t)),
+        {clip.left(), clip.top(), clip.right(), clip.bottom()}, horizontalScrollBar()->value(),
+        int64_t{verticalScrollBar()->value()} + HalfTotalHeight(), *model_, content_);
 }
 
 void CZoomScrollView::resizeEvent(QResizeEvent* event) {
     QAbstractScrollArea::resizeEvent(event);
+    const QRect traces = viewport()->geometry();
+    leftRuler_->setGeometry(traces.left() - kAxisWidth, traces.top(), kAxisWidth,
+                            traces.height() + kCommandStripHeight + kTimeAxisHeight);
+    bottomRuler_->setGeometry(traces.left(), traces.bottom() + 1, traces.width(),
+                              kCommandStripHeight + kTimeAxisHeight);
     InitialUpdate();
 }
 
@@ -275,14 +325,31 @@ void CZoomScrollView::scrollContentsBy(int, int) {
         model_->scrollY = verticalScrollBar()->value();
     }
     viewport()->update();
+    leftRuler_->update();
+    bottomRuler_->update();
 }
 
 void CZoomScrollView::wheelEvent(QWheelEvent* event) {
+    event->accept();
+    if (event->modifiers() & Qt::ControlModifier) {
+        // Zoom about the mouse, one level per notch.
+        const int notches = event->angleDelta().y() / 120;
+        // Viewport events arrive here unchanged: the position is the viewport's.
+        const QPoint at = event->position().toPoint();
+        const bool horizontal = !(event->modifiers() & Qt::ShiftModifier);
+        for (int n = 0; n < std::abs(notches); ++n)
+            Zoom(horizontal, notches > 0 ? +1 : -1, horizontal ? at.x() : at.y());
+        return;
+    }
     // Shift turns the wheel horizontal; a tilting wheel or touchpad may also
     // report horizontal movement by itself.
     QPoint delta = event->angleDelta();
     if (event->modifiers() & Qt::ShiftModifier)
         delta = QPoint(delta.y() != 0 ? delta.y() : delta.x(), 0);
+    ScrollByWheel(delta);
+}
+
+void CZoomScrollView::ScrollByWheel(QPoint delta) {
     wheelRemainder_ += delta;
     const auto scroll = [](QScrollBar* bar, int& remainder) {
         constexpr int kNotch = 120; // one wheel notch in eighths of a degree
@@ -295,5 +362,89 @@ void CZoomScrollView::wheelEvent(QWheelEvent* event) {
     };
     scroll(horizontalScrollBar(), wheelRemainder_.rx());
     scroll(verticalScrollBar(), wheelRemainder_.ry());
+}
+
+uint32_t CZoomScrollView::SampleUnder(int viewportX) const {
+    return model_->SampleAtX(int64_t{horizontalScrollBar()->value()} + viewportX);
+}
+
+void CZoomScrollView::mousePressEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton || !HasData()) {
+        QAbstractScrollArea::mousePressEvent(event);
+        return;
+    }
+    pressAt_ = event->position().toPoint();
+    banding_ = (event->modifiers() & Qt::ControlModifier) != 0;
+    dragging_ = !banding_;
+    if (banding_) {
+        rubberBand_->setGeometry(QRect(pressAt_, QSize()));
+        rubberBand_->show();
+    }
     event->accept();
+}
+
+void CZoomScrollView::mouseMoveEvent(QMouseEvent* event) {
+    const QPoint at = event->position().toPoint();
+    if (banding_) {
+        rubberBand_->setGeometry(QRect(pressAt_, at).normalized());
+    } else if (dragging_ && std::abs(at.x() - pressAt_.x()) >= 3) {
+        emit regionDragged(SampleUnder(pressAt_.x()), SampleUnder(at.x()), event->modifiers());
+    }
+    emit readoutChanged(ReadoutAt(at));
+    event->accept();
+}
+
+void CZoomScrollView::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) {
+        QAbstractScrollArea::mouseReleaseEvent(event);
+        return;
+    }
+    const QPoint at = event->position().toPoint();
+    if (banding_) {
+        rubberBand_->hide();
+        const QRect area = QRect(pressAt_, at).normalized() & viewport()->rect();
+        if (area.width() >= 3 && area.height() >= 3)
+            ZoomToArea(area);
+    } else if (dragging_ && HasData() && std::abs(at.x() - pressAt_.x()) >= 3) {
+        emit regionDragged(SampleUnder(pressAt_.x()), SampleUnder(at.x()), event->modifiers());
+    }
+    banding_ = false;
+    dragging_ = false;
+    event->accept();
+}
+
+void CZoomScrollView::mouseDoubleClickEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton) {
+        Fit();
+        event->accept();
+        return;
+    }
+    QAbstractScrollArea::mouseDoubleClickEvent(event);
+}
+
+bool CZoomScrollView::viewportEvent(QEvent* event) {
+    if (event->type() == QEvent::Leave)
+        emit readoutChanged(QString());
+    return QAbstractScrollArea::viewportEvent(event);
+}
+
+QString CZoomScrollView::ReadoutAt(const QPoint& at) const {
+    if (!HasData())
+        return QString();
+    const TraceDisplayModel& model = *model_;
+    ReadoutValues values;
+    const uint32_t sample = SampleUnder(at.x());
+    values.sampleNumber = sample + 1;
+    values.timeMicroseconds =
+        sample < model.TimeAxis().size() ? static_cast<double>(model.TimeAxis()[sample]) : 0.0;
+    values.unit = model.unit;
+    const int32_t trace = content_.currentIndex;
+    if (trace >= 0 && static_cast<size_t>(trace) < model.TraceCount()) {
+        values.traceNumber = static_cast<uint32_t>(trace) + 1;
+        const float* samples = model.Trace(static_cast<size_t>(trace)).data();
+        values.value = samples != nullptr ? samples[sample] : 0.0;
+    }
+    values.hasCommand = model.CommandMillivolts(trace >= 0 ? static_cast<size_t>(trace) : 0, sample,
+                                                values.commandMillivolts);
+    return QString::fromStdString(ReadoutText(values));
 }

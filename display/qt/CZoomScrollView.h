@@ -7,14 +7,23 @@
 // Every view of the program shares one TraceDisplayModel, which holds the
 // traces in plot coordinates and the zoom and scroll state; the view whose
 // scroll bars last matched the model owns it, and a view that is shown takes
-// the model's zoom and scroll position over. The only mouse interaction is
-// scrolling: the scroll bars, the wheel (vertical) and shift+wheel (horizontal).
+// the model's zoom and scroll position over.
+//
+// Around the traces: the current axis on the left, below them a strip with the
+// command voltage (mV axis) and the time axis (ms, or s for long spans).
+// Mouse: the wheel scrolls (Shift: sideways); Ctrl+wheel zooms the time axis
+// about the mouse, Ctrl+Shift+wheel the current axis; dragging across the
+// traces reports the samples dragged over (regionDragged), Ctrl+drag draws a
+// rubber band and zooms to it; a double-click fits everything in view. Moving
+// the mouse reports what lies under it (readoutChanged).
 #pragma once
 
 #include "display/TracePicture.h"
 
 #include <QAbstractScrollArea>
 #include <QImage>
+
+class QRubberBand;
 
 #include <cstdint>
 #include <memory>
@@ -69,6 +78,20 @@ public:
     void ZoomOutX();
     void ZoomInY();
     void ZoomOutY();
+    // Both axes in (direction > 0) or out by one level about the middle.
+    void ZoomBoth(int direction);
+    // Zoom level 0 on both axes: the whole recording in view.
+    void Fit();
+    // Zooms so that the viewport pixels of `area` fill the view.
+    void ZoomToArea(const QRect& area);
+
+    // The text of the read-out for viewport pixel `at` (empty without a recording).
+    QString ReadoutAt(const QPoint& at) const;
+    // Widths of the axis margins (pixels): left of the traces, and below them
+    // (the command strip and the time axis).
+    static constexpr int kAxisWidth = 56;
+    static constexpr int kCommandStripHeight = 64;
+    static constexpr int kTimeAxisHeight = 20;
 
     // Whether the zoom operations above would do anything (for zoom buttons).
     bool CanZoomInX() const;
@@ -86,6 +109,12 @@ public:
 signals:
     // The zoom levels or their limits changed (zoom buttons may need enabling).
     void zoomChanged();
+    // The user dragged across the traces from sample `first` to `last`
+    // (0-based, in the order dragged) with `modifiers` held; sent while dragging
+    // and once more on release.
+    void regionDragged(uint32_t first, uint32_t last, Qt::KeyboardModifiers modifiers);
+    // What lies under the mouse changed; empty when it left the traces.
+    void readoutChanged(const QString& text);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -93,12 +122,20 @@ protected:
     void showEvent(QShowEvent* event) override;
     void scrollContentsBy(int dx, int dy) override;
     void wheelEvent(QWheelEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    bool viewportEvent(QEvent* event) override;
 
 private:
     bool HasData() const;
     int TraceCount() const;
     void UpdateScrollSizes();
-    void Zoom(bool (TraceDisplayModel::*zoom)());
+    void Zoom(bool horizontal, int direction, int64_t anchor = -1);
+    void ZoomChanged();
+    void ScrollByWheel(QPoint delta);
+    uint32_t SampleUnder(int viewportX) const;
     void Draw(const QRect& clip);
     // The strip of viewport pixels over samples a .. b of the present zoom.
     QRect SampleStrip(uint32_t a, uint32_t b) const;
@@ -109,5 +146,11 @@ private:
     QImage image_;      // the picture, composed off-screen and copied to the viewport
     QSize scrollTotal_; // the scrollable size the scroll bars were last set for
     bool settingScrollBars_ = false;
-    QPoint wheelRemainder_; // wheel movement not yet worth one step
+    QPoint wheelRemainder_;          // wheel movement not yet worth one step
+    QWidget* leftRuler_ = nullptr;   // the current and command-voltage axes
+    QWidget* bottomRuler_ = nullptr; // the command strip and the time axis
+    QRubberBand* rubberBand_ = nullptr;
+    QPoint pressAt_; // viewport pixel where the left button went down
+    bool dragging_ = false;
+    bool banding_ = false;
 };

@@ -7,13 +7,32 @@
 #include "platform/Messages.h"
 #include "tests/analysis/PageFixture.h"
 
+#include <QApplication>
 #include <QComboBox>
+#include <QMouseEvent>
 
 #include <gtest/gtest.h>
 
 using namespace pages_test;
 
 namespace {
+
+// Drags the mouse across `view` from sample `first` to sample `last` (as the
+// view's columns place them) with `modifiers` held.
+void DragAcross(CZoomScrollView* view, uint32_t first, uint32_t last,
+                Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    const TraceDisplayModel& model = *view->DisplayModel();
+    const QPointF from(model.SampleX(first), 20);
+    const QPointF to(model.SampleX(last), 40);
+    const auto send = [&](QEvent::Type type, QPointF at, Qt::MouseButton button,
+                          Qt::MouseButtons buttons) {
+        QMouseEvent event(type, at, at, button, buttons, modifiers);
+        QApplication::sendEvent(view->viewport(), &event);
+    };
+    send(QEvent::MouseButtonPress, from, Qt::LeftButton, Qt::LeftButton);
+    send(QEvent::MouseMove, to, Qt::NoButton, Qt::LeftButton);
+    send(QEvent::MouseButtonRelease, to, Qt::LeftButton, Qt::NoButton);
+}
 
 TEST(IVPage, ListsExchangeByItemText) {
     RecordingMessageSink messages;
@@ -58,6 +77,20 @@ TEST(CapacitancePage, DefaultRampsAndSubsections) {
         EXPECT_EQ(inside(i), i >= s2.start && i < s2.end) << i;
     for (const auto& [r, range] : {std::pair{2, s1}, {4, s1}, {3, s2}, {5, s2}})
         EXPECT_EQ(Region(view, r), range) << r;
+
+    // Dragging sets ramp 1, with Shift ramp 2; the fields and bands follow.
+    const uint32_t a = view->DisplayModel()->SampleAtX(view->DisplayModel()->SampleX(1800));
+    const uint32_t b = view->DisplayModel()->SampleAtX(view->DisplayModel()->SampleX(1500));
+    DragAcross(view, 1800, 1500);
+    EXPECT_EQ(Child<CIntegerEdit>(&page, "ramp1StartEdit")->text().toUInt(), b + 1);
+    EXPECT_EQ(Child<CIntegerEdit>(&page, "ramp1EndEdit")->text().toUInt(), a + 1);
+    EXPECT_EQ(Region(view, 0), (Subsection{b, a}));
+    EXPECT_EQ(Region(view, 1), (Subsection{699, 1299}));
+    DragAcross(view, 100, 400, Qt::ShiftModifier);
+    const uint32_t c = view->DisplayModel()->SampleAtX(view->DisplayModel()->SampleX(100));
+    EXPECT_EQ(Child<CIntegerEdit>(&page, "ramp2StartEdit")->text().toUInt(), c + 1);
+    EXPECT_EQ(Region(view, 1).start, c);
+    EXPECT_EQ(Region(view, 0), (Subsection{b, a}));
 }
 
 TEST(ContinuousRecordPage, CurrentSampleBandAndSamplePoints) {
@@ -79,6 +112,11 @@ TEST(ContinuousRecordPage, CurrentSampleBandAndSamplePoints) {
     }
     current->setText("20");
     EXPECT_EQ(Region(page.View(), 0), (Subsection{19, 20}));
+    // A drag puts the current sample where it ends.
+    DragAcross(page.View(), 100, 700);
+    const uint32_t end = page.DisplayModel()->SampleAtX(page.DisplayModel()->SampleX(700));
+    EXPECT_EQ(current->text().toUInt(), end + 1);
+    current->setText("20");
 
     points->setText("5,2999,");
     ASSERT_TRUE(page.UpdateData(true));

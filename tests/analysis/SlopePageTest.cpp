@@ -5,6 +5,9 @@
 #include "platform/Messages.h"
 #include "tests/analysis/PageFixture.h"
 
+#include <QApplication>
+#include <QMouseEvent>
+
 #include <gtest/gtest.h>
 
 using namespace pages_test;
@@ -55,6 +58,28 @@ TEST(SlopePage, RisingAndFallingRampSubsections) {
         EXPECT_TRUE(p.settings.subsection2.IsEmpty());
         EXPECT_TRUE(p.region(3).IsEmpty());
     }
+}
+
+TEST(SlopePage, DraggingTheRampMovesTheSubsection) {
+    SlopePage p;
+    ASSERT_FALSE(p.settings.subsection1.IsEmpty());
+    const TraceDisplayModel& model = *p.model;
+    // From the middle of ramp 1 to its end: the 0 mV crossing is left out.
+    const uint32_t from = model.SampleAtX(model.SampleX(2300));
+    const uint32_t to = model.SampleAtX(model.SampleX(2624));
+    const QPointF a(model.SampleX(2300), 10);
+    const QPointF b(model.SampleX(2624), 10);
+    QMouseEvent press(QEvent::MouseButtonPress, a, a, Qt::LeftButton, Qt::LeftButton,
+                      Qt::NoModifier);
+    QMouseEvent release(QEvent::MouseButtonRelease, b, b, Qt::LeftButton, Qt::NoButton,
+                        Qt::NoModifier);
+    QApplication::sendEvent(p.page.View()->viewport(), &press);
+    QApplication::sendEvent(p.page.View()->viewport(), &release);
+    EXPECT_EQ(p.field("ramp1StartEdit")->text().toUInt(), from + 1);
+    EXPECT_EQ(p.field("ramp1EndEdit")->text().toUInt(), to + 1);
+    EXPECT_EQ(p.region(0), (Subsection{from, to}));
+    EXPECT_TRUE(p.settings.subsection1.IsEmpty()); // 0 mV is crossed near sample 2199
+    EXPECT_TRUE(p.region(2).IsEmpty());
 }
 
 TEST(SlopePage, WindowIsClippedToTheRamp) {

@@ -2,9 +2,12 @@
 #include "display/DisplayValues.h"
 #include "display/TraceDisplayModel.h"
 
+#include <QApplication>
+#include <QMouseEvent>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
+#include <QWheelEvent>
 
 #include <gtest/gtest.h>
 
@@ -53,15 +56,17 @@ protected:
             traces.push_back(SharedFloatArray::Allocate(kSamples));
             std::fill_n(traces.back().data(), kSamples, level);
         }
+        levels_ = levels;
         model = std::make_shared<TraceDisplayModel>();
         model->SetMaxZoomRange(5000.0f);
         model->SetData(times, std::vector<float>(kSamples), traces, kSamples);
         view.SetDisplayModel(model);
     }
     // Device row of a constant trace at level 0 with scroll 0.
-    int RowOf(size_t trace) { return model->Polyline(trace)[0].y - int(model->TotalHeight() / 2); }
+    int RowOf(size_t trace) { return model->PlotY(levels_[trace]) - int(model->TotalHeight() / 2); }
 
     CZoomScrollView view;
+    std::vector<float> levels_;
     std::shared_ptr<TraceDisplayModel> model;
 };
 
@@ -185,4 +190,115 @@ TEST_F(ViewTest, ZoomAndScrollPositionFollowTheSharedModelAcrossViews) {
     other.reset();
     EXPECT_EQ(model->ownerView, nullptr);
     EXPECT_EQ(model->scrollX, 50);
+}
+
+namespace {
+
+void SendMouse(QWidget* widget, QEvent::Type type, QPoint at, Qt::MouseButtons buttons,
+               Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
+    QMouseEvent event(type, QPointF(at), widget->mapToGlobal(QPointF(at)), button, buttons,
+                      modifiers);
+    QApplication::sendEvent(widget, &event);
+}
+
+void Drag(QWidget* widget, QPoint from, QPoint to, Qt::KeyboardModifiers modifiers) {
+    SendMouse(widget, QEvent::MouseButtonPress, from, Qt::LeftButton, modifiers);
+    SendMouse(widget, QEvent::MouseMove, (from + to) / 2, Qt::LeftButton, modifiers);
+    SendMouse(widget, QEvent::MouseMove, to, Qt::LeftButton, modifiers);
+    SendMouse(widget, QEvent::MouseButtonRelease, to, Qt::NoButton, modifiers);
+}
+
+void Wheel(QWidget* widget, QPoint at, int notches, Qt::KeyboardModifiers modifiers) {
+    QWheelEvent event(QPointF(at), widget->mapToGlobal(QPointF(at)), QPoint(),
+                      QPoint(0, 120 * notches), Qt::NoButton, modifiers, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(widget, &event);
+}
+
+} // namespace
+
+TEST_F(ViewTest, DraggingReportsTheSamplesAndTheMouseReadsOut) {
+    Load({1000, -500});
+    QWidget* traces = view.viewport();
+    QSignalSpy dragged(&view, &CZoomScrollView::regionDragged);
+    QSignalSpy readout(&view, &CZoomScrollView::readoutChanged);
+    // A click without moving sets nothing.
+    SendMouse(traces, QEvent::MouseButtonPress, {100, 50}, Qt::LeftButton);
+    SendMouse(traces, QEvent::MouseButtonRelease, {101, 50}, Qt::NoButton);
+    EXPECT_EQ(dragged.count(), 0);
+
+    Drag(traces, {300, 50}, {100, 60}, Qt::ShiftModifier);
+    ASSERT_GE(dragged.count(), 2); // while dragging and on release
+    const QList<QVariant> last = dragged.takeLast();
+    EXPECT_EQ(last[0].toUInt(), model->SampleAtX(300));
+    EXPECT_EQ(last[1].toUInt(), model->SampleAtX(100));
+    EXPECT_EQ(last[2].value<Qt::KeyboardModifiers>(), Qt::ShiftModifier);
+
+    // Samples lie 0.1 ms apart; trace 2 is the current one, the command is 0 mV.
+    view.SetCurrentTrace(1);
+    const uint32_t sample = model->SampleAtX(200);
+    const QString text = view.ReadoutAt({200, 5});
+    EXPECT_EQ(text, QString::asprintf("Trace 2   Sample %u   %.1f ms   -500.0 pA   0.0 mV",
+                                      sample + 1, sample * 0.1));
+    ASSERT_GE(readout.count(), 1);
+    EXPECT_FALSE(readout.last()[0].toString().isEmpty());
+    view.SetCurrentTrace(-1);
+    EXPECT_EQ(view.ReadoutAt({200, 5}),
+              QString::asprintf("Sample %u   %.1f ms   0.0 mV", sample + 1, sample * 0.1));
+}
+
+TEST_F(ViewTest, WheelRubberBandAndDoubleClickZoom) {
+    Load({0});
+    QWidget* traces = view.viewport();
+    QSignalSpy zoomed(&view, &CZoomScrollView::zoomChanged);
+    Wheel(traces, {100, 100}, 1, Qt::ControlModifier); // time axis about the mouse
+    EXPECT_EQ(model->zoomX, 1u);
+    EXPECT_EQ(model->zoomY, 0u);
+    EXPECT_EQ(view.horizontalScrollBar()->value(), 100);
+    Wheel(traces, {100, 0}, 2, Qt::ControlModifier | Qt::ShiftModifier); // current axis
+    EXPECT_EQ(model->zoomY, 2u);
+    EXPECT_EQ(view.verticalScrollBar()->value(), 0);
+    Wheel(traces, {100, 100}, -1, Qt::ControlModifier);
+    EXPECT_EQ(model->zoomX, 0u);
+    EXPECT_GE(zoomed.count(), 3);
+
+    SendMouse(traces, QEvent::MouseButtonDblClick, {50, 50}, Qt::LeftButton);
+    EXPECT_EQ(model->zoomX, 0u);
+    EXPECT_EQ(model->zoomY, 0u);
+    EXPECT_EQ(view.verticalScrollBar()->value(), 0);
+
+    // A quarter of the width and height: two levels deeper on both axes.
+    const int width = int(model->viewWidth) / 4;
+    const int height = int(model->viewHeight) / 4;
+    Drag(traces, {10, 10}, {10 + width - 1, 10 + height - 1}, Qt::ControlModifier);
+    EXPECT_EQ(model->zoomX, 2u);
+    EXPECT_EQ(model->zoomY, 2u);
+    EXPECT_NEAR(view.horizontalScrollBar()->value(),
+                (10 + width / 2) * 4 - int(model->viewWidth) / 2, 4);
+}
+
+TEST_F(ViewTest, AxesAndCommandStripSurroundTheTraces) {
+    Load({0});
+    auto* left = view.findChild<QWidget*>(QStringLiteral("viewLeftAxis"));
+    auto* strip = view.findChild<QWidget*>(QStringLiteral("viewCommandStrip"));
+    ASSERT_NE(left, nullptr);
+    ASSERT_NE(strip, nullptr);
+    const QRect traces = view.viewport()->geometry();
+    EXPECT_EQ(left->geometry().right() + 1, traces.left());
+    EXPECT_EQ(strip->geometry().top(), traces.bottom() + 1);
+    EXPECT_EQ(strip->width(), traces.width());
+    // The tick texts are drawn: dark pixels in the left margin and the time axis.
+    const auto darkPixels = [](QWidget* widget, QRect area) {
+        QImage image(widget->size(), QImage::Format_RGB32);
+        widget->render(&image);
+        int dark = 0;
+        for (int y = area.top(); y <= area.bottom(); ++y)
+            for (int x = area.left(); x <= area.right(); ++x)
+                dark += qGray(image.pixel(x, y)) < 100;
+        return dark;
+    };
+    EXPECT_GT(darkPixels(left, QRect(0, 0, left->width(), traces.height())), 50);
+    EXPECT_GT(darkPixels(strip, QRect(0, CZoomScrollView::kCommandStripHeight, strip->width(),
+                                      CZoomScrollView::kTimeAxisHeight)),
+              50);
 }

@@ -26,6 +26,22 @@ void Load(TraceDisplayModel& model, const std::vector<float>& samples, float max
                   static_cast<uint32_t>(samples.size()));
 }
 
+// The drawing points of trace `index` over the whole plot width.
+std::vector<PlotPoint> Points(const TraceDisplayModel& model, size_t index) {
+    std::vector<PlotPoint> points;
+    model.AppendTracePoints(index, model.ColumnRuns(0, model.TotalWidth()), points);
+    return points;
+}
+
+// y of a value at the finest zoom, measured from the zero line upwards.
+int64_t FinestY(TraceDisplayModel& model, float value) {
+    const uint32_t zoomY = model.zoomY;
+    model.zoomY = model.maxZoomY;
+    const int64_t y = model.TotalHeight() - model.PlotY(value);
+    model.zoomY = zoomY;
+    return y;
+}
+
 constexpr float kInf = std::numeric_limits<float>::infinity();
 constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
 constexpr int32_t kTop = std::numeric_limits<int32_t>::max();
@@ -66,38 +82,36 @@ TEST(TraceDisplayModel, RoundsHalfToEvenAfterHoldingAsFloat) {
     TraceDisplayModel model;
     model.SetViewSize(16384, 16384); // finest = level 0
     model.SetMaxZoomRange(32768.0f); // scale 0.5
-    model.SetData({0, 1, 2, 3}, std::vector<float>(4), {MakeTrace({5, 7, -5, -7})}, 4);
-    EXPECT_EQ(model.TracePlotValues(0), (std::vector<int32_t>{2, 4, -2, -4}));
+    for (const auto& [value, y] :
+         std::vector<std::pair<float, int64_t>>{{5, 2}, {7, 4}, {-5, -2}, {-7, -4}})
+        EXPECT_EQ(FinestY(model, value), y) << value;
 
     // 768.0009765625 * 16384 / 3 = 4194309.33 in double, 4194309.5 as a float,
     // so the float rounds to 4194310 where the double would give 4194309.
     model.SetMaxZoomRange(3.0f);
-    model.SetData({0}, std::vector<float>(1), {MakeTrace({768.0009765625f})}, 1);
-    EXPECT_EQ(model.TracePlotValues(0)[0], 4194310);
+    EXPECT_EQ(FinestY(model, 768.0009765625f), 4194310);
 
     // x: 32768 us over 16384 pixels is a scale of 0.5; 5 -> 2.5 -> 2, 7 -> 3.5 -> 4.
     model.SetData({0, 5, 7, 32768}, std::vector<float>(4), {MakeTrace({0, 0, 0, 0})}, 4);
     EXPECT_EQ(model.XPositions(), (std::vector<int32_t>{0, 2, 4, 16384}));
 }
 
-TEST(TraceDisplayModel, RangeAndViewSizeChangesRescaleAndInvalidate) {
+TEST(TraceDisplayModel, RangeAndViewSizeChangesRescale) {
     TraceDisplayModel model;
     Load(model, {2500, -2500}, -5000.0f); // a negative range counts as its magnitude
-    EXPECT_EQ(model.TracePlotValues(0), (std::vector<int32_t>{(400 << 6) / 2, -(400 << 6) / 2}));
+    EXPECT_EQ(FinestY(model, 2500), (400 << 6) / 2);
     // Zero current is at y 400 (the level-0 height), +2500 pA at 200 and -2500 pA
     // at 600: the top and bottom edges once the view puts its origin at 200.
-    EXPECT_EQ(model.Polyline(0)[0].y, 200);
-    EXPECT_EQ(model.Polyline(0)[1].y, 600);
+    EXPECT_EQ(Points(model, 0), (std::vector<PlotPoint>{{0, 200}, {500, 600}}));
+    EXPECT_DOUBLE_EQ(model.CurrentAtY(200), 2500.0);
+    EXPECT_DOUBLE_EQ(model.CurrentAtY(500), -1250.0);
 
     model.SetMaxZoomRange(10000.0f);
-    EXPECT_FALSE(model.IsPolylineValid(0));
-    EXPECT_EQ(model.Polyline(0)[0].y, 300);
-    EXPECT_EQ(model.Polyline(0)[1].y, 500);
+    EXPECT_EQ(Points(model, 0), (std::vector<PlotPoint>{{0, 300}, {500, 500}}));
 
     model.SetViewSize(1000, 200); // maxZoomX 5, maxZoomY 7
-    EXPECT_FALSE(model.IsPolylineValid(0));
     EXPECT_EQ(model.XPositions()[1], 1000 << 5);
-    EXPECT_EQ(model.Polyline(0)[1], (PlotPoint{1000, 250}));
+    EXPECT_EQ(Points(model, 0)[1], (PlotPoint{1000, 250}));
 
     for (float unusable : {0.0f, kNaN}) {
         model.SetMaxZoomRange(unusable);
@@ -105,7 +119,7 @@ TEST(TraceDisplayModel, RangeAndViewSizeChangesRescaleAndInvalidate) {
     }
 }
 
-TEST(TraceDisplayModel, PolylineDropsConsecutiveDuplicatesPerZoomLevel) {
+TEST(TraceDisplayModel, PointsKeepEveryColumnsExtremesPerZoomLevel) {
     // 1001 samples on x = 32 j: two samples share each pixel at level 0.
     std::vector<float> samples(1001, 0.0f);
     samples[500] = 2500.0f; // a single spike
@@ -113,8 +127,7 @@ TEST(TraceDisplayModel, PolylineDropsConsecutiveDuplicatesPerZoomLevel) {
     Load(model, samples);
     EXPECT_EQ(model.SampleX(5000), 500); // limited to the last sample
 
-    const std::vector<PlotPoint>& level0 = model.Polyline(0);
-    EXPECT_TRUE(model.IsPolylineValid(0));
+    const std::vector<PlotPoint> level0 = Points(model, 0);
     // Pairs collapse, except at the spike (x 250 appears with y 200 and 400).
     ASSERT_EQ(level0.size(), 502u);
     EXPECT_EQ(level0.front(), (PlotPoint{0, 400}));
@@ -125,19 +138,18 @@ TEST(TraceDisplayModel, PolylineDropsConsecutiveDuplicatesPerZoomLevel) {
         EXPECT_FALSE(level0[i] == level0[i - 1]);
 
     ASSERT_TRUE(model.ZoomInX());
-    EXPECT_FALSE(model.IsPolylineValid(0));
-    const std::vector<PlotPoint>& level1 = model.Polyline(0);
+    const std::vector<PlotPoint> level1 = Points(model, 0);
     ASSERT_EQ(level1.size(), 1001u);
     EXPECT_EQ(level1[500], (PlotPoint{500, 200}));
     EXPECT_EQ(level1.back(), (PlotPoint{1000, 400}));
 
     ASSERT_TRUE(model.ZoomInY());
-    EXPECT_EQ(model.Polyline(0)[499], (PlotPoint{499, 800}));
-    EXPECT_EQ(model.Polyline(0)[500], (PlotPoint{500, 400}));
+    EXPECT_EQ(Points(model, 0)[499], (PlotPoint{499, 800}));
+    EXPECT_EQ(Points(model, 0)[500], (PlotPoint{500, 400}));
 
     while (model.ZoomInX() || model.ZoomInY()) {
     }
-    EXPECT_EQ(model.Polyline(0)[1000], (PlotPoint{32000, 400 << 6}));
+    EXPECT_EQ(Points(model, 0)[1000], (PlotPoint{32000, 400 << 6}));
 }
 
 TEST(TraceDisplayModel, ZoomKeepsTheMiddleInPlaceWithinTheLimits) {
@@ -178,11 +190,13 @@ TEST(TraceDisplayModel, ZoomKeepsTheMiddleInPlaceWithinTheLimits) {
 TEST(TraceDisplayModel, NonFiniteAndHugeSamplesAreClamped) {
     TraceDisplayModel model;
     Load(model, {kNaN, kInf, -kInf, 1e30f, -1e30f});
-    EXPECT_EQ(model.TracePlotValues(0), (std::vector<int32_t>{0, kTop, kBottom, kTop, kBottom}));
+    EXPECT_EQ(FinestY(model, kNaN), 0);
+    EXPECT_EQ(FinestY(model, kInf), kTop);
+    EXPECT_EQ(FinestY(model, 1e30f), kTop);
     // Flipping the largest values must not overflow the plot coordinates.
     while (model.ZoomInY()) {
     }
-    const std::vector<PlotPoint>& points = model.Polyline(0);
+    const std::vector<PlotPoint> points = Points(model, 0);
     ASSERT_EQ(points.size(), 5u);
     EXPECT_EQ(points[0].y, 400 << 6);
     EXPECT_EQ(points[1].y, int64_t{400 << 6} - kTop);
@@ -202,7 +216,50 @@ TEST(TraceDisplayModel, DamagedTimeAxisOrSampleCountStaysInBounds) {
                   10);
     EXPECT_EQ(model.samplesPerTrace, 3u);
     EXPECT_EQ(model.CommandVoltage(), (std::vector<int32_t>{-800, 123, 0}));
-    EXPECT_EQ(model.TracePlotValues(1), (std::vector<int32_t>{0, 0, 0}));
-    EXPECT_EQ(model.Polyline(1), (std::vector<PlotPoint>{{0, 400}, {250, 400}, {500, 400}}));
-    EXPECT_TRUE(model.Polyline(7).empty()); // no such trace
+    EXPECT_EQ(Points(model, 1), (std::vector<PlotPoint>{{0, 400}, {250, 400}, {500, 400}}));
+    EXPECT_TRUE(Points(model, 7).empty()); // no such trace
+}
+
+TEST(TraceDisplayModel, MousePositionsMapToSamplesTimesAndCurrents) {
+    TraceDisplayModel model;
+    Load(model, std::vector<float>(1001, 0.0f)); // x = 32 j at the finest zoom, j / 2 at level 0
+    EXPECT_EQ(model.SampleAtX(-5), 0u);
+    EXPECT_EQ(model.SampleAtX(100), 200u);
+    EXPECT_EQ(model.SampleAtX(9999), 1000u);
+    EXPECT_DOUBLE_EQ(model.TimeAtX(250), 50000.0); // half of 100 ms
+    EXPECT_DOUBLE_EQ(model.XAtTime(50000.0), 250.0);
+    ASSERT_TRUE(model.ZoomInX());
+    EXPECT_EQ(model.SampleAtX(301), 301u);
+    EXPECT_DOUBLE_EQ(model.TimeAtX(250), 25000.0);
+    EXPECT_NEAR(model.CurrentAtY(model.PlotY(1234.0f)), 1234.0, 12.5); // one pixel is 12.5 pA
+
+    model.Clear();
+    EXPECT_EQ(model.SampleAtX(100), 0u);
+    EXPECT_DOUBLE_EQ(model.TimeAtX(100), 0.0);
+    EXPECT_TRUE(model.ColumnRuns(0, 500).empty());
+}
+
+TEST(TraceDisplayModel, ZoomAboutAPointFitAndZoomToARectangle) {
+    TraceDisplayModel model;
+    Load(model, {0, 0});
+    // Anchored at view pixel 100 with scroll 0: plot x 100 becomes 200, shown at 100.
+    EXPECT_TRUE(model.ZoomInX(100));
+    EXPECT_EQ(model.scrollX, 100);
+    EXPECT_TRUE(model.ZoomInY(0));
+    EXPECT_EQ(model.scrollY, 0);
+    EXPECT_TRUE(model.ZoomOutX(100));
+    EXPECT_EQ(model.scrollX, 0);
+
+    model.Fit();
+    EXPECT_EQ(model.zoomX, 0u);
+    EXPECT_EQ(model.zoomY, 0u);
+    EXPECT_EQ(model.scrollY, 0);
+    // 100 x 50 pixels of a 500 x 400 view: two levels on x (400 <= 500), three on y.
+    model.ZoomToRect(200, 100, 299, 149);
+    EXPECT_EQ(model.zoomX, 2u);
+    EXPECT_EQ(model.zoomY, 3u);
+    EXPECT_EQ(model.scrollX, 998 - 250); // the rectangle's middle in the view's middle
+    EXPECT_EQ(model.scrollY, 996 - 200);
+    model.ZoomToRect(10, 10, 10, 10); // empty: nothing changes
+    EXPECT_EQ(model.zoomX, 2u);
 }

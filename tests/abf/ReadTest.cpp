@@ -51,16 +51,20 @@ TEST_F(ReaderTest, ValuesScalingAndEpisodeLayout) {
              .SetSignal(Tag),
          0, {{3, 0, 3000}, {3, 111, 3014}, {3, 999, 3029}, {3, 0, 3100, 0, 1},
              {3, 999, 3129, 0, 1}}},
-        {"computed channel A / B",
+        {"computed channel A / B; B = 0 gives 0",
          W().SetChannels({0, 1}).SetAdcRange(1000, 32768)
-             .SetSignal([](uint32_t, int c, uint32_t) { return c == 0 ? 12.0 : 3.0; })
+             .SetSignal([](uint32_t, int c, uint32_t i) { return c == 0 ? 12 : i < 2 ? 0 : 3.0; })
              .Set<int16_t>(MathEnable, 1).Set<int16_t>(MathChannelA, 0)
              .Set<int16_t>(MathChannelB, 1).SetText(MathOperator, "/", 1),
-         0.05, {{1, 3, 4.0, 0, -1}}},
+         0.05, {{1, 3, 4.0, 0, -1}, {1, 1, 0.0, 0, -1}}},
         {"gap-free skips its leading samples",
          W().SetGapFree(1000, 6).SetAdcRange(10000, 32768)
              .SetSignal([](uint32_t, int, uint32_t i) { return 1.0 + i; }),
          0.2, {{1, 0, 1.0}, {1, 999, 1000.0}}},
+        {"synch array before the data, whose last sample ends the file",
+         tagged(W().SetMode(4).SetSamplesPerChannel(500)
+                    .SetSynchArray({{100, 500}, {5000, 500}}).PutSynchArrayBeforeData()),
+         0.2, {{2, 499, Tag(2, 0, 499), 500}}},
         {"episodic synch array: lengths and offsets; the rest reads as zero counts",
          tagged(W().SetMode(4).SetSamplesPerChannel(500)
                     .SetSynchArray({{100, 500}, {5000, 300}, {9000, 500}})),
@@ -122,6 +126,16 @@ TEST_F(ReaderTest, FailedReadsLeaveNoStaleEpisodeBehind) {
     file->fd = fd;
     ASSERT_EQ(Read(1, 3, &values), 0);
     EXPECT_NEAR(values[10], Tag(3, 1, 10), 0.2);
+}
+
+TEST_F(ReaderTest, AnEpisodeLongerThanTheBufferIsNotRead) {
+    // Set-up caps every entry; a shrunken buffer stands for one it missed.
+    ASSERT_EQ(Open(W().SetMode(4).SetSamplesPerChannel(500).SetSynchArray({{0, 500}, {900, 500}})),
+              0);
+    AbfFile* file = AbfGetOpenFile(handle, nullptr);
+    file->samplesPerEpisode = samples = 400;
+    std::vector<float> values;
+    EXPECT_EQ(Read(0, 1, &values), ABF_EREADDATA);
 }
 
 TEST_F(ReaderTest, PartialScanAtTheEndStaysOutOfTheBuffer) {

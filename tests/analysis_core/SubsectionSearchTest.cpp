@@ -50,6 +50,16 @@ TEST(FindSubsection, RisingAndFallingRamps) {
     EXPECT_EQ(sub.start, FirstWhere(falling, [](int32_t x) { return x <= 50; }));
     EXPECT_EQ(sub.end, FirstWhere(falling, [](int32_t x) { return x < -50; }));
     EXPECT_LT(sub.start, sub.end);
+
+    // Samples exactly on the window's edges (1 mV steps from -10 mV): both
+    // edges lie inside, on a rising and on a falling ramp.
+    std::vector<int32_t> up(21), down(21);
+    for (int32_t i = 0; i < 21; ++i)
+        up[i] = -100 + 10 * i, down[i] = 100 - 10 * i;
+    ASSERT_TRUE(FindSubsection(up, 0, 5, 1, 21, sub));
+    EXPECT_EQ(sub, (Subsection{5, 16}));
+    ASSERT_TRUE(FindSubsection(down, 0, 5, 1, 21, sub));
+    EXPECT_EQ(sub, (Subsection{5, 16}));
 }
 
 TEST(FindSubsection, WindowsOutsideOrAcrossTheRampEnds) {

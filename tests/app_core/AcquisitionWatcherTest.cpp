@@ -52,6 +52,11 @@ TEST(LastAcquiredFileTest, ReadsOneTextLineThatFitsTheBufferAndNothingElse) {
         {"Latin-1, not UTF-8", "/data/Zelle_\xE4.abf", std::nullopt},
         {"overlong UTF-8", "/data/\xC0\xAF.abf", std::nullopt},
         {"truncated UTF-8", "/data/\xE2\x82", std::nullopt},
+        {"U+10FFFF, U+D7FF, U+E000", "/\xF4\x8F\xBF\xBF\xED\x9F\xBF\xEE\x80\x80",
+         "/\xF4\x8F\xBF\xBF\xED\x9F\xBF\xEE\x80\x80"},
+        {"beyond U+10FFFF", "/data/\xF4\x90\x80\x80.abf", std::nullopt},
+        {"surrogate U+D800", "/data/\xED\xA0\x80.abf", std::nullopt},
+        {"surrogate U+DFFF", "/data/\xED\xBF\xBF.abf", std::nullopt},
         {"binary", std::string("\x89PNG\r\n\x1A\n\0\0\0\rIHDR", 16), std::nullopt},
     };
     for (const auto& c : cases) {

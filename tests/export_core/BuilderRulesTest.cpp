@@ -110,6 +110,9 @@ TEST(TimeCourseBuilders, WindowsInEitherOrderOrOutsideTheTrace) {
     forward.subsection = {15, 20};
     forward.selectedTraces = {7, 2, -1, 0};
     EXPECT_EQ(Of(BuildCurrentAtTestPotential(store, forward, 1, table), table)[0], (Floats{3, 1}));
+    // The shorter of the time axis and the command waveform bounds the windows.
+    store.timeAxis.resize(18);
+    EXPECT_EQ(BuildCurrentAtTestPotential(store, forward, 1, table), 0u);
 }
 
 TEST(CapacitanceBuilder, SlopesFromTheWindowEndsAndEqualSlopesGiveNoValue) {
@@ -128,9 +131,10 @@ TEST(CapacitanceBuilder, SlopesFromTheWindowEndsAndEqualSlopesGiveNoValue) {
     EXPECT_EQ(columns.at(0), (Floats{5, 0}));
     EXPECT_NEAR(columns.at(1).at(0), 2 * 3.0 / 0.02, 1e-3);
     EXPECT_NEAR(columns.at(1).at(1), 3.0 / 0.02, 1e-3);
-    // The end point of window 2 must lie inside the trace.
+    // The end point of either window must lie inside the trace.
     choices.subsection2 = {12, 20};
     EXPECT_EQ(BuildCapacitance(store, choices, 0, table), 0u);
+    EXPECT_EQ(BuildCapacitance(store, {{0, 1}, {20, 2}, {12, 16}}, 0, table), 0u);
     choices.subsection2 = {12, 19};
     EXPECT_EQ(BuildCapacitance(store, choices, 0, table), 2u);
     choices.subsection1 = {3, 3};
@@ -155,6 +159,8 @@ TEST(CurrentVoltageBuilder, BinsAreRunsOfEqualVoltage) {
         Of(BuildCurrentVoltage(store, choices, table), table),
         (Columns{{0, 1, 2, 5, 6, 10}, {5, 2.5f, 4, 6.5f, 8, 9}, {15, 12.5f, 14, 16.5f, 18, 19}}));
 
+    choices.sampleEvery = 2; // only the even voltages
+    EXPECT_EQ(Of(BuildCurrentVoltage(store, choices, table), table)[0], (Floats{0, 2, 6, 10}));
     choices.ramp = {0, 10}; // one beyond the last sample
     EXPECT_EQ(BuildCurrentVoltage(store, choices, table), 0u);
     choices = {.selectedTraces = {5}, .ramp = {0, 9}};
@@ -163,12 +169,12 @@ TEST(CurrentVoltageBuilder, BinsAreRunsOfEqualVoltage) {
     // A damaged protocol: voltages without a number, or far beyond any integer,
     // form no bin; rounding halves away from zero to multiples of the step.
     const float nan = std::nanf("");
-    store = MakeStore(1, {nan, 1e30f, -1e30f, 1.0f, 1.2f, nan, 1.0f, 3.0f, -3.0f},
+    store = MakeStore(1, {nan, 1e30f, -1e30f, 1.0f, 1.2f, nan, 1.0f, 3.0f, -3.0f, 5.0f, -5.0f},
                       [](uint32_t, uint32_t i) { return static_cast<float>(i); });
     choices = {.selectedTraces = {0}, .ramp = {0, 6}};
     EXPECT_EQ(Of(BuildCurrentVoltage(store, choices, table), table), (Columns{{1}, {6}}));
-    choices = {.selectedTraces = {0}, .ramp = {7, 8}, .roundTo = 2};
-    EXPECT_EQ(Of(BuildCurrentVoltage(store, choices, table), table)[0], (Floats{-4, 4}));
+    choices = {.selectedTraces = {0}, .ramp = {7, 10}, .roundTo = 2}; // ±1.5 and ±2.5 steps
+    EXPECT_EQ(Of(BuildCurrentVoltage(store, choices, table), table)[0], (Floats{-6, -4, 4, 6}));
 }
 
 TEST(CurrentVoltageBuilder, ControlSubtraction) {

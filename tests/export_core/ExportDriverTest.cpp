@@ -145,6 +145,31 @@ TEST_F(Export, ATableTooLargeForASheetStopsTheExportWithTheSheetErrorMessage) {
               (Strings{"Slope Conductance Graph", "Slope Conductance Data"}));
 }
 
+TEST(WorkbookSheets, ATableOfExactlyTheRowLimitFitsOneSheet) {
+    Workbook workbook = AddWorkbookWithOneSheet();
+    const std::vector<SharedFloatArray> columns(2, SharedFloatArray::Allocate(kMaxDataRows));
+    std::string error;
+    EXPECT_NE(
+        MakeDataAndGraphSheets(workbook, "Traces", columns, {"x", "y"}, kMaxDataRows, 0, error),
+        nullptr)
+        << error;
+    EXPECT_EQ(workbook.SheetNames(), (Strings{"Traces Graph", "Traces Data"}));
+}
+
+TEST_F(Export, AnExistingFileIsKeptWithoutWritingAnything) {
+    std::ofstream(workbook) << "earlier results";
+    // Even where no temporary file could be made, the answer is "exists".
+    fs::permissions(dir.path(), fs::perms::owner_read | fs::perms::owner_exec);
+    int writes = 0;
+    std::string reason;
+    const SaveStatus status = SaveFileAtomically(
+        workbook, false, [&writes](const std::string&, std::string&) { return ++writes > 0; },
+        reason);
+    fs::permissions(dir.path(), fs::perms::owner_all);
+    EXPECT_EQ(status, SaveStatus::Exists) << reason;
+    EXPECT_EQ(writes, 0);
+}
+
 TEST_F(Export, WithoutAutoSaveTheWorkbookIsShownFromThePrivateTemporaryFolder) {
     options.autoSave = false;
     Run(fixtures::AllCategories(store));

@@ -282,24 +282,19 @@ std::vector<uint8_t> AbfTestWriter::BuildAbf() const {
     Put<int32_t>(header, AbfOffset::AcquiredSamples, static_cast<int32_t>(acquired));
     Put<int32_t>(header, AbfOffset::EpisodeCount, static_cast<int32_t>(lengths.size()));
 
+    std::vector<AbfSynchEntry> entries = synchEntries_;
+    if (synch_ == Synch::Auto) {
+        float unit = Get<float>(header, AbfOffset::SynchTimeUnit);
+        if (unit <= 0)
+            unit = Get<float>(header, AbfOffset::FirstInterval);
+        double startToStartUs = double(Get<float>(header, AbfOffset::StartToStart)) * 1e6;
+        entries.clear();
+        for (uint32_t k = 0; k < lengths.size(); ++k)
+            entries.push_back(
+                {static_cast<uint32_t>(std::llround(k * startToStartUs / unit)), lengths[k]});
+    }
     std::vector<uint8_t> file(header);
-    file.resize(kHeaderSize + size_t(skipped_ > 0 ? skipped_ : 0) * sampleSize, 0);
-    const size_t dataAt = file.size();
-    file.resize(dataAt + data.size());
-    std::copy(data.begin(), data.end(), file.begin() + long(dataAt));
-
-    if (synch_ != Synch::None) {
-        std::vector<AbfSynchEntry> entries = synchEntries_;
-        if (synch_ == Synch::Auto) {
-            float unit = Get<float>(header, AbfOffset::SynchTimeUnit);
-            if (unit <= 0)
-                unit = Get<float>(header, AbfOffset::FirstInterval);
-            double startToStartUs = double(Get<float>(header, AbfOffset::StartToStart)) * 1e6;
-            entries.clear();
-            for (uint32_t k = 0; k < lengths.size(); ++k)
-                entries.push_back(
-                    {static_cast<uint32_t>(std::llround(k * startToStartUs / unit)), lengths[k]});
-        }
+    auto appendSynchArray = [&] {
         file.resize(RoundUpToBlock(file.size()), 0);
         Put<int32_t>(header, AbfOffset::SynchFirstBlock,
                      static_cast<int32_t>(file.size() / kBlock));
@@ -310,7 +305,18 @@ std::vector<uint8_t> AbfTestWriter::BuildAbf() const {
             std::memcpy(file.data() + at, &entry.start, 4);
             std::memcpy(file.data() + at + 4, &entry.length, 4);
         }
+    };
+    if (synch_ != Synch::None && synchBeforeData_) {
+        appendSynchArray();
+        file.resize(RoundUpToBlock(file.size()), 0);
+        Put<int32_t>(header, AbfOffset::DataFirstBlock, static_cast<int32_t>(file.size() / kBlock));
     }
+    file.resize(file.size() + size_t(skipped_ > 0 ? skipped_ : 0) * sampleSize, 0);
+    const size_t dataAt = file.size();
+    file.resize(dataAt + data.size());
+    std::copy(data.begin(), data.end(), file.begin() + long(dataAt));
+    if (synch_ != Synch::None && !synchBeforeData_)
+        appendSynchArray();
 
     if (stimulus_) {
         int16_t dac = Get<int16_t>(header, AbfOffset::ActiveDac);

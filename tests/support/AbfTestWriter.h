@@ -154,6 +154,9 @@ public:
     AbfTestWriter& EnableSynchArray(float synchTimeUnitUs = 0);
     // Synch array with the given entries; episode k holds entry k-1's length.
     AbfTestWriter& SetSynchArray(std::vector<AbfSynchEntry> entries, float synchTimeUnitUs = 0);
+    // Puts the synch array between the header and the data, which then end the
+    // file (without a stimulus section).
+    AbfTestWriter& PutSynchArrayBeforeData() { return synchBeforeData_ = true, *this; }
 
     // Stimulus (DAC) file section with one episode per episode; `value` gives
     // the command in DAC units at (episode from 1, multiplexed sample index).
@@ -200,6 +203,7 @@ private:
     int16_t skipped_ = 0;
     enum class Synch { None, Auto, Explicit } synch_ = Synch::None;
     std::vector<AbfSynchEntry> synchEntries_;
+    bool synchBeforeData_ = false;
     std::function<double(uint32_t, uint32_t)> stimulus_;
     int oldKind_ = 0;
     float oldVersion_ = 0;

@@ -15,6 +15,7 @@
 #include <QFontDatabase>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QItemSelectionModel>
 #include <QLabel>
 #include <QListWidget>
 #include <QScrollBar>
@@ -511,12 +512,14 @@ void CPageAnalyseBase::ClearRegions() {
 // --- Selection ----------------------------------------------------------------
 
 std::vector<int32_t> CPageAnalyseBase::SelectedRows() const {
+    // From the selection's ranges, not by asking every row.
     std::vector<int32_t> rows;
-    const int count = m_listTraces->count();
-    for (int row = 0; row < count; ++row) {
-        if (m_listTraces->item(row)->isSelected())
+    for (const QItemSelectionRange& range : m_listTraces->selectionModel()->selection()) {
+        for (int row = range.top(); row <= range.bottom(); ++row)
             rows.push_back(row);
     }
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
     return rows;
 }
 
@@ -525,6 +528,23 @@ void CPageAnalyseBase::SetRowSelected(uint32_t row, bool selected) {
         return;
     const QSignalBlocker quiet(m_listTraces);
     m_listTraces->item(static_cast<int>(row))->setSelected(selected);
+}
+
+void CPageAnalyseBase::SelectRows(std::vector<int32_t> rows) {
+    // One selection of runs of neighbouring rows, handed over at once: row by
+    // row, each selection change costs time in proportion to the rows
+    // selected before it, which thousands of traces turn into seconds.
+    std::sort(rows.begin(), rows.end());
+    QItemSelection selection;
+    const QAbstractItemModel* model = m_listTraces->model();
+    for (size_t begin = 0; begin < rows.size();) {
+        size_t end = begin + 1;
+        while (end < rows.size() && rows[end] <= rows[end - 1] + 1)
+            ++end;
+        selection.select(model->index(rows[begin], 0), model->index(rows[end - 1], 0));
+        begin = end;
+    }
+    m_listTraces->selectionModel()->select(selection, QItemSelectionModel::Select);
 }
 
 void CPageAnalyseBase::SelectAllRows(bool selected) {
@@ -556,8 +576,7 @@ void CPageAnalyseBase::OnSelectTracesEdited() {
     if (SelectedRows() != listed) {
         const QSignalBlocker quiet(m_listTraces);
         m_listTraces->clearSelection();
-        for (const int32_t row : SelectableRows(listed, m_traceCount))
-            m_listTraces->item(row)->setSelected(true);
+        SelectRows(SelectableRows(listed, m_traceCount));
     }
     m_view->SetDisplayedTraces(listed);
     RefreshControls();
@@ -639,9 +658,34 @@ void CPageAnalyseBase::UpdateRamp2Region() {
 
 // --- Data exchange and the sheet's steps -------------------------------------
 
+namespace {
+
+// While the main window takes the values of a page that is not being left (at
+// exit), the names of the fields without a valid number go here instead of
+// stopping the exchange with a message.
+std::vector<std::string>* g_fieldsKept = nullptr;
+
+} // namespace
+
+std::vector<std::string> CPageAnalyseBase::TakeValidValues() {
+    std::vector<std::string> kept;
+    g_fieldsKept = &kept;
+    DoDataExchange(true);
+    g_fieldsKept = nullptr;
+    return kept;
+}
+
 bool CPageAnalyseBase::ExchangeInteger(CIntegerEdit* field, bool saving, int32_t& member) {
     if (!saving) {
         field->LoadValue(member);
+        return true;
+    }
+    if (g_fieldsKept != nullptr && field->isEnabled()) {
+        const int32_t value = field->GetValue();
+        if (value != kNoIntegerValue)
+            member = value;
+        else
+            g_fieldsKept->push_back(field->Name().toStdString());
         return true;
     }
     if (!field->isEnabled()) {
@@ -678,8 +722,7 @@ bool CPageAnalyseBase::DoDataExchange(bool saving) {
         {
             const QSignalBlocker quiet(m_listTraces);
             m_listTraces->clearSelection();
-            for (const int32_t row : SelectableRows(s.selectedTraces, m_traceCount))
-                m_listTraces->item(row)->setSelected(true);
+            SelectRows(SelectableRows(s.selectedTraces, m_traceCount));
         }
         m_view->SetDisplayedTraces(SelectedRows());
         RefreshControls();

@@ -127,6 +127,10 @@ public:
     // first field without a valid number, which tells the user, keeps the
     // focus and leaves the later fields' members as they were; false then.
     bool UpdateData(bool saving);
+    // Takes every field's value that is a valid number into the record, without
+    // complaining (the program is ending); the other fields keep the record's
+    // value, and their names are returned.
+    std::vector<std::string> TakeValidValues();
     // The page is being left (or the sheet checks it before applying): takes
     // the controls' values; false keeps the user on the page.
     bool OnKillActive() { return UpdateData(true); }
@@ -220,6 +224,8 @@ private:
     void OnTraceListSelectionChanged();
     void SetRowSelected(uint32_t row, bool selected);
     void SelectAllRows(bool selected);
+    // Selects `rows` (each below the row count) in one step.
+    void SelectRows(std::vector<int32_t> rows);
     void ClearRegions();
 
     AnalysisPageSettings& m_settings;

@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QTimer>
 
 CAnalysisApp::CAnalysisApp() = default;
 
@@ -36,8 +37,14 @@ bool CAnalysisApp::InitInstance(const QStringList& files) {
                              window->OnClampexBroadcast(parameter);
                      });
 
-    if (!files.isEmpty())
-        m_mainWindow->OpenRecording(files.front().toStdString());
+    // The file named on the command line is opened once the window is on the
+    // screen, so the user sees the window at once, not after the load.
+    if (!files.isEmpty()) {
+        QTimer::singleShot(0, m_mainWindow, [window = m_mainWindow, path = files.front()] {
+            if (window)
+                window->OpenRecording(path.toStdString());
+        });
+    }
     return true;
 }
 

@@ -21,10 +21,14 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFileDialog>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QProgressDialog>
+#include <QScreen>
 #include <QShortcut>
 #include <QTabWidget>
 #include <QTimer>
@@ -103,12 +107,14 @@ const char kHelpText[] =
     "To analyse a recording:\r\n"
     "1. Press \"Open File\" and choose an Axon recording (.abf or .dat).\r\n"
     "2. On each analysis page choose the traces to analyse, the control trace and the first "
-    "and last sample of each ramp.\r\n"
+    "and last sample of each ramp (or drag across the traces; Shift: the second ramp).\r\n"
     "3. Press \"Analyse\" (Ctrl+Shift+A). The results of all five analyses go into one "
     "workbook with a data sheet and a chart sheet for each; with \"Save automatically\" it is "
     "saved beside the recording under the recording's name with \".xlsx\" appended.\r\n\r\n"
     "\"Add Axon File to Current Data\" in the File menu appends the traces of a further "
     "recording made with the same protocol; \"Close\" unloads the recording.\r\n"
+    "In the view Ctrl+wheel zooms about the mouse, Ctrl+drag zooms to a rectangle, + and - "
+    "zoom, and a double-click or Home shows everything.\r\n"
     "The General Settings page chooses which pages select every trace after a file is opened, "
     "printing and saving, the display colours and the automatic analysis of new acquisitions.";
 
@@ -128,10 +134,11 @@ CMainSheet::CMainSheet(IProfileStore& profile, QWidget* parent)
     InitAppResources();
     setObjectName(QStringLiteral("mainSheet"));
     setAttribute(Qt::WA_DeleteOnClose);
-    // A dialog frame: no maximise button and no sizing border.
+    // A window that grows: the trace views take the room.
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
-    MainLayout()->setSizeConstraint(QLayout::SetFixedSize);
+                   Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint |
+                   Qt::WindowCloseButtonHint);
+    setAcceptDrops(true);
     SetLogoText(QStringLiteral("Tessaran"));
 
     m_pages = {new CPageSlopeConductance(m_records.slopeConductance, this),
@@ -185,8 +192,14 @@ CMainSheet::CMainSheet(IProfileStore& profile, QWidget* parent)
     m_pDisplayModel->scrollX = std::max(0, position.scrollPosX);
     m_pDisplayModel->scrollY = std::max(0, position.scrollPosY);
 
+    m_recent.Load(m_profile);
+    if (g_strDataDirectory.empty() && !m_recent.Files().empty())
+        g_strDataDirectory = std::filesystem::path(m_recent.Files().front()).parent_path().string();
+
     setWindowIcon(TessaranWindowIcon());
     BuildMenus();
+    BuildViewShortcuts();
+    RestorePlacement();
     UpdateCommandUI();
 }
 
@@ -200,6 +213,8 @@ CMainSheet::~CMainSheet() {
     position.scrollPosX = m_pDisplayModel->scrollX;
     position.scrollPosY = m_pDisplayModel->scrollY;
     position.Save(m_profile);
+    SavePlacement();
+    m_recent.Save(m_profile);
     // The pages refer to the records, which go before the base class would
     // delete its child widgets.
     ForgetPages();
@@ -222,8 +237,18 @@ void CMainSheet::BuildMenus() {
     addAction(file, tr("&Import Axon Data"), kImportCommand);
     addAction(file, tr("&Add Axon File to Current Data"), kAddCommand);
     addAction(file, tr("&Close"), kCloseCommand);
+    m_recentMenu = file->addMenu(tr("Recent &Files"));
+    m_recentMenu->setObjectName(QStringLiteral("recentFilesMenu"));
     file->addSeparator();
     addAction(file, tr("&Credits..."), kCreditsCommand);
+    file->addSeparator();
+    addAction(file, tr("E&xit"), kExitCommand);
+    Action(kImportCommand)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    Action(kCloseCommand)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_W));
+    Action(kExitCommand)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+    for (QAction* action : m_actions)
+        action->setShortcutContext(Qt::WindowShortcut);
+    connect(file, &QMenu::aboutToShow, this, &CMainSheet::FillRecentMenu);
     connect(file, &QMenu::aboutToShow, this, &CMainSheet::UpdateCommandUI);
     // A Linux window has no system menu to carry the About item.
     QMenu* help = m_menuBar->addMenu(tr("&Help"));
@@ -296,9 +321,11 @@ bool CMainSheet::OnCommand(int id) {
         OnImportData();
         return true;
     case kCancelButton:
-        // The pages hear the cancel (General Settings takes its values), then
-        // the window goes.
+    case kExitCommand:
+        // The visible page keeps what was typed into it; the pages hear the
+        // cancel (General Settings takes its values), then the window goes.
         m_closing = true;
+        TakeVisiblePageValues();
         CancelAll();
         close();
         return true;
@@ -333,6 +360,7 @@ void CMainSheet::closeEvent(QCloseEvent* event) {
     // Closing from the title bar keeps the settings the user changed, as Exit does.
     if (!m_closing) {
         m_closing = true;
+        TakeVisiblePageValues();
         CancelAll();
     }
     event->accept();
@@ -379,6 +407,8 @@ void CMainSheet::InstallRecording(TraceStore&& store, const std::string& path,
                                   const std::string& title) {
     m_traceStore = std::move(store);
     m_strFileName = path;
+    // A new recording starts with all of it in view.
+    m_pDisplayModel->Fit();
     const auto traceCount = static_cast<uint32_t>(m_traceStore.traces.size());
     const auto samples = static_cast<uint32_t>(m_traceStore.commandWaveform.size());
     m_pDisplayModel->SetData(m_traceStore.timeAxis, m_traceStore.commandWaveform,
@@ -398,8 +428,10 @@ void CMainSheet::OnImportData() {
     TraceStore loaded;
     std::string path;
     std::string title;
-    if (ChooseAndLoadFile(path, title, loaded, tr("Load Data File")))
+    if (ChooseAndLoadFile(path, title, loaded, tr("Load Data File"))) {
         InstallRecording(std::move(loaded), path, title);
+        NoteOpened(path);
+    }
     EndBusy();
 }
 
@@ -412,7 +444,7 @@ bool CMainSheet::OpenRecording(const std::string& path) {
     const bool loadedOk = TraceStore::LoadInto(loaded, absolute);
     if (loadedOk) {
         InstallRecording(std::move(loaded), absolute, FileTitle(absolute));
-        g_strDataDirectory = std::filesystem::path(absolute).parent_path().string();
+        NoteOpened(absolute);
     }
     EndBusy();
     return loadedOk;
@@ -425,22 +457,33 @@ void CMainSheet::OnAddData() {
     }
     BeginBusy();
     std::string chosen;
+    if (PromptForDataFile(chosen, g_strDataDirectory, tr("Add abf Data")))
+        AddRecording(chosen);
+    EndBusy();
+}
+
+bool CMainSheet::AddRecording(const std::string& path) {
+    if (m_strFileName.empty() || m_traceStore.traces.empty())
+        return OpenRecording(path);
+    BeginBusy();
     // AppendFrom loads aside and appends only a recording of the same
     // protocol; otherwise it tells the user and the loaded traces stay.
-    if (PromptForDataFile(chosen, g_strDataDirectory, tr("Add abf Data")) &&
-        TraceStore::AppendFrom(m_traceStore, chosen)) {
+    const bool added = TraceStore::AppendFrom(m_traceStore, path);
+    if (added) {
         const auto traceCount = static_cast<uint32_t>(m_traceStore.traces.size());
         const auto samples = static_cast<uint32_t>(m_traceStore.commandWaveform.size());
         m_pDisplayModel->SetData(m_traceStore.timeAxis, m_traceStore.commandWaveform,
                                  m_traceStore.traces, samples);
-        const std::string title = FileTitle(chosen);
+        const std::string title = FileTitle(path);
         for (CPageAnalyseBase* page : m_pages)
             page->OnTracesAppended(title, traceCount);
+        NoteOpened(path);
         UpdateCommandUI();
         RedrawViews();
         emit recordingChanged();
     }
     EndBusy();
+    return added;
 }
 
 void CMainSheet::OnCloseData() {
@@ -560,4 +603,130 @@ bool CMainSheet::AnalyseNewAcquisition() {
 void CMainSheet::RedrawViews() {
     for (CZoomScrollView* view : findChildren<CZoomScrollView*>())
         view->viewport()->update();
+}
+
+// Files the acquisition program announces are not noted: the dialogs stay
+// where the user left them.
+void CMainSheet::NoteOpened(const std::string& path) {
+    m_recent.Add(path);
+    const std::string folder = std::filesystem::path(path).parent_path().string();
+    if (!folder.empty())
+        g_strDataDirectory = folder;
+}
+
+void CMainSheet::FillRecentMenu() {
+    UpdateCommandUI();
+    m_recentMenu->clear();
+    int number = 1;
+    for (const std::string& path : m_recent.Files()) {
+        const QString file = QString::fromStdString(path);
+        QAction* action = m_recentMenu->addAction(
+            QStringLiteral("&%1 %2").arg(number++).arg(QString(file).replace('&', "&&")));
+        action->setData(file);
+        connect(action, &QAction::triggered, this, [this, path] {
+            QTimer::singleShot(0, this, [this, path] { OpenRecording(path); });
+        });
+    }
+    m_recentMenu->setEnabled(!m_recent.Files().empty());
+}
+
+CZoomScrollView* CMainSheet::VisibleView() const {
+    const auto it = std::find(m_pages.begin(), m_pages.end(), ActivePage());
+    return it != m_pages.end() ? (*it)->View() : nullptr;
+}
+
+void CMainSheet::BuildViewShortcuts() {
+    // Keys an entry field uses itself (digits, signs, Home) stay with the field.
+    const std::pair<QKeySequence, std::function<void(CZoomScrollView*)>> keys[] = {
+        {QKeySequence(Qt::Key_Plus), [](CZoomScrollView* view) { view->ZoomBoth(+1); }},
+        {QKeySequence(Qt::Key_Equal), [](CZoomScrollView* view) { view->ZoomBoth(+1); }},
+        {QKeySequence(Qt::Key_Minus), [](CZoomScrollView* view) { view->ZoomBoth(-1); }},
+        {QKeySequence(Qt::Key_Home), [](CZoomScrollView* view) { view->Fit(); }},
+    };
+    for (const auto& [sequence, action] : keys) {
+        auto* shortcut = new QShortcut(sequence, this);
+        connect(shortcut, &QShortcut::activated, this, [this, action = action] {
+            if (CZoomScrollView* view = VisibleView())
+                action(view);
+        });
+    }
+}
+
+void CMainSheet::TakeVisiblePageValues() {
+    const auto it = std::find(m_pages.begin(), m_pages.end(), ActivePage());
+    if (it == m_pages.end())
+        return;
+    const std::vector<std::string> kept = (*it)->TakeValidValues();
+    if (kept.empty())
+        return;
+    std::string names;
+    for (const std::string& name : kept)
+        names += (names.empty() ? "" : ", ") + ("\"" + name + "\"");
+    ShowMessage("Not a valid entry, so the stored value is kept: " + names + ".", "Tessaran",
+                MessageIcon::Exclamation);
+}
+
+void CMainSheet::RestorePlacement() {
+    WindowPlacement placement;
+    placement.Load(m_profile);
+    if (!placement.IsStored()) {
+        resize(kDefaultWidth, kDefaultHeight);
+        return;
+    }
+    resize(placement.width, placement.height);
+    // Only where a screen still shows it (the screens may have changed).
+    const QPoint corner(placement.x, placement.y);
+    if (QGuiApplication::screenAt(corner + QPoint(40, 20)) != nullptr)
+        move(corner);
+    if (placement.maximised != 0)
+        setWindowState(windowState() | Qt::WindowMaximized);
+}
+
+void CMainSheet::SavePlacement() {
+    WindowPlacement placement;
+    const bool maximised = isMaximized();
+    const QRect frame = maximised ? normalGeometry() : QRect(pos(), size());
+    placement.x = frame.x();
+    placement.y = frame.y();
+    placement.width = frame.width();
+    placement.height = frame.height();
+    placement.maximised = maximised ? 1 : 0;
+    placement.Save(m_profile);
+}
+
+namespace {
+
+// The first local file among the dropped URLs, or empty.
+QString DroppedFile(const QMimeData* data) {
+    if (data == nullptr || !data->hasUrls())
+        return QString();
+    for (const QUrl& url : data->urls()) {
+        if (url.isLocalFile())
+            return url.toLocalFile();
+    }
+    return QString();
+}
+
+} // namespace
+
+void CMainSheet::dragEnterEvent(QDragEnterEvent* event) {
+    if (!DroppedFile(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void CMainSheet::dropEvent(QDropEvent* event) {
+    const QString file = DroppedFile(event->mimeData());
+    if (file.isEmpty() || m_busy > 0 || m_exporting)
+        return;
+    event->acceptProposedAction();
+    // With Ctrl held the recording is added to the loaded one. Loaded after
+    // the drop has ended, so the program the file came from is not kept waiting.
+    const bool add = (event->modifiers() & Qt::ControlModifier) != 0;
+    const std::string path = file.toStdString();
+    QTimer::singleShot(0, this, [this, add, path] {
+        if (add)
+            AddRecording(path);
+        else
+            OpenRecording(path);
+    });
 }

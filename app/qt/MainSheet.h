@@ -12,6 +12,7 @@
 
 #include "analysis/ExportChoicesFromRecords.h"
 #include "analysis/qt/AnalysisSheet.h"
+#include "app/WindowSettings.h"
 #include "app/qt/PropertySheetWithLogoDlg.h"
 #include "export/ExcelExport.h"
 #include "recording/TraceStore.h"
@@ -27,7 +28,9 @@
 class CPageAnalyseBase;
 class CPageGeneralSettings;
 class IProfileStore;
+class CZoomScrollView;
 class QAction;
+class QMenu;
 class QDialog;
 class QMenuBar;
 class TraceDisplayModel;
@@ -42,7 +45,11 @@ public:
         kCloseCommand = 32774,
         kAddCommand = 32784,
         kCreditsCommand = 32785,
+        kExitCommand = 57665,
     };
+    // Size of a window that has never been resized (pixels).
+    static constexpr int kDefaultWidth = 1120;
+    static constexpr int kDefaultHeight = 720;
     // Tab titles in page order; the General Settings page is the last tab.
     static const char* const kPageTitles[6];
     // Recordings of at least this many samples (traces x samples per trace)
@@ -69,6 +76,12 @@ public:
     // Loads `path` as the Import command would, without a dialog; false (after
     // the load error message) when it cannot be read.
     bool OpenRecording(const std::string& path);
+    // Appends `path` as "&Add Axon File to Current Data" would, without a
+    // dialog (a plain open while nothing is loaded); false when it is not added.
+    bool AddRecording(const std::string& path);
+    // At exit: the visible analysis page's fields that hold valid numbers go
+    // into its record; the others keep the stored values, which the user is told.
+    void TakeVisiblePageValues();
     // The export of all analyses, for the pages' apply step and the watcher.
     // Does nothing but tell the user while no recording is loaded.
     void ExportAllAnalyses() override;
@@ -124,6 +137,10 @@ public:
     // The menu action of a command id (null for unknown ids).
     QAction* Action(int commandId) const;
     int ExportCount() const { return m_exportCount; }
+    // The recordings opened last, newest first ("Recent Files").
+    const RecentFiles& Recent() const { return m_recent; }
+    // The view of the visible analysis page (null on General Settings).
+    CZoomScrollView* VisibleView() const;
     const ExportOutcome& LastExportOutcome() const { return m_lastExport; }
     bool LastExportShowedProgress() const { return m_lastExportShowedProgress; }
 
@@ -141,9 +158,18 @@ protected:
     bool OnCommand(int id) override;
     void OnHelpNotGiven() override;
     void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void BuildMenus();
+    void BuildViewShortcuts();
+    void FillRecentMenu();
+    void RestorePlacement();
+    void SavePlacement();
+    // A recording was opened from `path`: listed first under Recent Files,
+    // and the next file dialog starts in its folder.
+    void NoteOpened(const std::string& path);
     void AttachMenu();
     void DressFrame();
     void InstallRecording(TraceStore&& store, const std::string& path, const std::string& title);
@@ -161,6 +187,8 @@ private:
     std::shared_ptr<TraceDisplayModel> m_pDisplayModel;
     TraceStore m_traceStore;
     QMenuBar* m_menuBar = nullptr;
+    QMenu* m_recentMenu = nullptr;
+    RecentFiles m_recent;
     bool m_menuAttached = false;
     std::vector<QAction*> m_actions;
     IChartPrinter* m_printer = nullptr;

@@ -64,8 +64,9 @@ TEST(ResultSummary, TimeCourseLinesWithControlAndUnits) {
                {"Trace Number", "Slope Conductance", "Normalized Slope Conductance",
                 "Normalized for control trace# 2"},
                {{1, 2, 3}, {5, NAN, 4}, {1, 0, 0.5f}}),
+        // A trace without a capacitance (equal ramp slopes) stays out of the mean.
         Result(ResultCategory::Capacitance, "Capacitance", {"Time", "Cell Capacitance"},
-               {{0, 5}, {20000, 30000}}),
+               {{0, 5, 10}, {20000, NAN, 30000}}),
         Result(ResultCategory::CurrentAtTestPotential, "ICl Time Course",
                {"Trace Number", "Cl Current at -20 mV"}, {{4}, {-12.5f}}),
     };
@@ -76,9 +77,9 @@ TEST(ResultSummary, TimeCourseLinesWithControlAndUnits) {
                     "  trace 3                           4 nS\n"
                     "  lowest to highest                 4 to 5 nS\n"
                     "  trace 3 minus control 2         0.5 nS\n"
-                    "Cell capacitance (sheet \"Capacitance\"), 2 traces\n"
+                    "Cell capacitance (sheet \"Capacitance\"), 3 traces\n"
                     "  at 0 s                           20 pF\n"
-                    "  at 5 s                           30 pF\n"
+                    "  at 10 s                          30 pF\n"
                     "  mean                             25 pF\n"
                     "Current at -20 mV (sheet \"ICl Time Course\"), 1 trace\n"
                     "  trace 4                       -12.5 pA\n");

@@ -43,7 +43,7 @@ env -u DBUS_SESSION_BUS_ADDRESS XDG_CONFIG_HOME="$work/config" QT_QPA_PLATFORM=x
 app_pid=$!
 
 window=""
-for _ in $(seq 150); do
+for _ in $(seq 300); do # up to 30 s on a busy machine
     window=$(xdotool search --name '^Tessaran$' 2>/dev/null | head -n1 || true)
     [ -n "$window" ] && break
     if ! kill -0 "$app_pid" 2>/dev/null; then
@@ -52,10 +52,22 @@ for _ in $(seq 150); do
     sleep 0.1
 done
 [ -n "$window" ] || { echo "no window titled Tessaran appeared"; cat "$work/program.log"; exit 1; }
-sleep 2 # let it paint the traces
-
-import -window root "$output"
 eval "$(xdotool getwindowgeometry --shell "$window")"
+
+# Counts the current trace's pixels (its colour, green) in the window of the screenshot.
+green_pixels() {
+    convert "$output" -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage \
+        -fill black +opaque '#00FF00' -fill white -opaque '#00FF00' -format '%[fx:int(mean*w*h+0.5)]' info:
+}
+# The traces are painted a moment after the window appears, later on a busy
+# machine: take the screenshot again until they are there (at most about 15 s).
+green=0
+for _ in $(seq 30); do
+    sleep 0.5
+    import -window root "$output"
+    green=$(green_pixels)
+    [ "$green" -ge 50 ] && break
+done
 echo "window $WIDTH x $HEIGHT at $X,$Y; screenshot $output"
 
 # The window is not blank: many colours inside it...
@@ -63,8 +75,6 @@ colours=$(convert "$output" -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage -format
 echo "colours in the window: $colours"
 [ "$colours" -ge 16 ] || { echo "the window looks blank"; exit 1; }
 # ...and the current trace is drawn in its colour (green) in the trace view.
-green=$(convert "$output" -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage \
-    -fill black +opaque '#00FF00' -fill white -opaque '#00FF00' -format '%[fx:int(mean*w*h+0.5)]' info:)
 echo "current-trace pixels: $green"
 [ "$green" -ge 50 ] || { echo "no trace is drawn"; cat "$work/program.log"; exit 1; }
 if kill -0 "$app_pid" 2>/dev/null; then

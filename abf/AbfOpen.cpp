@@ -24,7 +24,10 @@ int OpenInto(AbfFile* file, const char* fileName, int flags, AbfHeader* header,
              uint32_t* samplesPerChannel, uint32_t* episodeCount) {
     if (!fileName)
         return ABF_EOPENFILE;
-    file->fd = open(fileName, O_RDONLY | O_CLOEXEC);
+    // O_NONBLOCK: a FIFO (or a device) at the path must not block the open;
+    // it is refused below, on the opened descriptor, as is anything but a
+    // regular file.
+    file->fd = open(fileName, O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (file->fd < 0)
         return errno == EMFILE || errno == ENFILE ? ABF_ENOFILEHANDLES : ABF_EOPENFILE;
     struct stat info;

@@ -279,6 +279,19 @@ int OldFormatSetUp(AbfFile* file, AbfHeader* h) {
     return 0;
 }
 
+// Every loader allocates episodes x samples per episode; a synch array of many
+// empty or short entries must not make that exceed what the file holds by more
+// than this (samples of all channels: 64 MB of floats).
+constexpr uint64_t kPaddingAllowance = uint64_t(1) << 24;
+
+int CheckPaddedSize(const AbfFile& file, const AbfHeader& h) {
+    const uint64_t padded = uint64_t(file.episodeCount) * uint64_t(uint32_t(h.samplesPerEpisode));
+    const uint64_t backed = file.DataBytesAvailable() / file.sampleSize;
+    if (padded <= backed + kPaddingAllowance)
+        return 0;
+    return file.synch->Empty() ? ABF_EREADDATA : ABF_EBADSYNCH;
+}
+
 } // namespace
 
 int AbfSetUpEpisodes(AbfFile* file, AbfHeader* h, uint32_t* samplesPerChannel, int flags) {
@@ -291,6 +304,8 @@ int AbfSetUpEpisodes(AbfFile* file, AbfHeader* h, uint32_t* samplesPerChannel, i
         rc = ContinuousSetUp(file, h, samplesPerChannel);
     else
         rc = EpisodicSetUp(file, h, flags);
+    if (rc == 0)
+        rc = CheckPaddedSize(*file, *h);
     if (rc == 0)
         h->episodeCount = int32_t(file->episodeCount);
     file->hasSynchArray = !file->synch->Empty();

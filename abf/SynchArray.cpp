@@ -10,30 +10,30 @@ namespace {
 constexpr size_t kEntryBytes = 12;
 static_assert(sizeof(SynchEntry) == kEntryBytes);
 
-int MakeTempFile(const std::string& folder, std::string* path) {
+// The file is unlinked as soon as it is open: only the descriptor refers to
+// it, so nothing is left behind when the process is killed.
+int MakeTempFile(const std::string& folder) {
     std::string pattern = (std::filesystem::path(folder) / "synchXXXXXX").string();
     int fd = mkstemp(pattern.data());
     if (fd >= 0)
-        *path = pattern;
+        unlink(pattern.c_str());
     return fd;
 }
 
 } // namespace
 
 SynchArray::~SynchArray() {
-    if (fd_ >= 0) {
+    if (fd_ >= 0)
         close(fd_);
-        unlink(path_.c_str());
-    }
 }
 
 bool SynchArray::Create() {
     std::error_code ec;
     std::filesystem::path folder = std::filesystem::temp_directory_path(ec);
     if (!ec)
-        fd_ = MakeTempFile(folder.string(), &path_);
+        fd_ = MakeTempFile(folder.string());
     if (fd_ < 0)
-        fd_ = MakeTempFile("/tmp", &path_);
+        fd_ = MakeTempFile("/tmp");
     window_.reserve(kWindow);
     return fd_ >= 0;
 }

@@ -22,9 +22,9 @@ public:
     SynchArray(const SynchArray&) = delete;
     SynchArray& operator=(const SynchArray&) = delete;
 
-    // Creates the backing temporary file ("synch" prefix, system temp folder).
+    // Creates the backing temporary file ("synch" prefix, system temp folder,
+    // unlinked at once so it cannot outlive the process); false when it cannot.
     bool Create();
-    const std::string& TempPath() const { return path_; }
 
     bool Append(const SynchEntry& entry);
     // Entry `index` (from 0); false when it is out of range or cannot be read.
@@ -37,7 +37,6 @@ private:
     bool Load(uint32_t first);
 
     int fd_ = -1;
-    std::string path_;
     uint32_t count_ = 0;
     std::vector<SynchEntry> window_; // entries windowFirst_ .. windowFirst_ + size - 1
     uint32_t windowFirst_ = 0;

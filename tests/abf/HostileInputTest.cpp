@@ -61,6 +61,21 @@ TEST_F(ReaderTest, HeadersThatLieAreRefused) {
     }
 }
 
+// Empty synch entries pass every size check one by one, yet each would become a
+// full trace: a small file must not make the loader allocate gigabytes.
+TEST_F(ReaderTest, ManyEmptyEpisodesAreRefusedBeforeAnythingIsAllocated) {
+    auto events = [](uint32_t count) {
+        std::vector<AbfSynchEntry> entries(count);
+        for (uint32_t i = 0; i < count; ++i)
+            entries[i] = {i * 20000, 0};
+        entries[0].length = 16000;
+        return W().SetMode(2).SetSamplesPerChannel(16000).SetSynchArray(entries);
+    };
+    EXPECT_EQ(Open(events(1100)), ABF_EBADSYNCH) << "17.6 M samples from a 25 kB file";
+    AbfCloseAllFiles();
+    EXPECT_EQ(Open(events(100)), 0) << "a few empty episodes cost little";
+}
+
 // Byte-level damage the writer cannot express: huge claims in a small file must
 // fail without allocating what they claim.
 TEST_F(ReaderTest, DamagedFilesAreRefused) {

@@ -1,6 +1,8 @@
 #include "abf/AbfInternal.h"
 #include "tests/abf/ReaderFixture.h"
 
+#include <sys/stat.h>
+
 namespace {
 
 using namespace AbfOffset;
@@ -92,6 +94,19 @@ TEST_F(ReaderTest, Version13StimulusFileIsRescaledFromTheStimulusRecording) {
     EXPECT_NEAR(+header.stimulusFileScale, 6.0f, 1e-5);
     ASSERT_EQ(Open(dir.file("rec.abf")), 0);
     EXPECT_EQ(handle, 1);
+}
+
+// A stimulus path that names a FIFO (absolute, as a header may) is not a
+// regular file: it is never read and the recording opens unrescaled.
+TEST_F(ReaderTest, StimulusFileThatIsNoRegularFileIsNotOpened) {
+    const std::string fifo = dir.file("STIM.DAT");
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    ASSERT_EQ(Open(W().SetVersion(1.3f)
+                       .SetStimulusSection([](uint32_t, uint32_t) { return 0.0; })
+                       .Set<float>(StimulusScale, 3.0f)
+                       .SetText(StimulusPath, fifo, 84)),
+              0);
+    EXPECT_EQ(+header.stimulusFileScale, 3.0f);
 }
 
 double Ramp(uint32_t episode, int channel, uint32_t sample) {

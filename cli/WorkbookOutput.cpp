@@ -56,6 +56,13 @@ bool CheckWorkbookRequest(const WorkbookRequest& request, size_t fileCount, std:
         error = "--print is not available: this build has no print support";
         return false;
     }
+    std::error_code ignored;
+    const fs::file_status output = fs::status(request.output, ignored);
+    if (!request.output.empty() && fs::exists(output) && !fs::is_directory(output) &&
+        !fs::is_regular_file(output)) {
+        error = "--output " + request.output + " exists and is neither a folder nor a regular file";
+        return false;
+    }
     if (fileCount > 1 && !request.output.empty() && !IsFolder(request.output)) {
         error = "--output must be an existing folder when several recordings are given";
         return false;
@@ -83,7 +90,10 @@ bool WriteWorkbookFor(const std::string& file, const PreparedRecording& recordin
 
     bool ok = !outcome.sheetError;
     if (request.print && !outcome.print.printed)
-        ok = false; // the reason has been shown
+        ok = false; // the reason has been shown, but for a kept file
+    if (request.print && outcome.print.keptExisting)
+        std::fprintf(report, "%s: charts not written: %s exists (--force replaces it)\n",
+                     file.c_str(), ChartsPdfPathFor(options.outputPath).c_str());
     if (request.print && outcome.print.printed && !outcome.print.printer.empty())
         std::fprintf(report, "%s: charts printed on %s\n", file.c_str(),
                      outcome.print.printer.c_str());

@@ -18,44 +18,65 @@ std::string Quoted(const std::string& text) {
     return "\"" + text + "\"";
 }
 
-// Makes the sheets of every category with results; false when the workbook
-// could not take a table (the message has been shown).
-bool MakeSheets(Workbook& workbook, const std::vector<CategoryResult>& results,
-                const std::string& baseName, int& pairs) {
-    for (const CategoryResult& result : results) {
-        const ResultTable& table = result.table;
-        if (table.rows == 0)
-            continue;
-        std::string description;
-        ChartSheet* chart = MakeDataAndGraphSheets(workbook, result.sheetName, table.columns,
-                                                   table.headers, table.rows, pairs, description);
-        if (!chart) {
-            ShowMessage(kSheetErrorText + std::string("\"") + description, "errorError",
-                        MessageIcon::Exclamation);
-            return false;
-        }
-        ++pairs;
-        SetChartTitle(*chart, baseName + result.titleSuffix, 16, "Arial", "Regular");
-        if (result.category == ResultCategory::CurrentVoltage) {
-            SetAxisScale(chart->xAxis, -80, 50, 10, 5);
-            ColourSeries(*chart, CurrentVoltageSeriesStyles(table.columns.size()));
-        }
-        if (table.columns.size() > chart->SeriesCount() + 1) {
-            ShowMessage("The chart " + Quoted(chart->name) + " shows the first " +
-                            std::to_string(chart->SeriesCount()) + " of " +
-                            std::to_string(table.columns.size() - 1) +
-                            " series; a chart holds at most " + std::to_string(kMaxSeriesPerChart) +
-                            ". Every value is on the sheet " + Quoted(chart->sourceSheet) + ".",
-                        "Chart Series", MessageIcon::Information);
-        }
+// Makes the data and chart sheets of one table part; false when the workbook
+// could not take it (the message has been shown).
+bool MakePart(Workbook& workbook, const CategoryResult& result, const TablePart& part,
+              const std::string& baseName, int& pairs) {
+    std::string description;
+    ChartSheet* chart = MakeDataAndGraphSheets(workbook, part.name, part.columns, part.headers,
+                                               part.rows, pairs, description);
+    if (!chart) {
+        ShowMessage(kSheetErrorText + std::string("\"") + description, "errorError",
+                    MessageIcon::Exclamation);
+        return false;
+    }
+    ++pairs;
+    SetChartTitle(*chart, baseName + result.titleSuffix, 16, "Arial", "Regular");
+    if (result.category == ResultCategory::CurrentVoltage) {
+        SetAxisScale(chart->xAxis, -80, 50, 10, 5);
+        ColourSeries(*chart, CurrentVoltageSeriesStyles(part.columns.size()));
+    }
+    if (part.columns.size() > chart->SeriesCount() + 1) {
+        ShowMessage("The chart " + Quoted(chart->name) + " shows the first " +
+                        std::to_string(chart->SeriesCount()) + " of " +
+                        std::to_string(part.columns.size() - 1) +
+                        " series; a chart holds at most " + std::to_string(kMaxSeriesPerChart) +
+                        ". Every value is on the sheet " + Quoted(chart->sourceSheet) + ".",
+                    "Chart Series", MessageIcon::Information);
     }
     return true;
 }
 
+// Makes the sheets of every category with results, a table too large for one
+// worksheet continuing on further sheets; false when a table could not be
+// made (its message has been shown), the other tables made all the same.
+bool MakeSheets(Workbook& workbook, const std::vector<CategoryResult>& results,
+                const std::string& baseName, int& pairs) {
+    bool allMade = true;
+    for (const CategoryResult& result : results) {
+        const ResultTable& table = result.table;
+        if (table.rows == 0)
+            continue;
+        for (const TablePart& part :
+             SplitTableToFit(result.sheetName, table.columns, table.headers, table.rows))
+            allMade = MakePart(workbook, result, part, baseName, pairs) && allMade;
+    }
+    return allMade;
+}
+
+// Asks before an existing file is replaced, or follows `existing` without asking.
+bool MayReplace(const std::string& path, ExistingWorkbook existing, const char* caption) {
+    if (existing != ExistingWorkbook::Ask)
+        return existing == ExistingWorkbook::Replace;
+    return ShowMessage("The file " + Quoted(path) + " already exists.\nDo you want to replace it?",
+                       caption, MessageIcon::Question, MessageButtons::YesNo) == MessageAnswer::Yes;
+}
+
 void Print(IChartPrinter& printer, const Workbook& workbook, const std::string& pdfPath,
-           ExportOutcome& outcome) {
+           ExistingWorkbook existing, ExportOutcome& outcome) {
     outcome.printAttempted = true;
-    outcome.print = printer.PrintChartSheets(workbook, pdfPath);
+    outcome.print = printer.PrintChartSheets(
+        workbook, pdfPath, [&] { return MayReplace(pdfPath, existing, "Print"); });
     if (!outcome.print.error.empty()) {
         ShowMessage("The charts could not be printed:\n" + outcome.print.error, "Error",
                     MessageIcon::Exclamation);
@@ -72,10 +93,7 @@ void Save(const Workbook& workbook, const std::string& path, ExistingWorkbook ex
     std::error_code ignored;
     if (existing == ExistingWorkbook::Ask &&
         std::filesystem::exists(std::filesystem::symlink_status(path, ignored))) {
-        const MessageAnswer answer =
-            ShowMessage("The file " + Quoted(path) + " already exists.\nDo you want to replace it?",
-                        "Save Workbook", MessageIcon::Question, MessageButtons::YesNo);
-        if (answer != MessageAnswer::Yes) {
+        if (!MayReplace(path, existing, "Save Workbook")) {
             outcome.keptExisting = true;
             return;
         }
@@ -146,14 +164,13 @@ ExportOutcome CExcelExport::ExportResults(const TraceStore& store, const ExportC
         options.outputPath.empty() ? WorkbookPathFor(recordingPath) : options.outputPath;
     try {
         const std::vector<CategoryResult> results = RunResultBuilders(store, choices);
-        if (!MakeSheets(workbook, results, RecordingBaseName(recordingPath), outcome.pairs)) {
-            outcome.sheetError = true;
-        } else {
-            if (options.autoPrint && printer_ && !workbook.ChartSheets().empty())
-                Print(*printer_, workbook, ChartsPdfPathFor(workbookPath), outcome);
-            if (options.autoSave && !recordingPath.empty())
-                Save(workbook, workbookPath, options.existing, outcome);
-        }
+        // A table that could not be made costs only its own sheets.
+        outcome.sheetError =
+            !MakeSheets(workbook, results, RecordingBaseName(recordingPath), outcome.pairs);
+        if (options.autoPrint && printer_ && !workbook.ChartSheets().empty())
+            Print(*printer_, workbook, ChartsPdfPathFor(workbookPath), options.existing, outcome);
+        if (options.autoSave && !recordingPath.empty())
+            Save(workbook, workbookPath, options.existing, outcome);
     } catch (const std::bad_alloc&) {
         outcome.sheetError = true;
         ShowMessage("The export ran out of memory; the workbook holds the sheets made so far.",

@@ -10,24 +10,29 @@
 #include "export/Workbook.h"
 #include "recording/TraceStore.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
 // Where the printed charts went.
 struct PrintOutcome {
-    bool printed = false; // every page went out
-    std::string printer;  // the printer's name, when one was used
-    std::string pdfPath;  // the PDF written instead, when no printer is installed
-    std::string error;    // why printing failed (printed is then false)
+    bool printed = false;      // every page went out
+    std::string printer;       // the printer's name, when one was used
+    std::string pdfPath;       // the PDF written instead, when no printer is installed
+    std::string error;         // why printing failed (printed is then false)
+    bool keptExisting = false; // not printed: the PDF existed and was not to be replaced
 };
 
 // Prints every chart sheet of a workbook, one landscape page each. Where no
-// printer is installed the pages go to `pdfFallbackPath` instead.
+// printer is installed the pages go to `pdfFallbackPath` instead; a file
+// already there is replaced only when `mayReplacePdf` (asked only then) says so,
+// otherwise it is kept and the outcome says keptExisting.
 class IChartPrinter {
 public:
     virtual ~IChartPrinter() = default;
     virtual PrintOutcome PrintChartSheets(const Workbook& workbook,
-                                          const std::string& pdfFallbackPath) = 0;
+                                          const std::string& pdfFallbackPath,
+                                          const std::function<bool()>& mayReplacePdf) = 0;
 };
 
 // Shows a written workbook file to the user (the desktop's spreadsheet program).

@@ -91,6 +91,53 @@ ChartSheet* MakeDataAndGraphSheets(Workbook& workbook, const std::string& name,
     return &std::get<ChartSheet>(*at);
 }
 
+namespace {
+
+std::string PartName(const std::string& name, size_t index) {
+    return index == 0 ? name : name + " (" + std::to_string(index + 1) + ")";
+}
+
+// Rows [first, first + count) of `column`, shared when that is all of it.
+SharedFloatArray RowSlice(const SharedFloatArray& column, uint32_t first, uint32_t count,
+                          uint32_t rows) {
+    if (first == 0 && count == rows)
+        return column;
+    SharedFloatArray slice = SharedFloatArray::Allocate(count);
+    std::copy_n(column.data() + first, count, slice.data());
+    return slice;
+}
+
+} // namespace
+
+std::vector<TablePart> SplitTableToFit(const std::string& name,
+                                       const std::vector<SharedFloatArray>& columns,
+                                       const std::vector<std::string>& headers, uint32_t rows) {
+    const size_t width = std::max(columns.size(), headers.size());
+    const size_t perPart = kMaxColumns - 1; // columns after the first in one part
+    std::vector<TablePart> parts;
+    for (size_t firstColumn = 1; firstColumn < width || parts.empty(); firstColumn += perPart) {
+        const size_t lastColumn = std::min(width, firstColumn + perPart);
+        for (uint64_t firstRow = 0; firstRow < rows || firstRow == 0; firstRow += kMaxDataRows) {
+            const auto count =
+                static_cast<uint32_t>(std::min<uint64_t>(rows - firstRow, kMaxDataRows));
+            TablePart part;
+            part.name = PartName(name, parts.size());
+            part.rows = count;
+            for (size_t c = 0; c < lastColumn; c = c == 0 ? firstColumn : c + 1) {
+                if (c < columns.size())
+                    part.columns.push_back(
+                        RowSlice(columns[c], static_cast<uint32_t>(firstRow), count, rows));
+                if (c < headers.size())
+                    part.headers.push_back(headers[c]);
+            }
+            parts.push_back(std::move(part));
+            if (rows == 0)
+                break;
+        }
+    }
+    return parts;
+}
+
 void WriteHeaderRow(Worksheet& sheet, const std::vector<std::string>& headers) {
     sheet.headerRow = headers;
 }

@@ -126,6 +126,24 @@ ChartSheet* MakeDataAndGraphSheets(Workbook& workbook, const std::string& name,
                                    const std::vector<std::string>& headers, uint32_t rows,
                                    int pairsMade, std::string& error);
 
+// One worksheet's share of a table (see SplitTableToFit).
+struct TablePart {
+    std::string name;
+    std::vector<SharedFloatArray> columns;
+    std::vector<std::string> headers;
+    uint32_t rows = 0;
+};
+
+// Splits a table too large for one worksheet into parts that fit, named
+// `name`, "`name` (2)", "`name` (3)", ...: rows beyond kMaxDataRows continue in
+// further parts (those rows copied), columns beyond kMaxColumns too, every part
+// keeping the first column (the x values) and the headers of its columns. A
+// table that fits is one part sharing its arrays. Throws std::bad_alloc when
+// the copies cannot be made.
+std::vector<TablePart> SplitTableToFit(const std::string& name,
+                                       const std::vector<SharedFloatArray>& columns,
+                                       const std::vector<std::string>& headers, uint32_t rows);
+
 // Puts `headers` into row 1 from column A.
 void WriteHeaderRow(Worksheet& sheet, const std::vector<std::string>& headers);
 

@@ -3,7 +3,9 @@
 #include "export/XlsxWriter.h"
 
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
+#include <cstring>
 #include <fcntl.h>
 #include <filesystem>
 #include <random>
@@ -95,6 +97,46 @@ int RenameNoReplace(const std::string& from, const std::string& to) {
     return 0;
 }
 
+// ".NAME.xlsx.1a2b3c.tmp" (or ".pdf"): the temporary files CreateTempBeside makes.
+bool IsOwnTempName(const std::string& name) {
+    constexpr size_t kSuffix = 11; // ".1a2b3c.tmp"
+    if (name.size() < 2 + kSuffix || name[0] != '.' ||
+        name.compare(name.size() - 4, 4, ".tmp") != 0 || name[name.size() - kSuffix] != '.')
+        return false;
+    for (size_t i = name.size() - kSuffix + 1; i < name.size() - 4; ++i)
+        if (std::strchr("0123456789abcdef", name[i]) == nullptr || name[i] == '\0')
+            return false;
+    const std::string target = name.substr(1, name.size() - kSuffix - 1);
+    auto endsWith = [&target](const char* extension) {
+        const size_t n = std::strlen(extension);
+        return target.size() > n && target.compare(target.size() - n, n, extension) == 0;
+    };
+    return endsWith(".xlsx") || endsWith(".pdf");
+}
+
+// A write killed between creating its temporary file and renaming it leaves
+// the file behind; those of this writer older than an hour (no write takes
+// that long) are removed whenever another file is written into the folder.
+void RemoveStaleTempFiles(const fs::path& folder) {
+    std::error_code error;
+    const auto limit = fs::file_time_type::clock::now() - std::chrono::hours(1);
+    for (fs::directory_iterator it(folder.empty() ? fs::path(".") : folder, error), end;
+         !error && it != end; it.increment(error)) {
+        std::error_code ignored;
+        if (IsOwnTempName(it->path().filename().string()) && it->is_regular_file(ignored) &&
+            !it->is_symlink(ignored) && it->last_write_time(ignored) < limit)
+            fs::remove(it->path(), ignored);
+    }
+}
+
+// The replaced file's permission bits go to its replacement, so a workbook
+// kept private stays private.
+void KeepPermissionsOf(const std::string& path, const std::string& temp) {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) == 0)
+        ::chmod(temp.c_str(), info.st_mode & 07777);
+}
+
 } // namespace
 
 SaveStatus SaveFileAtomically(const std::string& path, bool replace,
@@ -105,8 +147,15 @@ SaveStatus SaveFileAtomically(const std::string& path, bool replace,
         reason = SystemText(EISDIR);
         return SaveStatus::Failed;
     }
+    // A device, FIFO or socket under the name is never replaced by a file.
+    const fs::file_status existing = fs::status(path, ignored);
+    if (fs::exists(existing) && !fs::is_regular_file(existing)) {
+        reason = "it exists and is not a regular file";
+        return SaveStatus::Failed;
+    }
     if (!replace && fs::exists(fs::symlink_status(path, ignored)))
         return SaveStatus::Exists;
+    RemoveStaleTempFiles(fs::path(path).parent_path());
 
     const std::string temp = CreateTempBeside(path);
     if (temp.empty()) {
@@ -123,9 +172,10 @@ SaveStatus SaveFileAtomically(const std::string& path, bool replace,
         reason = SystemText(error);
         return SaveStatus::Failed;
     }
-    if (replace)
+    if (replace) {
+        KeepPermissionsOf(path, temp);
         error = ::rename(temp.c_str(), path.c_str()) == 0 ? 0 : errno;
-    else
+    } else
         error = RenameNoReplace(temp, path);
     if (error != 0) {
         ::unlink(temp.c_str());
@@ -188,4 +238,24 @@ SaveStatus SaveWorkbookUnderFreeName(const Workbook& workbook, const std::string
     }
     reason = SystemText(EEXIST);
     return SaveStatus::Failed;
+}
+
+void RemoveOldShownWorkbooks() {
+    std::string folder;
+    std::string reason;
+    std::error_code error;
+    fs::path base = fs::temp_directory_path(error);
+    if (error)
+        base = "/tmp";
+    // Only look at a folder that exists; UserTempFolder would create it.
+    if (!fs::is_directory(base / ("tessaran-" + std::to_string(::getuid())), error) ||
+        !UserTempFolder(folder, reason))
+        return;
+    const auto limit = fs::file_time_type::clock::now() - std::chrono::hours(24);
+    for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
+        std::error_code ignored;
+        if (it->path().extension() == ".xlsx" && it->is_regular_file(ignored) &&
+            !it->is_symlink(ignored) && it->last_write_time(ignored) < limit)
+            fs::remove(it->path(), ignored);
+    }
 }

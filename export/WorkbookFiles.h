@@ -29,8 +29,11 @@ enum class SaveStatus {
 // given and returns false with a reason on failure. The temporary file lies in
 // the same folder; once complete and flushed it is renamed into place, replacing
 // an existing file only when `replace` is true (without `replace`, a file that
-// appears meanwhile is kept too). On failure the temporary file is removed and
-// `reason` holds the system's error text.
+// appears meanwhile is kept too); a replaced file's permission bits are kept.
+// A path that exists and is not a regular file (a device, a FIFO) fails. The
+// writer's own temporary files in that folder older than an hour are removed
+// first. On failure the temporary file is removed and `reason` holds the
+// system's error text.
 SaveStatus SaveFileAtomically(
     const std::string& path, bool replace,
     const std::function<bool(const std::string& tempPath, std::string& reason)>& write,
@@ -44,6 +47,11 @@ SaveStatus SaveWorkbookFile(const Workbook& workbook, const std::string& path, b
 // (created with owner-only access; one that another user owns is refused).
 // Returns false with the reason on failure.
 bool UserTempFolder(std::string& folder, std::string& reason);
+
+// Removes the workbooks (".xlsx" files) in the per-user temporary folder that
+// were last written more than a day ago: they were written only to be shown.
+// Quietly does nothing when the folder is missing or not this user's.
+void RemoveOldShownWorkbooks();
 
 // Writes `workbook` into `folder` as `fileName`, or "name (2).xlsx" and so on
 // when that name is taken; the path written goes to `path`.

@@ -8,6 +8,8 @@
 #include <QPainter>
 #include <QPrinter>
 
+#include <filesystem>
+
 CQtChartPrinter::CQtChartPrinter(std::function<QPrinterInfo()> defaultPrinter)
     : defaultPrinter_(defaultPrinter ? std::move(defaultPrinter)
                                      : [] { return QPrinterInfo::defaultPrinter(); }) {}
@@ -53,7 +55,8 @@ void Landscape(QPrinter& printer) {
 } // namespace
 
 PrintOutcome CQtChartPrinter::PrintChartSheets(const Workbook& workbook,
-                                               const std::string& pdfFallbackPath) {
+                                               const std::string& pdfFallbackPath,
+                                               const std::function<bool()>& mayReplacePdf) {
     PrintOutcome outcome;
     const QPrinterInfo info = defaultPrinter_();
     if (!info.isNull()) {
@@ -70,9 +73,16 @@ PrintOutcome CQtChartPrinter::PrintChartSheets(const Workbook& workbook,
         return outcome;
     }
 
+    std::error_code ignored;
+    const bool exists =
+        std::filesystem::exists(std::filesystem::symlink_status(pdfFallbackPath, ignored));
+    if (exists && !(mayReplacePdf && mayReplacePdf())) {
+        outcome.keptExisting = true;
+        return outcome;
+    }
     std::string reason;
     const SaveStatus status = SaveFileAtomically(
-        pdfFallbackPath, true,
+        pdfFallbackPath, exists,
         [&workbook](const std::string& temp, std::string& why) {
             QPrinter printer(QPrinter::HighResolution);
             printer.setOutputFormat(QPrinter::PdfFormat);
@@ -82,6 +92,10 @@ PrintOutcome CQtChartPrinter::PrintChartSheets(const Workbook& workbook,
             return RenderChartPages(workbook, printer, why);
         },
         reason);
+    if (status == SaveStatus::Exists) { // appeared meanwhile
+        outcome.keptExisting = true;
+        return outcome;
+    }
     if (status != SaveStatus::Saved) {
         outcome.error = "No printer is installed, and the file " + pdfFallbackPath +
                         " could not be written: " + reason;

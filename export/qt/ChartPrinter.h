@@ -18,8 +18,8 @@ public:
     // installed); the default asks the system. Tests pass their own.
     explicit CQtChartPrinter(std::function<QPrinterInfo()> defaultPrinter = {});
 
-    PrintOutcome PrintChartSheets(const Workbook& workbook,
-                                  const std::string& pdfFallbackPath) override;
+    PrintOutcome PrintChartSheets(const Workbook& workbook, const std::string& pdfFallbackPath,
+                                  const std::function<bool()>& mayReplacePdf) override;
 
 private:
     std::function<QPrinterInfo()> defaultPrinter_;

@@ -21,7 +21,8 @@
 
 class RecordingPrinter : public IChartPrinter {
 public:
-    PrintOutcome PrintChartSheets(const Workbook&, const std::string&) override {
+    PrintOutcome PrintChartSheets(const Workbook&, const std::string&,
+                                  const std::function<bool()>&) override {
         ++calls;
         PrintOutcome outcome;
         outcome.printed = true;

@@ -19,14 +19,22 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
+#include <sys/stat.h>
 
 namespace {
+
+std::string ReadAll(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
 
 // The workbook the driver would print for `store` (every category).
 Workbook MakeWorkbook(const TraceStore& store) {
     class Capture : public IChartPrinter {
     public:
-        PrintOutcome PrintChartSheets(const Workbook& workbook, const std::string&) override {
+        PrintOutcome PrintChartSheets(const Workbook& workbook, const std::string&,
+                                      const std::function<bool()>&) override {
             captured = workbook;
             return {};
         }
@@ -102,7 +110,7 @@ TEST_F(PrintedCharts, WithoutAPrinterOneLandscapePagePerChartGoesToThePdf) {
     TempDir dir;
     CQtChartPrinter printer([] { return QPrinterInfo(); });
     const std::string pdf = dir.file("cell.abf.charts.pdf");
-    const PrintOutcome outcome = printer.PrintChartSheets(workbook, pdf);
+    const PrintOutcome outcome = printer.PrintChartSheets(workbook, pdf, {});
     EXPECT_TRUE(outcome.printed) << outcome.error;
     EXPECT_EQ(outcome.pdfPath, pdf);
     EXPECT_TRUE(outcome.error.empty());
@@ -130,9 +138,36 @@ TEST_F(PrintedCharts, APdfThatCannotBeWrittenIsAnError) {
     TempDir dir;
     CQtChartPrinter printer([] { return QPrinterInfo(); });
     const PrintOutcome outcome =
-        printer.PrintChartSheets(workbook, dir.file("missing/cell.abf.charts.pdf"));
+        printer.PrintChartSheets(workbook, dir.file("missing/cell.abf.charts.pdf"), {});
     EXPECT_FALSE(outcome.printed);
     EXPECT_NE(outcome.error.find("No such file or directory"), std::string::npos) << outcome.error;
+}
+
+// The PDF follows the workbook's rule: an existing file is replaced only when
+// the caller allows it, and then keeps its permission bits.
+TEST_F(PrintedCharts, AnExistingPdfIsReplacedOnlyWhenAllowed) {
+    TempDir dir;
+    CQtChartPrinter printer([] { return QPrinterInfo(); });
+    const std::string pdf = dir.file("cell.abf.charts.pdf");
+    std::ofstream(pdf) << "keep me";
+    ::chmod(pdf.c_str(), 0600);
+    int asked = 0;
+    PrintOutcome outcome = printer.PrintChartSheets(workbook, pdf, [&] {
+        ++asked;
+        return false;
+    });
+    EXPECT_FALSE(outcome.printed);
+    EXPECT_TRUE(outcome.keptExisting);
+    EXPECT_EQ(asked, 1);
+    EXPECT_EQ(ReadAll(pdf), "keep me");
+    EXPECT_TRUE(printer.PrintChartSheets(workbook, pdf, {}).keptExisting) << "no answer: kept";
+
+    outcome = printer.PrintChartSheets(workbook, pdf, [] { return true; });
+    EXPECT_TRUE(outcome.printed) << outcome.error;
+    EXPECT_EQ(ReadAll(pdf).substr(0, 5), "%PDF-");
+    struct stat info {};
+    ASSERT_EQ(::stat(pdf.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0600u);
 }
 
 TEST(DesktopHandOver, TheWorkbookIsOpenedThroughTheDesktopsUrlHandling) {

@@ -15,11 +15,13 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <limits>
 #include <map>
+#include <sys/stat.h>
 
 namespace fs = std::filesystem;
 
@@ -30,16 +32,20 @@ using Strings = std::vector<std::string>;
 // Records what would have been printed and opened.
 class FakeDesktop : public IChartPrinter, public IWorkbookOpener {
 public:
-    PrintOutcome PrintChartSheets(const Workbook& workbook, const std::string& pdf) override {
+    PrintOutcome PrintChartSheets(const Workbook& workbook, const std::string& pdf,
+                                  const std::function<bool()>& mayReplacePdf) override {
         printed.push_back(workbook.ChartSheets().size());
         pdfPath = pdf;
+        if (fs::exists(pdf))
+            replaceAnswers.push_back(mayReplacePdf());
         return {.printed = true, .printer = "Office", .pdfPath = {}, .error = {}};
     }
     bool OpenWorkbook(const std::string& path) override {
         opened.push_back(path);
         return true;
     }
-    std::vector<size_t> printed; // chart sheets per print
+    std::vector<size_t> printed;      // chart sheets per print
+    std::vector<bool> replaceAnswers; // asked about an existing PDF
     Strings opened;
     std::string pdfPath;
 };
@@ -108,6 +114,25 @@ TEST_F(Export, AnExistingWorkbookIsReplacedOnlyWhenTheUserSaysSo) {
     EXPECT_EQ(ReadXlsx(workbook).sheets.size(), 10u);
 }
 
+// The charts PDF follows the workbook's rule: the window asks before it is
+// replaced, the command line replaces it only with --force.
+TEST_F(Export, AnExistingChartsPdfIsReplacedOnlyWhenTheUserSaysSo) {
+    std::ofstream(dir.file("cell.abf.charts.pdf")) << "earlier charts";
+    options.autoSave = false;
+    messages.yesNoAnswer = MessageAnswer::No;
+    Run(fixtures::AllCategories(store));
+    ASSERT_EQ(messages.messages.size(), 1u);
+    EXPECT_EQ(messages.messages[0].caption, "Print");
+    EXPECT_EQ(messages.messages[0].buttons, MessageButtons::YesNo);
+    EXPECT_NE(messages.messages[0].text.find(dir.file("cell.abf.charts.pdf")), std::string::npos);
+    options.existing = ExistingWorkbook::Keep;
+    Run(fixtures::AllCategories(store));
+    options.existing = ExistingWorkbook::Replace;
+    Run(fixtures::AllCategories(store));
+    EXPECT_EQ(desktop.replaceAnswers, (std::vector<bool>{false, false, true}));
+    EXPECT_EQ(messages.messages.size(), 1u) << "only the window asks";
+}
+
 TEST_F(Export, AWorkbookThatCannotBeWrittenIsReportedWithTheSystemsReason) {
     recording = dir.file("missing-folder/cell.abf");
     const ExportOutcome outcome = Run(fixtures::AllCategories(store));
@@ -121,28 +146,118 @@ TEST_F(Export, AWorkbookThatCannotBeWrittenIsReportedWithTheSystemsReason) {
     EXPECT_EQ(desktop.opened, (Strings{userTemp + "/cell.abf.xlsx"}));
 }
 
-TEST_F(Export, ATableTooLargeForASheetStopsTheExportWithTheSheetErrorMessage) {
-    // Sample points 1 to 14 of 80000 traces would not fit a worksheet.
+TEST_F(Export, ATableTooLargeForASheetContinuesOnFurtherSheets) {
+    // Sample points 1 to 14 of 80000 traces: 1,120,000 rows, more than a worksheet holds.
     ExportChoices choices;
     choices.slopeConductance = fixtures::AllCategories(store).slopeConductance;
     store.traces.assign(80000, store.traces[0]);
     choices.samplePoints = {fixtures::AllTraces(store),
                             {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14}};
 
-    const ExportOutcome outcome = Run(choices);
-    EXPECT_TRUE(outcome.sheetError);
-    ASSERT_EQ(messages.messages.size(), 1u);
-    EXPECT_EQ(messages.messages[0].caption, "errorError");
-    EXPECT_EQ(messages.messages[0].text,
-              "Excel reported the following error in creating the graph.\r\n\"The table "
-              "\"Traces\" has 1120000 rows below its header; a worksheet holds at most 1048575.");
-    // The export stopped there: nothing printed or saved; the sheets made so
-    // far are handed over.
-    EXPECT_TRUE(desktop.printed.empty());
-    EXPECT_FALSE(fs::exists(workbook));
-    ASSERT_EQ(desktop.opened.size(), 1u);
-    EXPECT_EQ(ReadXlsx(desktop.opened[0]).SheetNames(),
-              (Strings{"Slope Conductance Graph", "Slope Conductance Data"}));
+    // The workbook model only: writing a million rows would take minutes.
+    options.autoSave = false;
+    const ExportOutcome outcome =
+        CExcelExport(&desktop, nullptr).ExportResults(store, choices, recording, options);
+    EXPECT_FALSE(outcome.sheetError);
+    EXPECT_TRUE(messages.messages.empty());
+    EXPECT_EQ(outcome.sheetNames,
+              (Strings{"Slope Conductance Graph", "Traces Graph", "Traces (2) Graph",
+                       "Slope Conductance Data", "Traces Data", "Traces (2) Data"}));
+    EXPECT_EQ(desktop.printed, std::vector<size_t>{3});
+}
+
+TEST(SplitTableToFit, RowsAndColumnsBeyondASheetContinueInFurtherParts) {
+    const uint32_t rows = 3;
+    std::vector<SharedFloatArray> columns(40000);
+    std::vector<std::string> headers(40000);
+    for (size_t c = 0; c < columns.size(); ++c) {
+        columns[c] = SharedFloatArray::Allocate(rows);
+        std::fill_n(columns[c].data(), rows, float(c));
+        headers[c] = std::to_string(c);
+    }
+    const std::vector<TablePart> parts = SplitTableToFit("IV", columns, headers, rows);
+    ASSERT_EQ(parts.size(), 3u);
+    const size_t widths[] = {16384, 16384, 39999 - 2 * 16383 + 1};
+    for (size_t p = 0; p < 3; ++p) {
+        EXPECT_EQ(parts[p].name, p == 0 ? "IV" : "IV (" + std::to_string(p + 1) + ")");
+        ASSERT_EQ(parts[p].columns.size(), widths[p]);
+        ASSERT_EQ(parts[p].headers.size(), widths[p]);
+        EXPECT_EQ(parts[p].headers[0], "0") << "every part keeps the x column";
+        EXPECT_EQ(parts[p].columns[0].data(), columns[0].data());
+        EXPECT_EQ(parts[p].headers[1], std::to_string(1 + p * 16383));
+        EXPECT_EQ(parts[p].columns.back()[2], float(p * 16383 + widths[p] - 1));
+        EXPECT_EQ(parts[p].rows, rows);
+    }
+
+    // Rows: the second part holds the copied rest, the first shares nothing it cannot.
+    const uint32_t tall = kMaxDataRows + 5;
+    std::vector<SharedFloatArray> two = {SharedFloatArray::Allocate(tall),
+                                         SharedFloatArray::Allocate(tall)};
+    for (uint32_t r = 0; r < tall; ++r)
+        two[0][r] = two[1][r] = float(r);
+    const std::vector<TablePart> tallParts = SplitTableToFit("Traces", two, {"x", "y"}, tall);
+    ASSERT_EQ(tallParts.size(), 2u);
+    EXPECT_EQ(tallParts[0].rows, kMaxDataRows);
+    EXPECT_EQ(tallParts[1].rows, 5u);
+    EXPECT_EQ(tallParts[1].name, "Traces (2)");
+    EXPECT_EQ(tallParts[1].columns[1][0], float(kMaxDataRows));
+    EXPECT_EQ(tallParts[1].headers, (Strings{"x", "y"}));
+    EXPECT_EQ(SplitTableToFit("T", two, {"x", "y"}, 4).size(), 1u);
+}
+
+// A killed write leaves its hidden temporary file; the next write into the
+// folder removes those of this writer older than an hour, and nothing else.
+TEST(SaveFileAtomically, RemovesItsOwnStaleTemporaryFilesAndRefusesNonRegularTargets) {
+    TempDir dir;
+    const auto old = fs::file_time_type::clock::now() - std::chrono::hours(2);
+    const Strings stale = {".cell.abf.xlsx.a1b2c3.tmp", ".x.charts.pdf.00ff00.tmp"};
+    const Strings kept = {".cell.abf.xlsx.d4e5f6.tmp" /* fresh */, ".notes.txt.a1b2c3.tmp",
+                          ".cell.abf.xlsx.A1B2C3.tmp", "cell.abf.xlsx.a1b2c3.tmp", "x.tmp"};
+    for (const std::string& name : stale)
+        std::ofstream(dir.file(name)) << "half";
+    for (const std::string& name : kept)
+        std::ofstream(dir.file(name)) << "other";
+    for (const std::string& name : stale)
+        fs::last_write_time(dir.file(name), old);
+    for (size_t i = 1; i < kept.size(); ++i)
+        fs::last_write_time(dir.file(kept[i]), old);
+    std::string reason;
+    const auto write = [](const std::string& temp, std::string&) {
+        std::ofstream(temp) << "new";
+        return true;
+    };
+    ASSERT_EQ(SaveFileAtomically(dir.file("other.xlsx"), false, write, reason), SaveStatus::Saved)
+        << reason;
+    for (const std::string& name : stale)
+        EXPECT_FALSE(fs::exists(dir.file(name))) << name;
+    for (const std::string& name : kept)
+        EXPECT_TRUE(fs::exists(dir.file(name))) << name;
+
+    const std::string fifo = dir.file("pipe.xlsx");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    for (bool replace : {false, true}) {
+        EXPECT_EQ(SaveFileAtomically(fifo, replace, write, reason), SaveStatus::Failed);
+        EXPECT_EQ(reason, "it exists and is not a regular file");
+        EXPECT_EQ(fs::status(fifo).type(), fs::file_type::fifo);
+    }
+}
+
+// Workbooks written only to be shown pile up in the private temporary folder;
+// those older than a day go at the next start.
+TEST_F(Export, OldShownWorkbooksAreRemovedFromThePrivateTemporaryFolder) {
+    RemoveOldShownWorkbooks();
+    EXPECT_FALSE(fs::exists(userTemp)) << "nothing is created";
+    std::string folder, reason;
+    ASSERT_TRUE(UserTempFolder(folder, reason)) << reason;
+    const auto old = fs::file_time_type::clock::now() - std::chrono::hours(25);
+    for (const char* name : {"old.abf.xlsx", "new.abf.xlsx", "old.txt"})
+        std::ofstream(folder + "/" + name) << "x";
+    fs::last_write_time(folder + "/old.abf.xlsx", old);
+    fs::last_write_time(folder + "/old.txt", old);
+    RemoveOldShownWorkbooks();
+    EXPECT_FALSE(fs::exists(folder + "/old.abf.xlsx"));
+    EXPECT_TRUE(fs::exists(folder + "/new.abf.xlsx"));
+    EXPECT_TRUE(fs::exists(folder + "/old.txt"));
 }
 
 TEST(WorkbookSheets, ATableOfExactlyTheRowLimitFitsOneSheet) {

@@ -87,11 +87,12 @@ void ContinuousRecordSettings::Load(IProfileStore& profile) {
     AnalysisPageSettings::Load(profile);
     const std::string text =
         profile.ReadString(settingsSection, "Sample Points", kDefaultSamplePoints);
-    samplePoints.clear();
-    for (int64_t point : WithoutRepeatedValues(ParseIntegerListText(text))) {
-        if (point <= std::numeric_limits<int32_t>::max()) // no sample number beyond that
-            samplePoints.push_back(static_cast<int32_t>(point));
-    }
+    const IntegerListParse parsed = ParseIntegerListText(text, false);
+    samplePoints = ExpandIntegerRuns(parsed.runs);
+    loadProblem.clear();
+    if (!parsed.badToken.empty())
+        loadProblem = "\"Sample Points\" in [" + settingsSection + "]: \"" + parsed.badToken +
+                      "\" is not a whole positive number";
 }
 
 void ContinuousRecordSettings::Save(IProfileStore& profile) const {

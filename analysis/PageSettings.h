@@ -96,9 +96,12 @@ struct ContinuousRecordSettings : AnalysisPageSettings {
     explicit ContinuousRecordSettings(std::string section = kContinuousRecordSection);
 
     std::vector<int32_t> samplePoints; // 1-based sample numbers, "Sample Points"
+    // Not stored: set by Load when "Sample Points" holds a token that is no
+    // whole positive number (naming it; the good numbers are kept), else empty.
+    std::string loadProblem;
 
     // The base keys, then the text "Sample Points", read with or without the
-    // trailing comma (ParseIntegerListText; repeated numbers kept once).
+    // trailing comma (ParseIntegerListText, strictly; repeated numbers kept once).
     void Load(IProfileStore& profile) override;
     // The base keys, then "Sample Points" as each number followed by a comma.
     void Save(IProfileStore& profile) const override;

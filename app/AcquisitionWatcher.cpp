@@ -1,9 +1,9 @@
 #include "app/AcquisitionWatcher.h"
 
+#include "platform/RegularFile.h"
 #include "platform/UserConfigDirectory.h"
 
-#include <filesystem>
-#include <fstream>
+#include <sys/stat.h>
 
 namespace {
 
@@ -62,18 +62,12 @@ std::string LastAcquiredFileValuePath() {
 }
 
 bool ReadLastAcquiredFile(const std::string& valueFile, std::string& path) {
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(valueFile, error))
-        return false;
-    std::ifstream in(valueFile, std::ios::binary);
-    if (!in)
-        return false;
     // One byte more than the buffer holds is enough to know the value is too long.
-    std::string text(kLastAcquiredFileBufferSize + 2, '\0');
-    in.read(text.data(), static_cast<std::streamsize>(text.size()));
-    if (in.bad())
+    std::string text;
+    std::string reason;
+    if (ReadRegularFile(valueFile, text, reason, kLastAcquiredFileBufferSize + 2) !=
+        RegularFileRead::Read)
         return false;
-    text.resize(static_cast<size_t>(in.gcount()));
 
     if (!text.empty() && text.back() == '\n') {
         text.pop_back();
@@ -88,4 +82,21 @@ bool ReadLastAcquiredFile(const std::string& valueFile, std::string& path) {
         return false;
     path = text;
     return true;
+}
+
+std::optional<FileStamp> StampOf(const std::string& path) {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0)
+        return std::nullopt;
+    return FileStamp{path, static_cast<uint64_t>(info.st_size),
+                     int64_t(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec};
+}
+
+bool AnnouncementFilter::IsRepeat(const FileStamp& stamp, Clock::time_point now) const {
+    return last_ && *last_ == stamp && now - lastTime_ < kRepeatWindow;
+}
+
+void AnnouncementFilter::Analysed(const FileStamp& stamp, Clock::time_point now) {
+    last_ = stamp;
+    lastTime_ = now;
 }

@@ -4,8 +4,10 @@
 // value file below (the Linux stand-in for its registry value).
 #pragma once
 
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 inline constexpr char kClampexBroadcastName[] = "ClampexBroadcastMsg";
@@ -37,3 +39,32 @@ std::string LastAcquiredFileValuePath();
 // does not fit the value buffer, holds a zero byte or a line break inside, or
 // is not valid UTF-8.
 bool ReadLastAcquiredFile(const std::string& valueFile, std::string& path);
+
+// A file's path, size and modification time: an announced file whose stamp
+// has not changed holds nothing new.
+struct FileStamp {
+    std::string path;
+    uint64_t size = 0;
+    int64_t modifiedNs = 0;
+    bool operator==(const FileStamp&) const = default;
+};
+
+// The stamp of `path`; nothing when the file cannot be looked at.
+std::optional<FileStamp> StampOf(const std::string& path);
+
+// Coalesces announcements: the acquisition program may announce the same file
+// many times in a row, and each analysis writes and hands over a workbook. A
+// file analysed with an unchanged stamp less than kRepeatWindow ago is a repeat.
+class AnnouncementFilter {
+public:
+    using Clock = std::chrono::steady_clock;
+    static constexpr std::chrono::seconds kRepeatWindow{10};
+
+    bool IsRepeat(const FileStamp& stamp, Clock::time_point now) const;
+    // Notes that `stamp` has just been analysed (or tried), at `now`.
+    void Analysed(const FileStamp& stamp, Clock::time_point now);
+
+private:
+    std::optional<FileStamp> last_;
+    Clock::time_point lastTime_{};
+};

@@ -13,7 +13,6 @@
 #include <QFile>
 
 #include <cstdio>
-#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -105,17 +104,24 @@ int RunAnalyse(const QStringList& arguments) {
                      kUsage);
         return 2;
     }
-    if (!options.settingsPath.empty()) {
-        std::error_code code;
-        if (!std::filesystem::is_regular_file(options.settingsPath, code)) {
-            std::fprintf(stderr, "tessaran-cli analyse: cannot read the settings file '%s'.\n",
-                         options.settingsPath.c_str());
-            return 1;
-        }
-    }
-
+    // A settings file asked for must be read; the user's own profile that
+    // cannot be is only a warning, the defaults standing in for it.
     IniProfileStore store("tessaran", options.settingsPath);
+    const bool missing = !options.settingsPath.empty() && store.WasMissing();
+    if (missing || store.IsUnusable()) {
+        const std::string reason = missing ? "No such file or directory" : store.ReadProblem();
+        std::fprintf(stderr, "tessaran-cli analyse: cannot read the settings file '%s': %s\n",
+                     store.path().c_str(), reason.c_str());
+        if (!options.settingsPath.empty())
+            return 2;
+    }
     const AnalysisProfile profile = ReadAnalysisProfile(store);
+    if (const std::string& problem = profile.pages.continuousRecord.loadProblem; !problem.empty()) {
+        std::fprintf(stderr, "tessaran-cli analyse: the settings file '%s' holds %s\n",
+                     store.path().c_str(), problem.c_str());
+        if (!options.settingsPath.empty())
+            return 2;
+    }
     int status = 0;
     for (const std::string& file : options.files) {
         PreparedRecording prepared;

@@ -85,12 +85,12 @@ std::optional<std::int32_t> ParseIntegerField(std::string_view text) {
     return std::int32_t(value);
 }
 
-std::vector<std::int64_t> ParseIntegerListField(std::string_view text) {
-    return WithoutRepeatedValues(ParseIntegerListText(std::string(text)));
+IntegerListParse ParseIntegerListField(std::string_view text, bool ranges) {
+    return ParseIntegerListText(text, ranges);
 }
 
-std::string FormatIntegerList(const std::vector<std::int32_t>& values) {
-    return FormatIntegerListText(values);
+std::string FormatIntegerList(const std::vector<std::int32_t>& values, bool ranges) {
+    return FormatIntegerListText(values, ranges);
 }
 
 std::string FormatFloatField(double value, int precision) {

@@ -2,6 +2,8 @@
 // the C locale, so a German desktop still reads "0.5" as one half.
 #pragma once
 
+#include "platform/IntegerList.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -21,14 +23,13 @@ std::optional<double> ParseFloatField(std::string_view text);
 // values 2147483647 and -2147483648 (and anything beyond) are no numbers.
 std::optional<std::int32_t> ParseIntegerField(std::string_view text);
 
-// Extracts the numbers of a list text: maximal runs of digits, everything else
-// separates. A run that reaches 429496729 ends there and its further digits
-// start a new number. Repeated values are dropped, keeping the first of each
-// in typed order. Never fails; values may exceed the 32-bit range.
-std::vector<std::int64_t> ParseIntegerListField(std::string_view text);
+// The tokens of a list field's text (ParseIntegerListText): whole positive
+// numbers and, with `ranges`, runs such as "2-5"; the first bad token named.
+IntegerListParse ParseIntegerListField(std::string_view text, bool ranges);
 
-// The list as shown and stored: each number in decimal followed by a comma.
-std::string FormatIntegerList(const std::vector<std::int32_t>& values);
+// The list as shown and stored: each number in decimal followed by a comma,
+// with `ranges` runs of three or more as "first-last,".
+std::string FormatIntegerList(const std::vector<std::int32_t>& values, bool ranges = false);
 
 // `value` formatted like "%.*g" with `precision` significant digits in the C
 // locale; the empty text for NaN and infinities (the field shows no value).

@@ -156,6 +156,7 @@ void CPageAnalyseBase::BuildControls() {
 
     m_editSelectTraces = new CIntegerListEdit(this);
     m_editSelectTraces->setObjectName(QStringLiteral("selectTracesEdit"));
+    m_editSelectTraces->SetRangesAllowed(true);
     m_editSelectTraces->SetName(QStringLiteral("Select Traces"));
     m_editSelectTraces->setAccessibleName(QStringLiteral("Select Traces"));
     auto* captionSelect =

@@ -3,6 +3,8 @@
 #include "app/qt/AppImages.h"
 #include "app/qt/ClampexBroadcastListener.h"
 #include "app/qt/MainSheet.h"
+#include "export/WorkbookFiles.h"
+#include "platform/Messages.h"
 #include "platform/qt/IniProfileStore.h"
 
 #include <QApplication>
@@ -23,9 +25,12 @@ std::string CAnalysisApp::ApplicationName() {
 bool CAnalysisApp::InitInstance(const QStringList& files) {
     // Nothing to initialise for the spreadsheet: the workbook is written directly.
     InitAppResources();
+    RemoveOldShownWorkbooks();
     m_profile = std::make_unique<IniProfileStore>(ApplicationName());
     m_previousSink = SetMessageSink(&m_messageBoxes);
     QApplication::setWindowIcon(TessaranWindowIcon());
+    if (m_profile->IsUnusable())
+        ShowMessage(m_profile->UnusableFileMessage(), "Settings", MessageIcon::Exclamation);
 
     m_mainWindow = new CMainSheet(*m_profile);
     m_mainWindow->show();
@@ -53,7 +58,8 @@ int CAnalysisApp::ExitInstance(int exitCode) {
     // (the event loop ended first), its destructor writes the settings now.
     delete m_mainWindow.data();
     if (m_profile) {
-        m_profile->Sync();
+        if (!m_profile->Sync())
+            ShowMessage(m_profile->WriteFailureMessage(), "Error", MessageIcon::Exclamation);
         m_profile.reset();
         SetMessageSink(m_previousSink);
     }

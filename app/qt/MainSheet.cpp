@@ -164,6 +164,9 @@ CMainSheet::CMainSheet(IProfileStore& profile, QWidget* parent)
         page->LoadPageSettings(m_profile);
         page->SetSheet(this);
     }
+    if (const std::string& problem = m_records.continuousRecord.loadProblem; !problem.empty())
+        ShowMessage("The settings file holds " + problem + "; the other sample points are used.",
+                    "Settings", MessageIcon::Exclamation);
 
     m_generalSettings = new CPageGeneralSettings(this);
     PageHandlers general;
@@ -588,6 +591,11 @@ bool CMainSheet::AnalyseNewAcquisition() {
     if (!ReadLastAcquiredFile(m_valuePath.empty() ? LastAcquiredFileValuePath() : m_valuePath,
                               path))
         return false;
+    // The same file announced again, unchanged, within a few seconds of its
+    // analysis (repeats that queued up meanwhile among them) is not analysed again.
+    const std::optional<FileStamp> stamp = StampOf(path);
+    if (stamp && m_announcements.IsRepeat(*stamp, AnnouncementFilter::Clock::now()))
+        return false;
     const std::string title = FileTitle(path);
     BeginBusy();
     TraceStore loaded;
@@ -596,6 +604,8 @@ bool CMainSheet::AnalyseNewAcquisition() {
         InstallRecording(std::move(loaded), path, title);
         ExportAllAnalyses();
     }
+    if (stamp)
+        m_announcements.Analysed(*stamp, AnnouncementFilter::Clock::now());
     EndBusy();
     return loadedOk;
 }

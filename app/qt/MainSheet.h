@@ -12,6 +12,7 @@
 
 #include "analysis/ExportChoicesFromRecords.h"
 #include "analysis/qt/AnalysisSheet.h"
+#include "app/AcquisitionWatcher.h"
 #include "app/WindowSettings.h"
 #include "app/qt/PropertySheetWithLogoDlg.h"
 #include "export/ExcelExport.h"
@@ -194,6 +195,7 @@ private:
     IChartPrinter* m_printer = nullptr;
     IWorkbookOpener* m_opener = nullptr;
     std::string m_valuePath;
+    AnnouncementFilter m_announcements;
     int m_exportCount = 0;
     ExportOutcome m_lastExport;
     bool m_lastExportShowedProgress = false;

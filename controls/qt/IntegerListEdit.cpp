@@ -5,7 +5,11 @@
 #include <limits>
 
 CIntegerListEdit::CIntegerListEdit(QWidget* parent)
-    : CValidatedEdit(QStringLiteral("0123456789,"), parent) {}
+    : CValidatedEdit(QStringLiteral("0123456789,"), parent) {
+    // A list has no natural length: QLineEdit's default limit of 32767
+    // characters would cut a long one, possibly inside a number.
+    setMaxLength(std::numeric_limits<int>::max());
+}
 
 void CIntegerListEdit::SetUpperBound(int mode, std::int32_t value) {
     if (mode == m_upperMode && value == m_upper)
@@ -23,21 +27,24 @@ void CIntegerListEdit::SetLowerBound(int mode, std::int32_t value) {
     Validate(false);
 }
 
+void CIntegerListEdit::SetRangesAllowed(bool allowed) {
+    m_ranges = allowed;
+    SetAllowedCharacters(allowed ? QStringLiteral("0123456789,-") : QStringLiteral("0123456789,"));
+    Validate(false);
+}
+
 std::optional<std::vector<std::int32_t>> CIntegerListEdit::ParseWithinBounds() const {
-    const std::vector<std::int64_t> numbers = ParseIntegerListField(text().toStdString());
-    std::vector<std::int32_t> values;
-    values.reserve(numbers.size());
-    for (const std::int64_t n : numbers) {
-        // A run of digits can exceed what the list can hold; such a number
-        // cannot be within any bounds.
-        if (n > std::numeric_limits<std::int32_t>::max())
+    const IntegerListParse parsed = ParseIntegerListField(text().toStdString(), m_ranges);
+    if (!parsed.badToken.empty())
+        return std::nullopt;
+    // Bounds are checked on the runs' ends before a run is expanded, so a huge
+    // run costs nothing unless it fits.
+    for (const IntegerRun& run : parsed.runs) {
+        if (IsOutOfBounds(run.first, m_lowerMode, m_lower, m_upperMode, m_upper) ||
+            IsOutOfBounds(run.last, m_lowerMode, m_lower, m_upperMode, m_upper))
             return std::nullopt;
-        const auto v = std::int32_t(n);
-        if (IsOutOfBounds(v, m_lowerMode, m_lower, m_upperMode, m_upper))
-            return std::nullopt;
-        values.push_back(v);
     }
-    return values;
+    return ExpandIntegerRuns(parsed.runs);
 }
 
 bool CIntegerListEdit::Validate(bool showMessage) {
@@ -70,7 +77,7 @@ std::vector<std::int32_t> CIntegerListEdit::GetValue() {
 }
 
 void CIntegerListEdit::SetValue(const std::vector<std::int32_t>& values) {
-    ReplaceText(QString::fromStdString(FormatIntegerList(values)));
+    ReplaceText(QString::fromStdString(FormatIntegerList(values, m_ranges)));
     Validate(false);
 }
 

@@ -12,6 +12,9 @@ class CIntegerListEdit : public CValidatedEdit {
 public:
     explicit CIntegerListEdit(QWidget* parent = nullptr);
 
+    // Lets the field take and show runs ("2-5", "1-8790,"); off by default.
+    void SetRangesAllowed(bool allowed);
+
     // Bounds for every element, with their modes; a change revalidates.
     void SetUpperBound(int mode, std::int32_t value);
     void SetLowerBound(int mode, std::int32_t value);
@@ -38,11 +41,12 @@ protected:
     std::string OutOfBoundsText() const override;
 
 private:
-    // The numbers of the text, or nothing when one is outside the bounds
-    // (or beyond the 32-bit range).
+    // The numbers of the text, or nothing when a token is no whole positive
+    // number (or run) or one lies outside the bounds.
     std::optional<std::vector<std::int32_t>> ParseWithinBounds() const;
 
     std::vector<std::int32_t> m_value;
     std::int32_t m_lower = 0;
     std::int32_t m_upper = 0;
+    bool m_ranges = false;
 };

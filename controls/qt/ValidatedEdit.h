@@ -71,6 +71,8 @@ signals:
 
 protected:
     CValidatedEdit(const QString& allowedCharacters, QWidget* parent);
+    // Changes the characters the field takes from now on.
+    void SetAllowedCharacters(const QString& characters) { m_allowedCharacters = characters; }
 
     // The outcomes of a validation, each with its look and state.
     void EnterEmpty();

@@ -1,33 +1,21 @@
 #include "platform/qt/IniProfileStore.h"
 
+#include "platform/RegularFile.h"
 #include "platform/UserConfigDirectory.h"
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QIODevice>
-#include <QSettings>
-#include <QStringDecoder>
-#include <QStringList>
+#include <QSaveFile>
+#include <QString>
 
+#include <cerrno>
 #include <charconv>
 #include <cstdint>
-#include <cstdlib>
+#include <cstdio>
+#include <fcntl.h>
 #include <filesystem>
+#include <sys/stat.h>
+#include <system_error>
 
 namespace {
-
-QString ToQString(const std::string& text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-std::string ToStdString(const QString& text) {
-    return text.toUtf8().toStdString();
-}
-
-QString Join(const std::string& section, const std::string& key) {
-    return ToQString(section) + QLatin1Char('/') + ToQString(key);
-}
 
 // Decimal text of a 32-bit value, signed or unsigned; false for anything else.
 bool ParseInt32(const std::string& text, int& value) {
@@ -47,82 +35,35 @@ bool ParseInt32(const std::string& text, int& value) {
     return true;
 }
 
-// Plain INI text: "[section]" lines and "key=value" lines, names and values
-// taken as written (trimmed), ';' and '#' start comment lines. QSettings' own
-// INI format would escape blanks in names ("Ramp1%20Start") and split values at
-// commas, which makes a hand-edited file harder to read and write. A line that
-// is none of these is skipped; a file that is not text (NUL bytes, invalid
-// UTF-8) is not read at all.
-bool ReadPlainIni(QIODevice& device, QSettings::SettingsMap& map) {
-    QByteArray bytes = device.readAll();
-    if (bytes.startsWith("\xEF\xBB\xBF"))
-        bytes.remove(0, 3);
-    if (bytes.contains('\0'))
-        return false;
-    QStringDecoder decoder(QStringDecoder::Utf8);
-    const QString text = decoder.decode(bytes);
-    if (decoder.hasError())
-        return false;
-    QString section;
-    for (const QString& rawLine : text.split(QLatin1Char('\n'))) {
-        const QString line = rawLine.trimmed();
-        if (line.isEmpty() || line.startsWith(QLatin1Char(';')) ||
-            line.startsWith(QLatin1Char('#')))
-            continue;
-        if (line.startsWith(QLatin1Char('[')) && line.endsWith(QLatin1Char(']'))) {
-            section = line.mid(1, line.size() - 2).trimmed();
-            continue;
-        }
-        const qsizetype equals = line.indexOf(QLatin1Char('='));
-        const QString key = line.left(equals).trimmed();
-        if (equals < 0 || key.isEmpty() || section.isEmpty())
-            continue;
-        map.insert(section + QLatin1Char('/') + key, line.mid(equals + 1).trimmed());
-    }
-    return true;
+bool Exists(const std::string& path) {
+    struct stat info {};
+    return ::lstat(path.c_str(), &info) == 0;
 }
 
-bool WritePlainIni(QIODevice& device, const QSettings::SettingsMap& map) {
-    QString currentSection;
-    bool first = true;
-    QByteArray text;
-    for (auto it = map.constBegin(); it != map.constEnd(); ++it) {
-        const qsizetype slash = it.key().indexOf(QLatin1Char('/'));
-        if (slash <= 0)
-            continue; // every value of this profile lives in a section
-        const QString section = it.key().left(slash);
-        if (first || section != currentSection) {
-            if (!first)
-                text += "\n";
-            text += "[" + section.toUtf8() + "]\n";
-            currentSection = section;
-            first = false;
-        }
-        QString value = it.value().toString();
-        value.replace(QLatin1Char('\r'), QLatin1Char(' '))
-            .replace(QLatin1Char('\n'), QLatin1Char(' '));
-        text += it.key().mid(slash + 1).toUtf8() + "=" + value.toUtf8() + "\n";
-    }
-    return device.write(text) == text.size();
-}
-
-QSettings::Format PlainIniFormat() {
-    static const QSettings::Format format =
-        QSettings::registerFormat(QStringLiteral("ini"), ReadPlainIni, WritePlainIni);
-    return format;
+std::string Quoted(const std::string& text) {
+    return "\"" + text + "\"";
 }
 
 } // namespace
 
 IniProfileStore::IniProfileStore(const std::string& applicationName,
                                  const std::string& explicitPath)
-    : path_(explicitPath.empty() ? DefaultPath(applicationName) : explicitPath),
-      settings_(std::make_unique<QSettings>(ToQString(path_), PlainIniFormat())) {
-    // A file that is not a readable INI file reads as empty; it is replaced by
-    // the values written, never half-interpreted.
-    const QFileInfo info(ToQString(path_));
-    ignoreFileContents_ = settings_->status() != QSettings::NoError ||
-                          (info.exists() && (!info.isFile() || !info.isReadable()));
+    : path_(explicitPath.empty() ? DefaultPath(applicationName) : explicitPath) {
+    std::string text;
+    std::string reason;
+    switch (ReadRegularFile(path_, text, reason)) {
+    case RegularFileRead::Read:
+        values_ = IniValues::Parse(text);
+        break;
+    case RegularFileRead::Missing:
+        missing_ = true;
+        break;
+    case RegularFileRead::NotRegular:
+    case RegularFileRead::Failed:
+        unusable_ = true;
+        readProblem_ = reason;
+        break;
+    }
 }
 
 IniProfileStore::~IniProfileStore() {
@@ -137,43 +78,16 @@ std::string IniProfileStore::ApplicationNameFromExecutable(const std::string& ex
     return std::filesystem::path(executablePath).stem().string();
 }
 
-std::string IniProfileStore::FindStoredKey(const std::string& section, const std::string& key) {
-    if (ignoreFileContents_)
-        return {};
-    const QString exact = Join(section, key);
-    if (settings_->contains(exact))
-        return ToStdString(exact);
-    const QString wantedSection = ToQString(section);
-    const QString wantedKey = ToQString(key);
-    for (const QString& group : settings_->childGroups()) {
-        if (group.compare(wantedSection, Qt::CaseInsensitive) != 0)
-            continue;
-        settings_->beginGroup(group);
-        const QStringList keys = settings_->childKeys();
-        settings_->endGroup();
-        for (const QString& stored : keys) {
-            if (stored.compare(wantedKey, Qt::CaseInsensitive) == 0)
-                return ToStdString(group + QLatin1Char('/') + stored);
-        }
-    }
-    return {};
-}
-
 int IniProfileStore::ReadInt(const std::string& section, const std::string& key, int defaultValue) {
-    const std::string stored = FindStoredKey(section, key);
-    if (stored.empty())
-        return defaultValue;
+    const std::string* stored = values_.Find(section, key);
     int parsed = 0;
-    const QString value = settings_->value(ToQString(stored)).toString();
-    return ParseInt32(ToStdString(value), parsed) ? parsed : defaultValue;
+    return stored && ParseInt32(*stored, parsed) ? parsed : defaultValue;
 }
 
 std::string IniProfileStore::ReadString(const std::string& section, const std::string& key,
                                         const std::string& defaultValue) {
-    const std::string stored = FindStoredKey(section, key);
-    if (stored.empty())
-        return defaultValue;
-    return ToStdString(settings_->value(ToQString(stored)).toString());
+    const std::string* stored = values_.Find(section, key);
+    return stored ? *stored : defaultValue;
 }
 
 bool IniProfileStore::WriteInt(const std::string& section, const std::string& key, int value) {
@@ -182,26 +96,66 @@ bool IniProfileStore::WriteInt(const std::string& section, const std::string& ke
 
 bool IniProfileStore::WriteString(const std::string& section, const std::string& key,
                                   const std::string& value) {
-    if (ignoreFileContents_) {
-        // Start afresh instead of merging into a file that could not be read;
-        // the old file is kept beside the new one, so nothing of it is lost.
-        const QFileInfo info(ToQString(path_));
-        if (info.isFile()) {
-            const QString kept = info.absoluteFilePath() + QStringLiteral(".unreadable");
-            QFile::remove(kept);
-            QFile::rename(info.absoluteFilePath(), kept);
-        }
-        settings_ = std::make_unique<QSettings>(ToQString(path_), PlainIniFormat());
-        ignoreFileContents_ = false;
-    }
-    settings_->setValue(Join(section, key), ToQString(value));
+    if (unusable_ && keptCopy_.empty())
+        MoveUnusableFileAside();
+    values_.Set(section, key, value);
     written_ = true;
     return true;
 }
 
+std::string IniProfileStore::KeptCopyPath() const {
+    if (!keptCopy_.empty())
+        return keptCopy_;
+    const std::string base = path_ + ".unreadable";
+    std::string candidate = base;
+    for (int number = 2; Exists(candidate) && number < 100000; ++number)
+        candidate = base + "." + std::to_string(number);
+    return candidate;
+}
+
+// Never replaces an earlier copy: a name taken meanwhile moves on to the next.
+void IniProfileStore::MoveUnusableFileAside() {
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const std::string target = KeptCopyPath();
+        if (::renameat2(AT_FDCWD, path_.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE) == 0) {
+            keptCopy_ = target;
+            return;
+        }
+        if (errno == EINVAL || errno == ENOSYS) { // no such rename on this file system
+            if (!Exists(target) && std::rename(path_.c_str(), target.c_str()) == 0)
+                keptCopy_ = target;
+            return;
+        }
+        if (errno != EEXIST)
+            return; // Sync reports the file that cannot be written
+    }
+}
+
 bool IniProfileStore::Sync() {
-    if (written_) // a store that was only read creates no folders
-        QDir().mkpath(QFileInfo(ToQString(path_)).absolutePath());
-    settings_->sync();
-    return settings_->status() == QSettings::NoError;
+    if (!written_) // a store that was only read creates nothing
+        return true;
+    std::error_code ignored;
+    std::filesystem::create_directories(std::filesystem::path(path_).parent_path(), ignored);
+    QSaveFile file(QString::fromStdString(path_));
+    const std::string text = values_.Format();
+    if (!file.open(QIODevice::WriteOnly) ||
+        file.write(text.data(), static_cast<qint64>(text.size())) !=
+            static_cast<qint64>(text.size()) ||
+        !file.commit()) {
+        writeError_ = file.errorString().toStdString();
+        return false;
+    }
+    written_ = false;
+    writeError_.clear();
+    return true;
+}
+
+std::string IniProfileStore::UnusableFileMessage() const {
+    return "The settings file " + Quoted(path_) + " cannot be read (" + readProblem_ +
+           "). The default settings are used; the file will be kept as " + Quoted(KeptCopyPath()) +
+           " when the settings are saved.";
+}
+
+std::string IniProfileStore::WriteFailureMessage() const {
+    return "The settings could not be saved to " + Quoted(path_) + ":\n" + writeError_;
 }

@@ -1,23 +1,25 @@
-// The per-user profile as an INI file read and written through QSettings:
-// $XDG_CONFIG_HOME/Tessaran/<application name>.ini (XDG_CONFIG_HOME defaulting
-// to ~/.config), one INI section per profile section. A file edited by hand
-// with plain section and key names ("[Slope conductance]", "Ramp1 Start=1400")
-// reads as written; names are matched exactly first, then ignoring case, as the
-// Windows registry does. A missing, unreadable or malformed file reads as empty,
-// so every read gives its default.
+// The per-user profile as an INI file: $XDG_CONFIG_HOME/Tessaran/<application
+// name>.ini (XDG_CONFIG_HOME defaulting to ~/.config), one INI section per
+// profile section. A file edited by hand with plain section and key names
+// ("[Slope conductance]", "Ramp1 Start=1400") reads as written; names are
+// matched exactly first, then ignoring case, as the Windows registry does.
+// The file is read line by line (IniValues): a line that is not UTF-8 is read
+// as Latin-1 and a NUL ends its line, so nothing of a hand-edited file is lost.
+// A file that cannot be used at all (not a regular file, unreadable) reads as
+// empty and is moved aside, under a name no earlier copy has, before the first
+// value is written.
 #pragma once
 
+#include "platform/IniText.h"
 #include "platform/ProfileStore.h"
 
-#include <memory>
 #include <string>
-
-class QSettings;
 
 class IniProfileStore : public IProfileStore {
 public:
     // The profile of `applicationName` (the executable's name without
     // extension) at its default place, or at `explicitPath` when that is given.
+    // Never blocks: a FIFO or device at the path is refused unread.
     explicit IniProfileStore(const std::string& applicationName,
                              const std::string& explicitPath = {});
     // Writes what is pending to the file.
@@ -29,8 +31,7 @@ public:
     // registry stored it), taken as its 32-bit pattern; anything else, or a
     // missing value, gives `defaultValue`.
     int ReadInt(const std::string& section, const std::string& key, int defaultValue) override;
-    // The text as written (a value that QSettings splits at commas is joined
-    // again with commas); `defaultValue` when missing.
+    // The text as written; `defaultValue` when missing.
     std::string ReadString(const std::string& section, const std::string& key,
                            const std::string& defaultValue) override;
     // Store the value in decimal; failures show only as a false result of Sync.
@@ -38,10 +39,24 @@ public:
     bool WriteString(const std::string& section, const std::string& key,
                      const std::string& value) override;
 
-    // Writes pending values to the file now; false when the file cannot be written.
+    // Writes the values to the file now (atomically) when any was written;
+    // false, with WriteError() saying why, when the file cannot be written.
     bool Sync();
 
     const std::string& path() const { return path_; }
+    // Whether there was no file at the path when the store was made.
+    bool WasMissing() const { return missing_; }
+    // Whether the file existed, but could not be used; then ReadProblem() says why.
+    bool IsUnusable() const { return unusable_; }
+    const std::string& ReadProblem() const { return readProblem_; }
+    const std::string& WriteError() const { return writeError_; }
+    // Where an unusable file is (or will be) kept: "<path>.unreadable", else
+    // "<path>.unreadable.2", ".3", ... the first name nothing has.
+    std::string KeptCopyPath() const;
+
+    // The texts the user is shown: an unusable file at start, a failed write.
+    std::string UnusableFileMessage() const;
+    std::string WriteFailureMessage() const;
 
     // $XDG_CONFIG_HOME/Tessaran/<applicationName>.ini, or ~/.config/... when
     // XDG_CONFIG_HOME is unset, empty or relative.
@@ -50,12 +65,14 @@ public:
     static std::string ApplicationNameFromExecutable(const std::string& executablePath);
 
 private:
-    // The QSettings key of (section, key): the exact names, or the first stored
-    // names that match them ignoring case; empty when there is none.
-    std::string FindStoredKey(const std::string& section, const std::string& key);
+    void MoveUnusableFileAside();
 
     std::string path_;
-    std::unique_ptr<QSettings> settings_;
-    bool ignoreFileContents_ = false; // the file could not be read or parsed
+    IniValues values_;
+    bool missing_ = false;
+    bool unusable_ = false;
+    std::string readProblem_;
+    std::string keptCopy_; // where the unusable file went, once moved
+    std::string writeError_;
     bool written_ = false;
 };

@@ -85,14 +85,14 @@ TEST(BasePage, RowsNumberTracesWithinEachFileAndLabelTheCurrentTrace) {
 
 TEST(BasePage, SelectAllWhenLoadingAndTheAddAndRemoveButtons) {
     LoadedPage all(4, 3000, true);
-    EXPECT_EQ(all.selection(), (Selection{{0, 1, 2, 3}, "1,2,3,4,", {0, 1, 2, 3}}));
+    EXPECT_EQ(all.selection(), (Selection{{0, 1, 2, 3}, "1-4,", {0, 1, 2, 3}}));
     EXPECT_EQ(all.settings.selectedTraces, (Indices{0, 1, 2, 3}));
 
     LoadedPage p(4, 3000, false);
     EXPECT_EQ(p.selection(), (Selection{Indices{}, "", Indices{}}));
     EXPECT_TRUE(p.settings.selectedTraces.empty());
     p.button("addAllButton")->click();
-    EXPECT_EQ(p.selection(), (Selection{{0, 1, 2, 3}, "1,2,3,4,", {0, 1, 2, 3}}));
+    EXPECT_EQ(p.selection(), (Selection{{0, 1, 2, 3}, "1-4,", {0, 1, 2, 3}}));
     p.field("currentTraceEdit")->setText("3");
     p.button("removeCurrentButton")->click();
     EXPECT_EQ(p.selection(), (Selection{{0, 1, 3}, "1,2,4,", {0, 1, 3}}));
@@ -125,6 +125,27 @@ TEST(BasePage, TypedTraceListKeepsItsOrderAndSelectsOnlyExistingRows) {
     p.selectTraces()->SetUpperBound(kBoundInclusive, 4);
     p.selectTraces()->setText("1,5,");
     EXPECT_EQ(p.page.SelectedRows(), (Indices{1}));
+}
+
+// A long recording: every trace selected shows as one run, a typed run selects
+// its traces, and a list longer than QLineEdit's default 32767 characters is
+// taken whole.
+TEST(BasePage, LongTraceListsAreRunsAndAreNeverCut) {
+    LoadedPage p(8790, 10, true);
+    EXPECT_EQ(p.selectTraces()->text().toStdString(), "1-8790,");
+    EXPECT_EQ(p.page.SelectedRows().size(), 8790u);
+    p.selectTraces()->setText("2-5,");
+    EXPECT_EQ(p.selection(), (Selection{{1, 2, 3, 4}, "2-5,", {1, 2, 3, 4}}));
+
+    std::string every;
+    for (int k = 8790; k >= 1; --k) // descending: no run to shorten it
+        every += std::to_string(k) + ",";
+    ASSERT_EQ(every.size(), 42843u);
+    p.selectTraces()->setText(QString::fromStdString(every));
+    EXPECT_EQ(p.selectTraces()->text().size(), 42843);
+    EXPECT_EQ(p.page.SelectedRows().size(), 8790u);
+    EXPECT_EQ(p.displayed().front(), 8789);
+    EXPECT_TRUE(p.messages.messages.empty());
 }
 
 TEST(BasePage, RampBandFollowsTheRampFields) {

@@ -127,4 +127,24 @@ TEST(ContinuousRecordPage, CurrentSampleBandAndSamplePoints) {
     EXPECT_FALSE(Child<CIntegerEdit>(&page, "ramp1EndEdit")->isVisibleTo(&page));
 }
 
+// Ten thousand sample points (over 60,000 characters) survive a start and a
+// close of the window whole: the field never cuts the list.
+TEST(ContinuousRecordPage, LongSamplePointListsComeBackWhole) {
+    RecordingMessageSink messages;
+    MemoryProfileStore profile;
+    std::string stored;
+    for (int k = 1; k <= 10000; ++k)
+        stored += std::to_string(100000 + 7 * k) + ",";
+    ASSERT_GT(stored.size(), 60000u);
+    profile.WriteString(kContinuousRecordSection, "Sample Points", stored);
+    ContinuousRecordSettings settings;
+    CPageContinuousRecord page(settings);
+    page.LoadPageSettings(profile);
+    EXPECT_EQ(settings.samplePoints.size(), 10000u);
+    ASSERT_TRUE(page.UpdateData(true));
+    page.SavePageSettings(profile);
+    EXPECT_EQ(profile.ReadString(kContinuousRecordSection, "Sample Points", ""), stored);
+    EXPECT_TRUE(messages.messages.empty());
+}
+
 } // namespace

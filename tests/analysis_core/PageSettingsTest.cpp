@@ -63,6 +63,18 @@ TEST(PageSettings, SamplePointsReadInBothStoredForms) {
     profile.WriteString(kContinuousRecordSection, "Sample Points", "");
     record.Load(profile);
     EXPECT_TRUE(record.samplePoints.empty());
+    EXPECT_TRUE(record.loadProblem.empty());
+
+    // Strictly: a token that is no whole positive number is named, never read
+    // as digits ("-5" as 5, "1e9" as 1 and 9, a 20-digit number as several).
+    for (const char* bad : {"-5", "1e9", "12345678901234567890", "0"}) {
+        profile.WriteString(kContinuousRecordSection, "Sample Points",
+                            std::string("3080,") + bad + ",10,");
+        record.Load(profile);
+        EXPECT_EQ(record.samplePoints, (List{3080, 10})) << bad;
+        EXPECT_EQ(record.loadProblem, std::string("\"Sample Points\" in [Current Traces]: \"") +
+                                          bad + "\" is not a whole positive number");
+    }
 }
 
 } // namespace

@@ -17,6 +17,7 @@
 #include <filesystem>
 #include <fstream>
 #include <set>
+#include <sys/stat.h>
 
 namespace fs = std::filesystem;
 
@@ -112,6 +113,34 @@ TEST_F(AcquisitionTest, AFileStillBeingWrittenShowsTheLoadErrorAndALaterMessageL
     EXPECT_EQ(sheet->FileName(), path);
     EXPECT_EQ(sheet->Store().traces.size(), 2u);
     EXPECT_EQ(sheet->ExportCount(), 1);
+}
+
+// Announcements of one file coalesce: repeats of an unchanged file right after
+// its analysis are dropped; a changed file is analysed again. An announced
+// FIFO is an error at once, never a hang.
+TEST_F(AcquisitionTest, RepeatedAnnouncementsOfAnUnchangedFileAreAnalysedOnce) {
+    const std::string path = data.file("acquired.abf");
+    WriteCellRecording(path, 2);
+    Announce(path);
+    profile->WriteInt("settings", "AutoSave", 0); // shown only: nothing to ask about
+    CMainSheet* sheet = OpenSheetWithAutoAnalysis(true);
+    for (int i = 0; i < 50; ++i)
+        sheet->OnClampexBroadcast(20);
+    EXPECT_EQ(sheet->ExportCount(), 1);
+
+    WriteCellRecording(path, 3); // a new acquisition under the same name
+    sheet->OnClampexBroadcast(20);
+    EXPECT_EQ(sheet->ExportCount(), 2);
+    EXPECT_EQ(sheet->Store().traces.size(), 3u);
+    EXPECT_TRUE(messages.messages.empty());
+
+    const std::string fifo = data.file("pipe.abf");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    Announce(fifo);
+    EXPECT_FALSE(sheet->AnalyseNewAcquisition());
+    ASSERT_EQ(messages.messages.size(), 1u);
+    EXPECT_EQ(messages.messages[0].caption, "Error Reading Axon Data");
+    EXPECT_EQ(sheet->ExportCount(), 2);
 }
 
 TEST_F(AcquisitionTest, ABroadcastDuringAnImportWaitsForIt) {

@@ -59,6 +59,18 @@ TEST_F(MainSheetTest, StoredValuesAreReadAtStartUp) {
     EXPECT_EQ(sheet->Records().slopeConductance.ramp1Start, 1350);
 }
 
+// Sample points that are not whole positive numbers are named at start; the
+// good ones are kept.
+TEST_F(MainSheetTest, SamplePointsThatAreNoNumbersAreReportedAtStartUp) {
+    profile->WriteString("Current Traces", "Sample Points", "10,-5,1e9,20,");
+    CMainSheet* sheet = NewSheet();
+    EXPECT_EQ(sheet->Records().continuousRecord.samplePoints, (std::vector<int32_t>{10, 20}));
+    ASSERT_EQ(messages.messages.size(), 1u);
+    EXPECT_EQ(messages.messages[0].text,
+              "The settings file holds \"Sample Points\" in [Current Traces]: \"-5\" is not a "
+              "whole positive number; the other sample points are used.");
+}
+
 TEST_F(MainSheetTest, ImportFillsEveryPageWithItsSelectAllFlag) {
     const std::string path = data.file("cell 1.abf");
     WriteCellRecording(path, 3);

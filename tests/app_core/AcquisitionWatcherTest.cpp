@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <fstream>
 #include <optional>
@@ -65,6 +66,28 @@ TEST(LastAcquiredFileTest, ReadsOneTextLineThatFitsTheBufferAndNothingElse) {
         EXPECT_EQ(ReadLastAcquiredFile(value, path), c.read.has_value()) << c.what;
         EXPECT_EQ(path, c.read.value_or("unchanged")) << c.what;
     }
+}
+
+TEST(AnnouncementFilterTest, AnUnchangedFileIsARepeatForTenSeconds) {
+    using namespace std::chrono_literals;
+    AnnouncementFilter filter;
+    const AnnouncementFilter::Clock::time_point t0{};
+    const FileStamp a{"/data/a.abf", 1000, 5};
+    EXPECT_FALSE(filter.IsRepeat(a, t0)) << "nothing analysed yet";
+    filter.Analysed(a, t0);
+    EXPECT_TRUE(filter.IsRepeat(a, t0 + 9999ms));
+    EXPECT_FALSE(filter.IsRepeat(a, t0 + 10s));
+    for (const FileStamp& other :
+         {FileStamp{"/data/b.abf", 1000, 5}, FileStamp{"/data/a.abf", 1001, 5},
+          FileStamp{"/data/a.abf", 1000, 6}})
+        EXPECT_FALSE(filter.IsRepeat(other, t0 + 1s)) << other.path << other.size;
+
+    TempDir dir;
+    std::ofstream(dir.file("f")) << "12345";
+    const std::optional<FileStamp> stamp = StampOf(dir.file("f"));
+    ASSERT_TRUE(stamp);
+    EXPECT_EQ(stamp->size, 5u);
+    EXPECT_FALSE(StampOf(dir.file("missing")));
 }
 
 } // namespace

@@ -10,6 +10,7 @@
 #include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <sys/stat.h>
 
 namespace fs = std::filesystem;
 
@@ -127,9 +128,50 @@ TEST_F(Analyse, WorkbookBesideTheRecordingNeverReplacedWithoutForce) {
                            " exists (--force replaces it)\n");
     EXPECT_EQ(ReadFile(workbook), "keep me");
 
+    ::chmod(workbook.c_str(), 0600);
     run = RunCli(With({recordingArg, "--force"}));
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_TRUE(IsZip(workbook));
+    struct stat info {};
+    ASSERT_EQ(::stat(workbook.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0600u) << "--force keeps the replaced file's permissions";
+}
+
+// Without a printer the charts go to a PDF beside the workbook, which is no
+// more replaced without --force than the workbook is.
+TEST_F(Analyse, ChartsPdfNeverReplacedWithoutForce) {
+    const std::string pdf = recording + ".charts.pdf";
+    std::ofstream(pdf) << "keep me";
+    CliRun run = RunCli(With({recordingArg, "--print"}));
+    if (run.err.find("no print support") != std::string::npos)
+        GTEST_SKIP() << "this build has no print support";
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.out.find(recording + ": charts not written: " + pdf +
+                           " exists (--force replaces it)\n"),
+              std::string::npos)
+        << run.out;
+    EXPECT_EQ(ReadFile(pdf), "keep me");
+    run = RunCli(With({recordingArg, "--print", "--force"}));
+    EXPECT_EQ(run.status, 0) << run.err << run.out;
+    EXPECT_EQ(ReadFile(pdf).substr(0, 5), "%PDF-");
+}
+
+// Paths that are not regular files: a recording that is a FIFO is an error at
+// once (no writer ever comes), and an output that is a device is refused.
+TEST_F(Analyse, PathsThatAreNoRegularFilesAreRefused) {
+    const std::string fifo = dir.file("pipe.abf");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    for (const char* command : {"info", "dump"}) {
+        CliRun run = RunCli({command, QString::fromStdString(fifo)});
+        EXPECT_EQ(run.status, 1) << command << run.err;
+        EXPECT_NE(run.err.find("Cannot open file"), std::string::npos) << command << run.err;
+    }
+    CliRun run = RunCli(With({QString::fromStdString(fifo), "--json"}));
+    EXPECT_EQ(run.status, 1) << run.err;
+    run = RunCli(With({recordingArg, "--output", "/dev/null"}));
+    EXPECT_EQ(run.status, 2);
+    EXPECT_NE(run.err.find("neither a folder nor a regular file"), std::string::npos) << run.err;
+    EXPECT_FALSE(fs::exists("/dev/null.xlsx"));
 }
 
 // The value and unit at the end of the first line of `text` that begins with `label`.
@@ -182,6 +224,36 @@ TEST_F(Analyse, WorkbookAtTheOutputFolderOrFile) {
         {recordingArg, recordingArg, "--output", QString::fromStdString(dir.file("one.xlsx"))}));
     EXPECT_EQ(run.status, 2);
     EXPECT_FALSE(fs::exists(dir.file("one.xlsx")));
+}
+
+// A settings file is read line by line: a Latin-1 comment or a NUL costs
+// nothing else. One that cannot be read, or whose sample points hold a token
+// that is no whole positive number, stops the command with exit status 2.
+TEST_F(Analyse, SettingsFilesAreReadWholeOrRefusedLoudly) {
+    static const char text[] = "; caf\xE9\n[Current Traces]\nSample Points=10,2600\0junk\n";
+    const std::string latin1(text, sizeof text - 1);
+    CliRun run = RunCli(With({recordingArg, "--json"}, latin1));
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(Category(run.Documents()[0], "Traces")["rows"].toInt(), 2 * 3);
+
+    for (const char* bad : {"-5", "1e9", "99999999999999999999"}) {
+        run = RunCli(With({recordingArg, "--json"},
+                          std::string("[Current Traces]\nSample Points=10,") + bad + ",20\n"));
+        EXPECT_EQ(run.status, 2) << bad;
+        EXPECT_NE(run.err.find(std::string("\"") + bad + "\" is not a whole positive number"),
+                  std::string::npos)
+            << run.err;
+        EXPECT_TRUE(run.out.empty());
+    }
+
+    for (const std::string& path : {dir.file("absent.ini"), dir.file("folder.ini")}) {
+        fs::create_directory(dir.file("folder.ini"));
+        run = RunCli({"analyse", "--settings", QString::fromStdString(path), recordingArg});
+        EXPECT_EQ(run.status, 2) << path;
+        EXPECT_NE(run.err.find("cannot read the settings file '" + path + "'"), std::string::npos)
+            << run.err;
+        EXPECT_FALSE(fs::exists(workbook));
+    }
 }
 
 TEST(AnalyseReal, RecordingsWithTheDefaultProfile) {

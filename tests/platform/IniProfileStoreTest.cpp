@@ -7,6 +7,7 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <sys/stat.h>
 #include <utility>
 
 namespace {
@@ -82,30 +83,85 @@ TEST(IniProfileStore, WrittenValuesReadBackThroughASecondStore) {
     EXPECT_NE(text.find("Sample Points=10,15,\n"), std::string::npos);
 }
 
-TEST(IniProfileStore, ACorruptMissingOrUnreadableFileGivesDefaultsAndIsNotLost) {
+// One byte that is not UTF-8, or a NUL, costs nothing but itself: the line is
+// read as Latin-1, or up to the NUL, and every other line as written.
+TEST(IniProfileStore, ALineThatIsNotUtf8OrHoldsANulLosesNothingElse) {
     TempDir dir;
     const std::string path = dir.file("p.ini");
-    std::string garbage;
-    for (int i = 0; i < 4096; ++i)
-        garbage.push_back(static_cast<char>((i * 7919 + 13) & 0xFF));
-    garbage += "\n[settings]\nAutoSave=0\n";
-    WriteFile(path, garbage);
+    static const char text[] = "[settings]\n; caf\xE9 au lait\nAutoSave=0\nName=caf\xE9\n"
+                               "Cut=12\0junk\nAutoPrint=0\n";
+    WriteFile(path, std::string(text, sizeof text - 1));
+    IniProfileStore store("p", path);
+    EXPECT_FALSE(store.IsUnusable());
+    EXPECT_EQ(store.ReadInt("settings", "AutoSave", 1), 0);
+    EXPECT_EQ(store.ReadString("settings", "Name", ""), "caf\xC3\xA9");
+    EXPECT_EQ(store.ReadInt("settings", "Cut", 1), 12);
+    EXPECT_EQ(store.ReadInt("settings", "AutoPrint", 1), 0);
+}
+
+// A file that cannot be used at all (here a FIFO and a folder, neither of which
+// may block or be taken for a profile) gives defaults; it is moved aside under
+// a name no earlier copy has before the first value is written.
+TEST(IniProfileStore, AnUnusableFileGivesDefaultsAndEveryEarlierCopyIsKept) {
+    TempDir dir;
+    const std::string path = dir.file("p.ini");
+    WriteFile(path + ".unreadable", "first copy");
+    ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0);
     {
         IniProfileStore store("p", path);
+        EXPECT_TRUE(store.IsUnusable());
         EXPECT_EQ(store.ReadInt("settings", "AutoSave", 1), 1);
-        EXPECT_EQ(store.ReadString("settings", "Sweep Max Range", "5000"), "5000");
+        EXPECT_EQ(store.UnusableFileMessage(),
+                  "The settings file \"" + path +
+                      "\" cannot be read (not a regular file). The default settings are used; "
+                      "the file will be kept as \"" +
+                      path +
+                      ".unreadable.2\" when the settings "
+                      "are saved.");
         store.WriteInt("settings", "AutoSave", 0);
+        EXPECT_TRUE(store.Sync()) << store.WriteError();
     }
+    EXPECT_EQ(ReadFile(path + ".unreadable"), "first copy");
+    EXPECT_EQ(std::filesystem::status(path + ".unreadable.2").type(),
+              std::filesystem::file_type::fifo);
     EXPECT_EQ(IniProfileStore("p", path).ReadInt("settings", "AutoSave", 1), 0);
-    EXPECT_EQ(ReadFile(path + ".unreadable"), garbage); // the corrupt file is kept aside
+
+    std::filesystem::remove(path);
+    std::filesystem::create_directory(path);
+    {
+        IniProfileStore folder("p", path);
+        EXPECT_TRUE(folder.IsUnusable());
+        folder.WriteInt("settings", "AutoSave", 0);
+    }
+    EXPECT_TRUE(std::filesystem::is_directory(path + ".unreadable.3"));
+    EXPECT_EQ(IniProfileStore("p", path).ReadInt("settings", "AutoSave", 1), 0);
 
     EXPECT_EQ(IniProfileStore("p", dir.file("sub/none.ini")).ReadInt("settings", "AutoSave", 3), 3);
     EXPECT_FALSE(std::filesystem::exists(dir.file("sub"))); // reading creates nothing
-    std::filesystem::create_directory(dir.file("folder.ini"));
-    IniProfileStore folder("p", dir.file("folder.ini"));
-    EXPECT_EQ(folder.ReadString("settings", "Sweep Max Range", "5000"), "5000");
-    folder.WriteInt("settings", "AutoSave", 0);
-    EXPECT_FALSE(folder.Sync());
+}
+
+TEST(IniProfileStore, AFileThatCannotBeWrittenSaysSo) {
+    TempDir dir;
+    WriteFile(dir.file("file"), "a file, not a folder");
+    IniProfileStore store("p", dir.file("file/p.ini"));
+    store.WriteInt("settings", "AutoSave", 0);
+    EXPECT_FALSE(store.Sync());
+    EXPECT_FALSE(store.WriteError().empty());
+    EXPECT_EQ(store.WriteFailureMessage().substr(0, 30), "The settings could not be save");
+}
+
+// A profile of 200,000 sections is read at the pace of its size: each read is
+// one lookup, not a walk over every section.
+TEST(IniValues, ManySectionsAndFoldedNamesAndItsOwnTextReadsBackTheSame) {
+    std::string text;
+    for (int i = 0; i < 200000; ++i)
+        text += "[Section " + std::to_string(i) + "]\nKey=" + std::to_string(i) + "\n";
+    IniValues values = IniValues::Parse(text);
+    EXPECT_EQ(values.SectionCount(), 200000u);
+    for (int i = 0; i < 200000; i += 997)
+        ASSERT_NE(values.Find("section " + std::to_string(i), "KEY"), nullptr) << i;
+    EXPECT_EQ(*values.Find("SECTION 1234", "key"), "1234");
+    EXPECT_EQ(IniValues::Parse(values.Format()).Format(), values.Format());
 }
 
 } // namespace

@@ -4,28 +4,67 @@
 
 namespace {
 
-using List = std::vector<int64_t>;
+using Runs = std::vector<IntegerRun>;
+using Values = std::vector<int32_t>;
 
-TEST(IntegerList, ReadsBothStoredFormsAnySeparatorAndNeverOverflows) {
-    EXPECT_EQ(ParseIntegerListText("10,15,20"), (List{10, 15, 20}));
-    EXPECT_EQ(ParseIntegerListText("10,15,20,"), (List{10, 15, 20}));
-    EXPECT_EQ(ParseIntegerListText(" 1, 2;;3x4 "), (List{1, 2, 3, 4}));
-    EXPECT_EQ(ParseIntegerListText(""), List{});
-    EXPECT_EQ(ParseIntegerListText(",,-"), List{});
-    EXPECT_EQ(ParseIntegerListText("007"), List{7});
-    // A run ends once its value reaches 429496729; the next digits start anew.
-    EXPECT_EQ(ParseIntegerListText("4294967295"), (List{429496729, 5}));
-    EXPECT_EQ(ParseIntegerListText("429496728"), List{429496728});
-    // 4294967289 is the largest value a run can reach; it is kept, not wrapped.
-    EXPECT_EQ(ParseIntegerListText("4294967289"), List{4294967289});
-    EXPECT_EQ(ParseIntegerListText("99999999999999999999").size(), 3u);
+TEST(IntegerList, ReadsBothStoredFormsAndNamesTheFirstBadToken) {
+    const struct {
+        const char* text;
+        bool ranges;
+        Runs runs;
+        const char* bad;
+    } cases[] = {
+        {"10,15,20", false, {{10, 10}, {15, 15}, {20, 20}}, ""},
+        {"10,15,20,", false, {{10, 10}, {15, 15}, {20, 20}}, ""},
+        {" 1, 2;;3 ", false, {{1, 1}, {2, 2}, {3, 3}}, ""},
+        {"", false, {}, ""},
+        {",,", false, {}, ""},
+        {"007", false, {{7, 7}}, ""},
+        {"2147483647", false, {{2147483647, 2147483647}}, ""},
+        // Every token that is no whole positive number is an error, named;
+        // the good ones around it are still read.
+        {"10,-5,20", false, {{10, 10}, {20, 20}}, "-5"},
+        {"1e9", false, {}, "1e9"},
+        {"3x4,5", false, {{5, 5}}, "3x4"},
+        {"0", false, {}, "0"},
+        {"2147483648", false, {}, "2147483648"},
+        {"99999999999999999999", false, {}, "99999999999999999999"},
+        {"2-5", false, {}, "2-5"},
+        // Runs where the field takes them.
+        {"1-8790,", true, {{1, 8790}}, ""},
+        {"2-5,7,9-9", true, {{2, 5}, {7, 7}, {9, 9}}, ""},
+        {"5-2", true, {}, "5-2"},
+        {"-5", true, {}, "-5"},
+        {"1-", true, {}, "1-"},
+        {"1-2-3", true, {}, "1-2-3"},
+        {"1-99999999999", true, {}, "1-99999999999"},
+    };
+    for (const auto& c : cases) {
+        const IntegerListParse parsed = ParseIntegerListText(c.text, c.ranges);
+        EXPECT_EQ(parsed.runs, c.runs) << c.text;
+        EXPECT_EQ(parsed.badToken, c.bad) << c.text;
+    }
 }
 
-TEST(IntegerList, FormatsWithTrailingCommasAndKeepsRepeatedValuesOnce) {
+TEST(IntegerList, FormatsWithTrailingCommasRunsWhereAskedAndReadsItsOwnText) {
     EXPECT_EQ(FormatIntegerListText({10, 15}), "10,15,");
     EXPECT_EQ(FormatIntegerListText({}), "");
-    EXPECT_EQ(ParseIntegerListText(FormatIntegerListText({1, 2, 3080})), (List{1, 2, 3080}));
-    EXPECT_EQ(WithoutRepeatedValues({30, 10, 30, 20, 10}), (List{30, 10, 20}));
+    EXPECT_EQ(FormatIntegerListText({1, 2, 3, 4}), "1,2,3,4,");
+    EXPECT_EQ(FormatIntegerListText({1, 2, 3, 4}, true), "1-4,");
+    EXPECT_EQ(FormatIntegerListText({7, 8, 1, 2, 3, 9, 5}, true), "7,8,1-3,9,5,");
+    Values all(8790);
+    for (int32_t i = 0; i < 8790; ++i)
+        all[i] = i + 1;
+    EXPECT_EQ(FormatIntegerListText(all, true), "1-8790,");
+    for (bool ranges : {false, true}) {
+        const Values values = {3, 1, 2, 3080, 3081, 3082, 5};
+        EXPECT_EQ(ExpandIntegerRuns(
+                      ParseIntegerListText(FormatIntegerListText(values, ranges), ranges).runs),
+                  values);
+    }
+    EXPECT_EQ(ExpandIntegerRuns({{30, 30}, {10, 12}, {11, 11}, {30, 31}}),
+              (Values{30, 10, 11, 12, 31}))
+        << "each value once, first occurrence kept";
 }
 
 } // namespace

@@ -33,17 +33,20 @@ int Dump(const QStringList& arguments) {
     if (!file.Open(parser.positionalArguments().at(0)))
         return 1;
 
+    // Channels and episodes the file does not have are the caller's mistake,
+    // told as such with what the file offers, never as a reader failure.
     long long channel = file.DefaultChannel(), episode = 1;
     if (parser.isSet(channelOption) &&
-        !ParseNumber(parser.value(channelOption), -1, 15, &channel)) {
-        std::fprintf(stderr, "invalid channel: %s\n",
+        (!ParseNumber(parser.value(channelOption), 0, 15, &channel) ||
+         !file.IsSampled(int(channel)))) {
+        std::fprintf(stderr, "invalid channel: %s (not a channel this file sampled)\n",
                      parser.value(channelOption).toLocal8Bit().constData());
         return 2;
     }
     if (parser.isSet(episodeOption) &&
-        !ParseNumber(parser.value(episodeOption), 1, UINT32_MAX, &episode)) {
-        std::fprintf(stderr, "invalid episode: %s\n",
-                     parser.value(episodeOption).toLocal8Bit().constData());
+        !ParseNumber(parser.value(episodeOption), 1, file.episodeCount, &episode)) {
+        std::fprintf(stderr, "invalid episode: %s (the file has episodes 1 to %u)\n",
+                     parser.value(episodeOption).toLocal8Bit().constData(), file.episodeCount);
         return 2;
     }
 

@@ -77,13 +77,17 @@ TEST(CliDump, WritesSampleCommandAndValue) {
     ASSERT_EQ(r.status, 0);
     EXPECT_NEAR(r.Lines()[50].split(',')[2].toDouble(), 300.0 + 4.9, 0.05);
 
-    for (auto [option, value, status, message] :
-         {std::tuple{"--channel", "3", 1, "invalid channel number"},
-          std::tuple{"--episode", "9", 1, "episode out of range"},
-          std::tuple{"--episode", "x", 2, ""}}) {
+    // Channels and episodes the file lacks are usage errors, never "INTERNAL ERROR".
+    for (auto [option, value, message] :
+         {std::tuple{"--channel", "3", "invalid channel: 3 (not a channel this file sampled)"},
+          std::tuple{"--channel", "-1", "invalid channel: -1"},
+          std::tuple{"--episode", "9", "invalid episode: 9 (the file has episodes 1 to 3)"},
+          std::tuple{"--episode", "0", "invalid episode: 0"},
+          std::tuple{"--episode", "x", "invalid episode: x"}}) {
         r = RunCli(Command("dump", path, {option, value}));
-        EXPECT_EQ(r.status, status) << option << " " << value;
+        EXPECT_EQ(r.status, 2) << option << " " << value;
         EXPECT_NE(r.err.find(message), std::string::npos) << r.err;
+        EXPECT_EQ(r.err.find("INTERNAL"), std::string::npos) << r.err;
     }
 
     // One channel and no waveform: channel 0, and an empty command column.

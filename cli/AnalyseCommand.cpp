@@ -4,10 +4,10 @@
 // and the results workbook (cli/WorkbookOutput.h).
 #include "cli/Command.h"
 #include "cli/RecordingAnalysis.h"
-#include "cli/RecordingFile.h"
 #include "cli/ResultJson.h"
 #include "cli/ResultSummary.h"
 #include "cli/WorkbookOutput.h"
+#include "platform/Messages.h"
 #include "platform/qt/IniProfileStore.h"
 
 #include <QFile>
@@ -77,21 +77,12 @@ bool ParseOptions(const QStringList& arguments, AnalyseOptions& options, std::st
     return CheckWorkbookRequest(options.workbook, options.files.size(), error);
 }
 
-// The unit of the channel that the trace store holds (as TraceStore::LoadInto
-// chooses it); empty when the header gives none.
-std::string CurrentUnitOf(const std::string& file) {
-    RecordingFile recording;
-    if (!recording.Open(QFile::decodeName(file.c_str())))
-        return {};
-    return recording.Unit(recording.DefaultChannel());
-}
-
 // The results on stdout: one JSON line, or the text summary.
 void PrintResults(const std::string& file, const PreparedRecording& prepared, bool json) {
     const std::vector<CategoryResult> results = RunResultBuilders(prepared.store, prepared.choices);
     const std::string out =
         json ? ResultsToJson(file, results) + "\n"
-             : ResultsToText(file, results, UnitsForCurrent(CurrentUnitOf(file)));
+             : ResultsToText(file, results, UnitsForCurrent(prepared.store.unit));
     std::fwrite(out.data(), 1, out.size(), stdout);
     std::fflush(stdout);
 }
@@ -125,8 +116,9 @@ int RunAnalyse(const QStringList& arguments) {
     int status = 0;
     for (const std::string& file : options.files) {
         PreparedRecording prepared;
-        if (!PrepareRecording(file, profile, prepared)) {
-            status = 1; // the load error has been shown; the other files still run
+        if (LoadResult loaded = PrepareRecording(file, profile, prepared); !loaded) {
+            ShowNotice(loaded.ToNotice()); // on stderr; the other files still run
+            status = 1;
             continue;
         }
         if (options.json || options.text)

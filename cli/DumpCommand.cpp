@@ -1,7 +1,10 @@
 // tessaran-cli dump FILE [--channel C] [--episode K]: one channel of one
 // episode as CSV, beside the command waveform of that episode.
+#include "abf/AbfErrors.h"
 #include "cli/Command.h"
-#include "cli/RecordingFile.h"
+#include "recording/CAbfRecording.h"
+
+#include <QFile>
 
 #include <QCommandLineParser>
 
@@ -29,13 +32,16 @@ int Dump(const QStringList& arguments) {
                      parser.errorText().toLocal8Bit().constData());
         return 2;
     }
-    RecordingFile file;
-    if (!file.Open(parser.positionalArguments().at(0)))
+    CAbfRecording file;
+    const std::string path = QFile::encodeName(parser.positionalArguments().at(0)).toStdString();
+    if (LoadResult opened = file.Open(path); !opened) {
+        std::fprintf(stderr, "%s\n", opened.ReaderText().c_str());
         return 1;
+    }
 
     // Channels and episodes the file does not have are the caller's mistake,
     // told as such with what the file offers, never as a reader failure.
-    long long channel = file.DefaultChannel(), episode = 1;
+    long long channel = file.AnalysedChannel(), episode = 1;
     if (parser.isSet(channelOption) &&
         (!ParseNumber(parser.value(channelOption), 0, 15, &channel) ||
          !file.IsSampled(int(channel)))) {
@@ -44,28 +50,25 @@ int Dump(const QStringList& arguments) {
         return 2;
     }
     if (parser.isSet(episodeOption) &&
-        !ParseNumber(parser.value(episodeOption), 1, file.episodeCount, &episode)) {
+        !ParseNumber(parser.value(episodeOption), 1, file.EpisodeCount(), &episode)) {
         std::fprintf(stderr, "invalid episode: %s (the file has episodes 1 to %u)\n",
-                     parser.value(episodeOption).toLocal8Bit().constData(), file.episodeCount);
+                     parser.value(episodeOption).toLocal8Bit().constData(), file.EpisodeCount());
         return 2;
     }
 
-    std::vector<float> values(file.samplesPerChannel), command(file.samplesPerChannel);
-    uint32_t count = 0;
-    int error = 0;
-    if (!AbfReadEpisodeChannel(file.handle, &file.header, int(channel), uint32_t(episode),
-                               values.data(), &count, &error)) {
-        std::fprintf(stderr, "%s\n", ReaderErrorText(error, file.path).toLocal8Bit().constData());
+    std::vector<float> values, command;
+    if (LoadResult read = file.ReadTrace(int(channel), uint32_t(episode), values); !read) {
+        std::fprintf(stderr, "%s\n", read.ReaderText().c_str());
         return 1;
     }
-    bool haveCommand = AbfGetCommandWaveform(file.handle, &file.header, int(channel),
-                                             uint32_t(episode), command.data(), &error);
-    if (!haveCommand && error != ABF_ENOWAVEFORM)
-        std::fprintf(stderr, "no command waveform: %s\n",
-                     ReaderErrorText(error, file.path).toLocal8Bit().constData());
+    const LoadResult commandRead =
+        file.ReadCommandWaveform(command, int(channel), uint32_t(episode));
+    const bool haveCommand = static_cast<bool>(commandRead);
+    if (!haveCommand && commandRead.readerError != ABF_ENOWAVEFORM)
+        std::fprintf(stderr, "no command waveform: %s\n", commandRead.ReaderText().c_str());
 
     std::printf("sample,command_mV,value\n");
-    for (uint32_t i = 0; i < count && i < values.size(); ++i) {
+    for (uint32_t i = 0; i < values.size(); ++i) {
         if (haveCommand)
             std::printf("%u,%.9g,%.9g\n", i + 1, double(command[i]), double(values[i]));
         else

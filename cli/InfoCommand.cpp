@@ -1,6 +1,8 @@
 // tessaran-cli info FILE: the recording's header and episode layout as JSON.
 #include "cli/Command.h"
-#include "cli/RecordingFile.h"
+#include "recording/CAbfRecording.h"
+
+#include <QFile>
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -22,24 +24,24 @@ int Info(const QStringList& arguments) {
         std::fprintf(stderr, "usage: tessaran-cli info FILE\n");
         return 2;
     }
-    RecordingFile file;
-    if (!file.Open(arguments.at(0)))
+    CAbfRecording file;
+    if (LoadResult opened = file.Open(QFile::encodeName(arguments.at(0)).toStdString()); !opened) {
+        std::fprintf(stderr, "%s\n", opened.ReaderText().c_str());
         return 1;
-    const AbfHeader& h = file.header;
+    }
+    const AbfHeader& h = file.Header();
 
     QJsonArray sequence, units;
     for (int i = 0; i < h.channelCount; ++i) {
         sequence.append(h.samplingSequence[i]);
         units.append(FixedText(h.adcUnits[h.samplingSequence[i]], sizeof h.adcUnits[0]));
     }
-    const int channel = file.DefaultChannel();
+    const int channel = file.AnalysedChannel();
     QJsonArray starts;
-    for (uint32_t k = 1; k <= file.episodeCount; ++k) {
+    for (uint32_t k = 0; k < file.EpisodeCount(); ++k) {
         double ms = 0;
-        int error = 0;
-        if (!AbfGetEpisodeStartTime(file.handle, &h, channel, k, &ms, &error)) {
-            std::fprintf(stderr, "%s\n",
-                         ReaderErrorText(error, file.path).toLocal8Bit().constData());
+        if (LoadResult read = file.GetEpisodeStartTime(k, ms, channel); !read) {
+            std::fprintf(stderr, "%s\n", read.ReaderText().c_str());
             return 1;
         }
         starts.append(ms);
@@ -54,8 +56,8 @@ int Info(const QStringList& arguments) {
         {"samplingSequence", sequence},
         {"units", units},
         {"sampleFormat", h.sampleFormat != 0 ? "float32" : "int16"},
-        {"samplesPerEpisode", qint64(file.samplesPerChannel)},
-        {"episodeCount", qint64(file.episodeCount)},
+        {"samplesPerEpisode", qint64(file.SamplesPerTrace())},
+        {"episodeCount", qint64(file.EpisodeCount())},
         {"acquiredSampleCount", int(h.acquiredSampleCount)},
         {"firstSampleInterval", double(h.firstSampleInterval)},
         {"secondSampleInterval", double(h.secondSampleInterval)},

@@ -16,24 +16,24 @@ AnalysisProfile ReadAnalysisProfile(IProfileStore& profile) {
     return result;
 }
 
-bool PrepareRecording(const std::string& path, const AnalysisProfile& profile,
-                      PreparedRecording& prepared) {
-    if (!TraceStore::LoadInto(prepared.store, path))
-        return false;
+LoadResult PrepareRecording(const std::string& path, const AnalysisProfile& profile,
+                            PreparedRecording& prepared) {
+    if (LoadResult loaded = TraceStore::LoadInto(prepared.store, path); !loaded)
+        return loaded;
     // Each file starts from the stored choices, as the program does after a start.
     AnalysisPageRecords pages = profile.pages;
     ApplyNewRecording(pages, static_cast<uint32_t>(prepared.store.traces.size()),
                       CommandVoltageTenths(prepared.store.commandWaveform), profile.selectAll);
     prepared.choices = ExportChoicesFromRecords(pages, profile.plotTraceNumber);
-    return true;
+    return {};
 }
 
-bool AnalyseRecording(const std::string& path, const AnalysisProfile& profile,
-                      std::vector<CategoryResult>& results) {
+LoadResult AnalyseRecording(const std::string& path, const AnalysisProfile& profile,
+                            std::vector<CategoryResult>& results) {
     results.clear();
     PreparedRecording prepared;
-    if (!PrepareRecording(path, profile, prepared))
-        return false;
+    if (LoadResult loaded = PrepareRecording(path, profile, prepared); !loaded)
+        return loaded;
     results = RunResultBuilders(prepared.store, prepared.choices);
-    return true;
+    return {};
 }

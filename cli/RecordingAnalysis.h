@@ -30,13 +30,11 @@ struct PreparedRecording {
 };
 
 // Loads `path` and derives the choices from a fresh copy of the profile's pages
-// with the new recording applied. On failure shows the load error message (as
-// the program does) and returns false.
-bool PrepareRecording(const std::string& path, const AnalysisProfile& profile,
-                      PreparedRecording& prepared);
+// with the new recording applied. On failure returns the load error.
+LoadResult PrepareRecording(const std::string& path, const AnalysisProfile& profile,
+                            PreparedRecording& prepared);
 
 // PrepareRecording, then the five builders in export order.
-// On failure shows the load error message (as the program does) and returns
-// false; `results` is then empty.
-bool AnalyseRecording(const std::string& path, const AnalysisProfile& profile,
-                      std::vector<CategoryResult>& results);
+// On failure returns the load error; `results` is then empty.
+LoadResult AnalyseRecording(const std::string& path, const AnalysisProfile& profile,
+                            std::vector<CategoryResult>& results);

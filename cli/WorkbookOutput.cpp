@@ -2,6 +2,7 @@
 
 #include "export/ExcelExport.h"
 #include "export/WorkbookFiles.h"
+#include "platform/Messages.h"
 
 #ifdef TESSARAN_CLI_PRINTING
 #include "export/qt/ChartPrinter.h"
@@ -87,6 +88,7 @@ bool WriteWorkbookFor(const std::string& file, const PreparedRecording& recordin
     const ExportOutcome outcome =
         CExcelExport(printer, nullptr)
             .ExportResults(recording.store, recording.choices, file, options);
+    ShowNotices(outcome.notices); // on stderr
 
     bool ok = !outcome.sheetError;
     if (request.print && !outcome.print.printed)

@@ -2,11 +2,11 @@
 
 #include "export/ResultBuilders.h"
 #include "export/WorkbookFiles.h"
-#include "platform/Messages.h"
 
 #include <exception>
 #include <filesystem>
 #include <new>
+#include <utility>
 
 namespace {
 
@@ -19,15 +19,15 @@ std::string Quoted(const std::string& text) {
 }
 
 // Makes the data and chart sheets of one table part; false when the workbook
-// could not take it (the message has been shown).
+// could not take it (the notice says why).
 bool MakePart(Workbook& workbook, const CategoryResult& result, const TablePart& part,
-              const std::string& baseName, int& pairs) {
+              const std::string& baseName, int& pairs, std::vector<Notice>& notices) {
     std::string description;
     ChartSheet* chart = MakeDataAndGraphSheets(workbook, part.name, part.columns, part.headers,
                                                part.rows, pairs, description);
     if (!chart) {
-        ShowMessage(kSheetErrorText + std::string("\"") + description, "errorError",
-                    MessageIcon::Exclamation);
+        notices.push_back({kSheetErrorText + std::string("\"") + description, "errorError",
+                           MessageIcon::Exclamation});
         return false;
     }
     ++pairs;
@@ -37,21 +37,22 @@ bool MakePart(Workbook& workbook, const CategoryResult& result, const TablePart&
         ColourSeries(*chart, CurrentVoltageSeriesStyles(part.columns.size()));
     }
     if (part.columns.size() > chart->SeriesCount() + 1) {
-        ShowMessage("The chart " + Quoted(chart->name) + " shows the first " +
-                        std::to_string(chart->SeriesCount()) + " of " +
-                        std::to_string(part.columns.size() - 1) +
-                        " series; a chart holds at most " + std::to_string(kMaxSeriesPerChart) +
-                        ". Every value is on the sheet " + Quoted(chart->sourceSheet) + ".",
-                    "Chart Series", MessageIcon::Information);
+        notices.push_back({"The chart " + Quoted(chart->name) + " shows the first " +
+                               std::to_string(chart->SeriesCount()) + " of " +
+                               std::to_string(part.columns.size() - 1) +
+                               " series; a chart holds at most " +
+                               std::to_string(kMaxSeriesPerChart) +
+                               ". Every value is on the sheet " + Quoted(chart->sourceSheet) + ".",
+                           "Chart Series", MessageIcon::Information});
     }
     return true;
 }
 
 // Makes the sheets of every category with results, a table too large for one
 // worksheet continuing on further sheets; false when a table could not be
-// made (its message has been shown), the other tables made all the same.
+// made (its notice says why), the other tables made all the same.
 bool MakeSheets(Workbook& workbook, const std::vector<CategoryResult>& results,
-                const std::string& baseName, int& pairs) {
+                const std::string& baseName, int& pairs, std::vector<Notice>& notices) {
     bool allMade = true;
     for (const CategoryResult& result : results) {
         const ResultTable& table = result.table;
@@ -59,41 +60,44 @@ bool MakeSheets(Workbook& workbook, const std::vector<CategoryResult>& results,
             continue;
         for (const TablePart& part :
              SplitTableToFit(result.sheetName, table.columns, table.headers, table.rows))
-            allMade = MakePart(workbook, result, part, baseName, pairs) && allMade;
+            allMade = MakePart(workbook, result, part, baseName, pairs, notices) && allMade;
     }
     return allMade;
 }
 
-// Asks before an existing file is replaced, or follows `existing` without asking.
-bool MayReplace(const std::string& path, ExistingWorkbook existing, const char* caption) {
-    if (existing != ExistingWorkbook::Ask)
-        return existing == ExistingWorkbook::Replace;
-    return ShowMessage("The file " + Quoted(path) + " already exists.\nDo you want to replace it?",
-                       caption, MessageIcon::Question, MessageButtons::YesNo) == MessageAnswer::Yes;
+// Asks (through options.askReplace) before an existing file is replaced, or
+// follows options.existing without asking. Nobody to ask keeps the file.
+bool MayReplace(const std::string& path, const ExportOptions& options, const char* caption) {
+    if (options.existing != ExistingWorkbook::Ask)
+        return options.existing == ExistingWorkbook::Replace;
+    const Notice question{"The file " + Quoted(path) +
+                              " already exists.\nDo you want to replace it?",
+                          caption, MessageIcon::Question};
+    return options.askReplace && options.askReplace(question);
 }
 
 void Print(IChartPrinter& printer, const Workbook& workbook, const std::string& pdfPath,
-           ExistingWorkbook existing, ExportOutcome& outcome) {
+           const ExportOptions& options, ExportOutcome& outcome) {
     outcome.printAttempted = true;
-    outcome.print = printer.PrintChartSheets(
-        workbook, pdfPath, [&] { return MayReplace(pdfPath, existing, "Print"); });
+    outcome.print = printer.PrintChartSheets(workbook, pdfPath,
+                                             [&] { return MayReplace(pdfPath, options, "Print"); });
     if (!outcome.print.error.empty()) {
-        ShowMessage("The charts could not be printed:\n" + outcome.print.error, "Error",
-                    MessageIcon::Exclamation);
+        outcome.notices.push_back({"The charts could not be printed:\n" + outcome.print.error,
+                                   "Error", MessageIcon::Exclamation});
     } else if (!outcome.print.pdfPath.empty()) {
-        ShowMessage("No printer is installed. The charts were written to " +
-                        Quoted(outcome.print.pdfPath) + ".",
-                    "Print", MessageIcon::Information);
+        outcome.notices.push_back({"No printer is installed. The charts were written to " +
+                                       Quoted(outcome.print.pdfPath) + ".",
+                                   "Print", MessageIcon::Information});
     }
 }
 
-void Save(const Workbook& workbook, const std::string& path, ExistingWorkbook existing,
+void Save(const Workbook& workbook, const std::string& path, const ExportOptions& options,
           ExportOutcome& outcome) {
-    bool replace = existing == ExistingWorkbook::Replace;
+    bool replace = options.existing == ExistingWorkbook::Replace;
     std::error_code ignored;
-    if (existing == ExistingWorkbook::Ask &&
+    if (options.existing == ExistingWorkbook::Ask &&
         std::filesystem::exists(std::filesystem::symlink_status(path, ignored))) {
-        if (!MayReplace(path, existing, "Save Workbook")) {
+        if (!MayReplace(path, options, "Save Workbook")) {
             outcome.keptExisting = true;
             return;
         }
@@ -109,8 +113,9 @@ void Save(const Workbook& workbook, const std::string& path, ExistingWorkbook ex
         break;
     case SaveStatus::Failed:
         outcome.saveError = reason;
-        ShowMessage("The workbook could not be written to " + Quoted(path) + ":\n" + reason,
-                    "Error", MessageIcon::Exclamation);
+        outcome.notices.push_back(
+            {"The workbook could not be written to " + Quoted(path) + ":\n" + reason, "Error",
+             MessageIcon::Exclamation});
         break;
     }
 }
@@ -129,14 +134,16 @@ void HandOver(IWorkbookOpener& opener, const Workbook& workbook, const std::stri
                 : WorkbookPathFor(std::filesystem::path(recordingPath).filename().string());
         if (!UserTempFolder(folder, reason) ||
             SaveWorkbookUnderFreeName(workbook, folder, name, path, reason) != SaveStatus::Saved) {
-            ShowMessage("The workbook could not be written to the temporary folder " +
-                            Quoted(folder.empty() ? std::string("(none)") : folder) + ":\n" +
-                            reason,
-                        "Error", MessageIcon::Exclamation);
+            outcome.notices.push_back(
+                {"The workbook could not be written to the temporary folder " +
+                     Quoted(folder.empty() ? std::string("(none)") : folder) + ":\n" + reason,
+                 "Error", MessageIcon::Exclamation});
             return;
         }
     }
-    if (opener.OpenWorkbook(path))
+    if (std::optional<Notice> failure = opener.OpenWorkbook(path))
+        outcome.notices.push_back(std::move(*failure));
+    else
         outcome.shownPath = path;
 }
 
@@ -165,28 +172,30 @@ ExportOutcome CExcelExport::ExportResults(const TraceStore& store, const ExportC
     try {
         const std::vector<CategoryResult> results = RunResultBuilders(store, choices);
         // A table that could not be made costs only its own sheets.
-        outcome.sheetError =
-            !MakeSheets(workbook, results, RecordingBaseName(recordingPath), outcome.pairs);
+        outcome.sheetError = !MakeSheets(workbook, results, RecordingBaseName(recordingPath),
+                                         outcome.pairs, outcome.notices);
         if (options.autoPrint && printer_ && !workbook.ChartSheets().empty())
-            Print(*printer_, workbook, ChartsPdfPathFor(workbookPath), options.existing, outcome);
+            Print(*printer_, workbook, ChartsPdfPathFor(workbookPath), options, outcome);
         if (options.autoSave && !recordingPath.empty())
-            Save(workbook, workbookPath, options.existing, outcome);
+            Save(workbook, workbookPath, options, outcome);
     } catch (const std::bad_alloc&) {
         outcome.sheetError = true;
-        ShowMessage("The export ran out of memory; the workbook holds the sheets made so far.",
-                    "Error", MessageIcon::Exclamation);
+        outcome.notices.push_back(
+            {"The export ran out of memory; the workbook holds the sheets made so far.", "Error",
+             MessageIcon::Exclamation});
     } catch (const std::exception& error) {
         outcome.sheetError = true;
-        ShowMessage(std::string("The export failed: ") + error.what(), "Error",
-                    MessageIcon::Exclamation);
+        outcome.notices.push_back(
+            {std::string("The export failed: ") + error.what(), "Error", MessageIcon::Exclamation});
     }
     outcome.sheetNames = workbook.SheetNames();
     if (opener_) {
         try {
             HandOver(*opener_, workbook, recordingPath, outcome);
         } catch (const std::exception& error) {
-            ShowMessage(std::string("The workbook could not be shown: ") + error.what(), "Error",
-                        MessageIcon::Exclamation);
+            outcome.notices.push_back(
+                {std::string("The workbook could not be shown: ") + error.what(), "Error",
+                 MessageIcon::Exclamation});
         }
     }
     return outcome;

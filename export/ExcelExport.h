@@ -3,14 +3,17 @@
 // charts, prints and saves as the general settings ask, and hands the workbook
 // over to the user. Printing and the hand-over are injected, so the driver is
 // plain C++ (the command line uses it without widgets) and tests never print
-// or open anything. Every message goes through platform/Messages.h.
+// or open anything. The driver shows nothing: what failed and why comes back
+// as notices in the outcome, for the window to show or the command line to print.
 #pragma once
 
 #include "export/ExportChoices.h"
 #include "export/Workbook.h"
+#include "platform/Notice.h"
 #include "recording/TraceStore.h"
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -39,13 +42,13 @@ public:
 class IWorkbookOpener {
 public:
     virtual ~IWorkbookOpener() = default;
-    // Returns false when nothing could be opened; the opener tells the user why.
-    virtual bool OpenWorkbook(const std::string& path) = 0;
+    // Returns nothing when the workbook is shown, else what the user is told about it.
+    virtual std::optional<Notice> OpenWorkbook(const std::string& path) = 0;
 };
 
 // What to do when the workbook's file exists already.
 enum class ExistingWorkbook {
-    Ask,    // ask through the message interface; declining keeps the file
+    Ask,    // ask through ExportOptions::askReplace; declining keeps the file
     Keep,   // keep the file and do not save
     Replace // replace it
 };
@@ -56,6 +59,9 @@ struct ExportOptions {
     // Empty: the recording's path with ".xlsx" appended; else the file to save to.
     std::string outputPath;
     ExistingWorkbook existing = ExistingWorkbook::Ask;
+    // With ExistingWorkbook::Ask: asks the user `question` (a Yes/No question)
+    // and returns true to replace the file. Unset: the file is kept.
+    std::function<bool(const Notice& question)> askReplace;
 };
 
 struct ExportOutcome {
@@ -68,6 +74,7 @@ struct ExportOutcome {
     std::string shownPath;               // the file handed over to the user, if any
     bool printAttempted = false;
     PrintOutcome print;
+    std::vector<Notice> notices; // what the user is told, in the order it happened
 };
 
 class CExcelExport {
@@ -77,8 +84,8 @@ public:
 
     // The whole export for the recording at `recordingPath` (its base name
     // starts every chart title; its path gives the workbook's name). The x
-    // values of the time courses follow choices.plotTraceNumber. Reports every
-    // failure itself through the message interface and hands over in every case.
+    // values of the time courses follow choices.plotTraceNumber. Every failure
+    // goes into the outcome's notices; the workbook is handed over in every case.
     ExportOutcome ExportResults(const TraceStore& store, const ExportChoices& choices,
                                 const std::string& recordingPath, const ExportOptions& options);
 

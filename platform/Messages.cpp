@@ -10,10 +10,10 @@ public:
                        MessageButtons buttons) override {
         std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
         // Nobody can answer: take the choice that neither destroys nor overwrites.
-        return buttons == MessageButtons::YesNo ? MessageAnswer::No
-                                                : (buttons == MessageButtons::OkCancel
-                                                       ? MessageAnswer::Cancel
-                                                       : MessageAnswer::Ok);
+        return buttons == MessageButtons::YesNo
+                   ? MessageAnswer::No
+                   : (buttons == MessageButtons::OkCancel ? MessageAnswer::Cancel
+                                                          : MessageAnswer::Ok);
     }
 };
 
@@ -27,6 +27,19 @@ MessageAnswer ShowMessage(const std::string& text, const std::string& caption, M
     return g_sink->Show(text, caption, icon, buttons);
 }
 
+MessageAnswer ShowNotice(const Notice& notice, MessageButtons buttons) {
+    return ShowMessage(notice.text, notice.caption, notice.icon, buttons);
+}
+
+void ShowNotices(const std::vector<Notice>& notices) {
+    for (const Notice& notice : notices)
+        ShowNotice(notice);
+}
+
+bool AskYesNo(const Notice& question) {
+    return ShowNotice(question, MessageButtons::YesNo) == MessageAnswer::Yes;
+}
+
 IMessageSink* SetMessageSink(IMessageSink* sink) {
     IMessageSink* previous = g_sink;
     g_sink = sink ? sink : &g_stderrSink;
@@ -35,7 +48,9 @@ IMessageSink* SetMessageSink(IMessageSink* sink) {
 
 RecordingMessageSink::RecordingMessageSink() : previous_(SetMessageSink(this)) {}
 
-RecordingMessageSink::~RecordingMessageSink() { SetMessageSink(previous_); }
+RecordingMessageSink::~RecordingMessageSink() {
+    SetMessageSink(previous_);
+}
 
 MessageAnswer RecordingMessageSink::Show(const std::string& text, const std::string& caption,
                                          MessageIcon icon, MessageButtons buttons) {

@@ -3,10 +3,11 @@
 // sink, so no modal box ever blocks a test; the command line prints to stderr.
 #pragma once
 
+#include "platform/Notice.h"
+
 #include <string>
 #include <vector>
 
-enum class MessageIcon { None, Information, Exclamation, Stop, Question };
 enum class MessageButtons { Ok, OkCancel, YesNo };
 enum class MessageAnswer { Ok, Cancel, Yes, No };
 
@@ -22,6 +23,15 @@ public:
 MessageAnswer ShowMessage(const std::string& text, const std::string& caption,
                           MessageIcon icon = MessageIcon::Exclamation,
                           MessageButtons buttons = MessageButtons::Ok);
+
+// Shows `notice` (its text, caption and icon) through the installed sink.
+MessageAnswer ShowNotice(const Notice& notice, MessageButtons buttons = MessageButtons::Ok);
+
+// Shows each of `notices` in order, with an OK button.
+void ShowNotices(const std::vector<Notice>& notices);
+
+// Asks `question` with Yes and No buttons; true when the answer is Yes.
+bool AskYesNo(const Notice& question);
 
 // Installs `sink` (not owned; null restores the stderr sink); returns the previous one.
 IMessageSink* SetMessageSink(IMessageSink* sink);

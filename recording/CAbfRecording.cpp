@@ -2,21 +2,9 @@
 
 #include "abf/Abf.h"
 
+#include <algorithm>
+#include <iterator>
 #include <new>
-#include <utility>
-
-namespace {
-
-constexpr uint32_t kErrorBufferSize = 80; // every shown text is cut at 79 characters
-
-} // namespace
-
-std::string ComposeReaderErrorText(int error, const std::string& name) {
-    char buffer[kErrorBufferSize] = {};
-    if (AbfFormatErrorText(error, name.c_str(), buffer, kErrorBufferSize))
-        return buffer;
-    return "An unknown Error seems to have occurred within " + name + ".";
-}
 
 CAbfRecording::CAbfRecording() : header_(std::make_unique<AbfHeader>()) {}
 
@@ -26,12 +14,7 @@ CAbfRecording::~CAbfRecording() {
     AbfCloseAllFiles();
 }
 
-void CAbfRecording::SetReaderError(int error, const std::string& name) {
-    lastError_ = error;
-    errorText_ = ComposeReaderErrorText(error, name);
-}
-
-bool CAbfRecording::Open(const std::string& fileName) {
+LoadResult CAbfRecording::Open(const std::string& fileName) {
     if (isOpen_)
         Close();
     // Always ask for the reader's default chunk length, whatever a file opened
@@ -42,31 +25,51 @@ bool CAbfRecording::Open(const std::string& fileName) {
     int error = 0;
     samplesPerTrace_ = 0;
     episodeCount_ = 0;
+    fileName_ = fileName;
     if (!AbfOpenForReading(fileName.c_str(), &handle, 0, header_.get(), &samples, &episodes,
-                           &error)) {
-        SetReaderError(error, fileName);
-        return false;
-    }
+                           &error))
+        return Failed(error);
     fileHandle_ = handle;
     if (samples == 0) {
         // Nothing later could be indexed: treat the file as having invalid parameters.
         int ignored = 0;
         AbfCloseFile(fileHandle_, &ignored);
-        SetReaderError(ABF_EINVALIDFILE, fileName);
-        return false;
+        return Failed(ABF_EINVALIDFILE);
     }
-    fileName_ = fileName;
     samplesPerTrace_ = samples;
     episodeCount_ = episodes;
     isOpen_ = true;
-    return true;
+    return {};
 }
 
-bool CAbfRecording::ReadAllTraces(std::vector<SharedFloatArray>& traces, int channel) {
-    if (!isOpen_) {
-        errorText_ = "No ABF file has been specified.";
-        return false;
-    }
+int CAbfRecording::AnalysedChannel() const {
+    return IsSampled(1) ? 1 : 0;
+}
+
+bool CAbfRecording::IsSampled(int channel) const {
+    const int sampled = std::clamp<int>(header_->channelCount, 0,
+                                        static_cast<int>(std::size(header_->samplingSequence)));
+    for (int i = 0; i < sampled; ++i)
+        if (header_->samplingSequence[i] == channel)
+            return true;
+    return false;
+}
+
+std::string CAbfRecording::Unit(int channel) const {
+    const int channels = static_cast<int>(std::size(header_->adcUnits));
+    if (channel < 0 || channel >= channels)
+        return {};
+    const char* field = header_->adcUnits[channel];
+    size_t n = 0;
+    while (n < sizeof header_->adcUnits[0] && field[n] != '\0')
+        ++n;
+    std::string unit(field, n);
+    unit.erase(unit.find_last_not_of(' ') + 1);
+    unit.erase(0, unit.find_first_not_of(' '));
+    return unit;
+}
+
+LoadResult CAbfRecording::ReadAllTraces(std::vector<SharedFloatArray>& traces, int channel) {
     try {
         traces.resize(episodeCount_);
         for (SharedFloatArray& trace : traces) {
@@ -75,34 +78,45 @@ bool CAbfRecording::ReadAllTraces(std::vector<SharedFloatArray>& traces, int cha
             trace = samples;
         }
     } catch (const std::bad_alloc&) {
-        SetReaderError(ABF_EOUTOFMEMORY, fileName_);
-        return false;
+        return Failed(ABF_EOUTOFMEMORY);
     }
     for (uint32_t episode = 1; episode <= episodeCount_; ++episode) {
         uint32_t sampleCount = samplesPerTrace_;
         int error = 0;
         if (!AbfReadEpisodeChannel(fileHandle_, header_.get(), channel, episode,
-                                   traces[episode - 1].data(), &sampleCount, &error)) {
-            SetReaderError(error, fileName_);
-            return false;
-        }
+                                   traces[episode - 1].data(), &sampleCount, &error))
+            return Failed(error);
     }
-    return true;
+    return {};
 }
 
-bool CAbfRecording::ReadCommandWaveform(std::vector<float>& waveform, int channel) {
+LoadResult CAbfRecording::ReadTrace(int channel, uint32_t episode, std::vector<float>& values) {
+    try {
+        values.assign(samplesPerTrace_, 0.0f);
+    } catch (const std::bad_alloc&) {
+        return Failed(ABF_EOUTOFMEMORY);
+    }
+    uint32_t sampleCount = 0;
+    int error = 0;
+    if (!AbfReadEpisodeChannel(fileHandle_, header_.get(), channel, episode, values.data(),
+                               &sampleCount, &error))
+        return Failed(error);
+    values.resize(std::min<size_t>(sampleCount, values.size()));
+    return {};
+}
+
+LoadResult CAbfRecording::ReadCommandWaveform(std::vector<float>& waveform, int channel,
+                                              uint32_t episode) {
     try {
         waveform.assign(samplesPerTrace_, 0.0f);
     } catch (const std::bad_alloc&) {
-        SetReaderError(ABF_EOUTOFMEMORY, fileName_);
-        return false;
+        return Failed(ABF_EOUTOFMEMORY);
     }
     int error = 0;
-    if (!AbfGetCommandWaveform(fileHandle_, header_.get(), channel, 1, waveform.data(), &error)) {
-        SetReaderError(error, fileName_);
-        return false;
-    }
-    return true;
+    if (!AbfGetCommandWaveform(fileHandle_, header_.get(), channel, episode, waveform.data(),
+                               &error))
+        return Failed(error);
+    return {};
 }
 
 std::vector<float> CAbfRecording::SampleTimes(const AbfHeader& header, uint32_t samplesPerTrace) {
@@ -138,32 +152,17 @@ std::vector<float> CAbfRecording::SampleTimes(const AbfHeader& header, uint32_t 
     return times;
 }
 
-bool CAbfRecording::BuildTimeAxis(std::vector<float>& timeAxis) const {
-    std::vector<float> times = SampleTimes(*header_, samplesPerTrace_);
-    if (timeAxis.empty())
-        timeAxis = std::move(times);
-    else
-        timeAxis.insert(timeAxis.end(), times.begin(), times.end());
-    return true;
-}
-
-bool CAbfRecording::GetEpisodeStartTime(uint32_t episodeIndex, double& startMs, int channel) {
+LoadResult CAbfRecording::GetEpisodeStartTime(uint32_t episodeIndex, double& startMs, int channel) {
     int error = 0;
     if (!AbfGetEpisodeStartTime(fileHandle_, header_.get(), channel, episodeIndex + 1, &startMs,
-                                &error)) {
-        SetReaderError(error, fileName_);
-        return false;
-    }
-    return true;
-}
-
-bool CAbfRecording::IsInvalidChannelError() const {
-    return lastError_ == ABF_EINVALIDCHANNEL;
+                                &error))
+        return Failed(error);
+    return {};
 }
 
 void CAbfRecording::Close() {
-    int error = 0;
-    if (!AbfCloseFile(fileHandle_, &error))
-        SetReaderError(error, fileName_);
+    // Nothing is written, so closing cannot lose anything; a failure only means
+    // the slot was not open.
+    AbfCloseFile(fileHandle_, nullptr);
     isOpen_ = false;
 }

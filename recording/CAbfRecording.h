@@ -1,11 +1,12 @@
-// One ABF file opened through the reader for the length of one load: it opens
-// the file, reads the traces of one channel, the command waveform, the sample
-// times and the episode start times, and closes the file when it goes away.
-// Every operation that calls the reader and fails keeps the reader's error
-// number and a ready-made message text for it.
+// The program's one wrapper of the reader: an ABF file opened for the length of
+// one load (or one command-line command). It opens the file, reads traces of a
+// channel, command waveforms, the sample times and the episode start times, and
+// closes the file when it goes away. Every operation that calls the reader
+// returns how it ended as a LoadResult: the reader's error number and its text.
 #pragma once
 
 #include "abf/AbfHeader.h"
+#include "recording/LoadResult.h"
 #include "recording/SharedFloatArray.h"
 
 #include <cstdint>
@@ -22,37 +23,45 @@ public:
     CAbfRecording& operator=(const CAbfRecording&) = delete;
 
     // Opens `fileName` for reading (closing a file opened before). On success
-    // samplesPerTrace and episodeCount hold the reader's counts.
-    bool Open(const std::string& fileName);
+    // SamplesPerTrace and EpisodeCount hold the reader's counts; a file with no
+    // samples per episode fails as having invalid parameters.
+    LoadResult Open(const std::string& fileName);
+
+    // The channel a recording is analysed on: physical channel 1, which holds
+    // the current in these recordings, or channel 0 when the file did not
+    // sample channel 1. Reading a file that sampled neither fails with the
+    // reader's "invalid channel number".
+    int AnalysedChannel() const;
+
+    // True when the file sampled physical channel `channel`.
+    bool IsSampled(int channel) const;
+
+    // The unit text of physical `channel` (e.g. "pA"), spaces trimmed; empty
+    // when the header gives none or there is no such channel.
+    std::string Unit(int channel) const;
 
     // Reads physical channel `channel` (0..15) of every episode, in physical
-    // units, into `traces` (one freshly allocated array of samplesPerTrace
-    // floats per episode). Fails with "No ABF file has been specified." when
-    // nothing is open, with the reader's error at the first episode that cannot
-    // be read (earlier traces stay filled), or with 1008 when the arrays cannot
-    // be allocated.
-    bool ReadAllTraces(std::vector<SharedFloatArray>& traces, int channel);
+    // units, into `traces` (one freshly allocated array of SamplesPerTrace
+    // floats per episode). Fails with the reader's error at the first episode
+    // that cannot be read (earlier traces stay filled), or with 1008 when the
+    // arrays cannot be allocated.
+    LoadResult ReadAllTraces(std::vector<SharedFloatArray>& traces, int channel);
 
-    // The command waveform of episode 1 as seen with `channel` (samplesPerTrace
-    // values, in the analog-output channel's units).
-    bool ReadCommandWaveform(std::vector<float>& waveform, int channel);
+    // Reads channel `channel` of episode `episode` (from 1) into `values`,
+    // resized to the samples read.
+    LoadResult ReadTrace(int channel, uint32_t episode, std::vector<float>& values);
 
-    // Appends the time of each of the samplesPerTrace samples of one channel,
-    // in microseconds from the episode start. Sample i of a channel lies at
-    // multiplexed index i x (channels sampled); the first interval holds up to
-    // the clock-change point, the second (the first when it is 0) after it.
-    // Reads only the header; always succeeds.
-    bool BuildTimeAxis(std::vector<float>& timeAxis) const;
+    // The command waveform of `episode` (from 1) as seen with `channel`
+    // (SamplesPerTrace values, in the analog-output channel's units).
+    LoadResult ReadCommandWaveform(std::vector<float>& waveform, int channel, uint32_t episode = 1);
+
+    // The time of each of the SamplesPerTrace samples of one channel (see SampleTimes).
+    std::vector<float> TimeAxis() const { return SampleTimes(*header_, samplesPerTrace_); }
 
     // Start time in milliseconds of the episode with 0-based index `episodeIndex`.
-    bool GetEpisodeStartTime(uint32_t episodeIndex, double& startMs, int channel);
+    LoadResult GetEpisodeStartTime(uint32_t episodeIndex, double& startMs, int channel);
 
-    // True when the last failure was the reader's "invalid channel number".
-    bool IsInvalidChannelError() const;
-    std::string ErrorText() const { return errorText_; }
-    int LastError() const { return lastError_; }
-
-    // Closes the file; a failure only sets the error text.
+    // Closes the file.
     void Close();
 
     bool IsOpen() const { return isOpen_; }
@@ -61,13 +70,15 @@ public:
     const AbfHeader& Header() const { return *header_; }
     const std::string& FileName() const { return fileName_; }
 
-    // The sample times of one channel for a header's sample intervals, clock
-    // change point and channel count, samplesPerTrace values (see BuildTimeAxis).
+    // The time of each of `samplesPerTrace` samples of one channel, in
+    // microseconds from the episode start, for a header's sample intervals,
+    // clock-change point and channel count. Sample i of a channel lies at
+    // multiplexed index i x (channels sampled); the first interval holds up to
+    // the clock-change point, the second (the first when it is 0) after it.
     static std::vector<float> SampleTimes(const AbfHeader& header, uint32_t samplesPerTrace);
 
 private:
-    // Keeps `error` and its message text for `name`.
-    void SetReaderError(int error, const std::string& name);
+    LoadResult Failed(int error) const { return LoadResult::FromReader(error, fileName_); }
 
     bool isOpen_ = false;
     std::unique_ptr<AbfHeader> header_;
@@ -75,11 +86,4 @@ private:
     std::string fileName_;
     uint32_t samplesPerTrace_ = 0;
     uint32_t episodeCount_ = 0;
-    std::string errorText_;
-    int32_t lastError_ = 0;
 };
-
-// The text shown for reader error `error` on file `name`: the reader's text cut
-// at 79 characters, or "An unknown Error seems to have occurred within <name>."
-// when the reader assigns no text to the number.
-std::string ComposeReaderErrorText(int error, const std::string& name);

@@ -19,7 +19,9 @@ SharedFloatArray& SharedFloatArray::operator=(const SharedFloatArray& other) {
     return *this;
 }
 
-SharedFloatArray::~SharedFloatArray() { Release(); }
+SharedFloatArray::~SharedFloatArray() {
+    Release();
+}
 
 SharedFloatArray& SharedFloatArray::operator=(float* array) {
     if (array == data_)

@@ -118,6 +118,13 @@ const char kHelpText[] =
     "The General Settings page chooses which pages select every trace after a file is opened, "
     "printing and saving, the display colours and the automatic analysis of new acquisitions.";
 
+// Tells the user why a load failed; true when it did not.
+bool ShownIfFailed(const LoadResult& result) {
+    if (!result)
+        ShowNotice(result.ToNotice());
+    return static_cast<bool>(result);
+}
+
 } // namespace
 
 CMainSheet::FileDialogFunction CMainSheet::SetFileDialogFunction(FileDialogFunction function) {
@@ -399,7 +406,7 @@ bool CMainSheet::ChooseAndLoadFile(std::string& path, std::string& title, TraceS
     std::string chosen;
     if (!PromptForDataFile(chosen, g_strDataDirectory, dialogTitle))
         return false;
-    if (!TraceStore::LoadInto(target, chosen))
+    if (!ShownIfFailed(TraceStore::LoadInto(target, chosen)))
         return false;
     path = chosen;
     title = FileTitle(chosen);
@@ -444,7 +451,7 @@ bool CMainSheet::OpenRecording(const std::string& path) {
     const std::string absolute =
         NormaliseChosenFileName(path, std::filesystem::current_path(error).string());
     TraceStore loaded;
-    const bool loadedOk = TraceStore::LoadInto(loaded, absolute);
+    const bool loadedOk = ShownIfFailed(TraceStore::LoadInto(loaded, absolute));
     if (loadedOk) {
         InstallRecording(std::move(loaded), absolute, FileTitle(absolute));
         NoteOpened(absolute);
@@ -470,8 +477,8 @@ bool CMainSheet::AddRecording(const std::string& path) {
         return OpenRecording(path);
     BeginBusy();
     // AppendFrom loads aside and appends only a recording of the same
-    // protocol; otherwise it tells the user and the loaded traces stay.
-    const bool added = TraceStore::AppendFrom(m_traceStore, path);
+    // protocol; otherwise the user is told and the loaded traces stay.
+    const bool added = ShownIfFailed(TraceStore::AppendFrom(m_traceStore, path));
     if (added) {
         const auto traceCount = static_cast<uint32_t>(m_traceStore.traces.size());
         const auto samples = static_cast<uint32_t>(m_traceStore.commandWaveform.size());
@@ -556,12 +563,14 @@ void CMainSheet::ExportAllAnalyses() {
         options.autoSave = settings.autoSave != 0;
         options.autoPrint = settings.autoPrint != 0;
         options.existing = ExistingWorkbook::Ask;
+        options.askReplace = AskYesNo;
         const ExportChoices choices = ExportChoicesFromRecords(m_records, settings.plotTraceNumber);
         CQtChartPrinter defaultPrinter;
         CDesktopWorkbookOpener defaultOpener;
         CExcelExport exporter(m_printer ? m_printer : &defaultPrinter,
                               m_opener ? m_opener : &defaultOpener);
         m_lastExport = exporter.ExportResults(m_traceStore, choices, m_strFileName, options);
+        ShowNotices(m_lastExport.notices);
     }
     ++m_exportCount;
     m_exporting = false;
@@ -599,7 +608,7 @@ bool CMainSheet::AnalyseNewAcquisition() {
     const std::string title = FileTitle(path);
     BeginBusy();
     TraceStore loaded;
-    const bool loadedOk = TraceStore::LoadInto(loaded, path);
+    const bool loadedOk = ShownIfFailed(TraceStore::LoadInto(loaded, path));
     if (loadedOk) {
         InstallRecording(std::move(loaded), path, title);
         ExportAllAnalyses();

@@ -6,14 +6,13 @@
 #include <QDesktopServices>
 #include <QUrl>
 
-bool CDesktopWorkbookOpener::OpenWorkbook(const std::string& path) {
+std::optional<Notice> CDesktopWorkbookOpener::OpenWorkbook(const std::string& path) {
     if (QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(path))))
-        return true;
-    ShowMessage("The workbook \"" + path +
-                    "\" could not be opened: no program for spreadsheets is set up on this "
-                    "desktop. The file is kept; open it with a spreadsheet program.",
-                "Error", MessageIcon::Exclamation);
-    return false;
+        return std::nullopt;
+    return Notice{"The workbook \"" + path +
+                      "\" could not be opened: no program for spreadsheets is set up on this "
+                      "desktop. The file is kept; open it with a spreadsheet program.",
+                  "Error", MessageIcon::Exclamation};
 }
 
 ExportOutcome ExportResultsOnDesktop(const TraceStore& store, ExportChoices choices,
@@ -24,7 +23,11 @@ ExportOutcome ExportResultsOnDesktop(const TraceStore& store, ExportChoices choi
     options.autoSave = autoSave;
     options.autoPrint = autoPrint;
     options.existing = ExistingWorkbook::Ask;
+    options.askReplace = AskYesNo;
     CQtChartPrinter printer;
     CDesktopWorkbookOpener opener;
-    return CExcelExport(&printer, &opener).ExportResults(store, choices, recordingPath, options);
+    ExportOutcome outcome =
+        CExcelExport(&printer, &opener).ExportResults(store, choices, recordingPath, options);
+    ShowNotices(outcome.notices);
+    return outcome;
 }

@@ -33,9 +33,9 @@ public:
 
 class RecordingOpener : public IWorkbookOpener {
 public:
-    bool OpenWorkbook(const std::string& path) override {
+    std::optional<Notice> OpenWorkbook(const std::string& path) override {
         paths.push_back(path);
-        return true;
+        return std::nullopt;
     }
     std::vector<std::string> paths;
 };

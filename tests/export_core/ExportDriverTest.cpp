@@ -21,6 +21,7 @@
 #include <filesystem>
 #include <limits>
 #include <map>
+#include <optional>
 #include <sys/stat.h>
 
 namespace fs = std::filesystem;
@@ -40,9 +41,9 @@ public:
             replaceAnswers.push_back(mayReplacePdf());
         return {.printed = true, .printer = "Office", .pdfPath = {}, .error = {}};
     }
-    bool OpenWorkbook(const std::string& path) override {
+    std::optional<Notice> OpenWorkbook(const std::string& path) override {
         opened.push_back(path);
-        return true;
+        return std::nullopt;
     }
     std::vector<size_t> printed;      // chart sheets per print
     std::vector<bool> replaceAnswers; // asked about an existing PDF
@@ -52,8 +53,14 @@ public:
 
 class Export : public ::testing::Test {
 protected:
+    // The export as the window runs it: the question asked and the notices
+    // shown through the message interface.
     ExportOutcome Run(const ExportChoices& choices) {
-        return CExcelExport(&desktop, &desktop).ExportResults(store, choices, recording, options);
+        options.askReplace = AskYesNo;
+        ExportOutcome outcome =
+            CExcelExport(&desktop, &desktop).ExportResults(store, choices, recording, options);
+        ShowNotices(outcome.notices);
+        return outcome;
     }
 
     // The per-user temporary folder lies in a test folder.
@@ -144,6 +151,26 @@ TEST_F(Export, AWorkbookThatCannotBeWrittenIsReportedWithTheSystemsReason) {
                                              "\":\nNo such file or directory");
     // The hand-over still runs.
     EXPECT_EQ(desktop.opened, (Strings{userTemp + "/cell.abf.xlsx"}));
+}
+
+TEST_F(Export, TheDriverShowsNothingAndKeepsAnExistingWorkbookWhenNobodyIsAsked) {
+    std::ofstream(workbook, std::ios::binary) << "earlier results";
+    recording = dir.file("cell.abf");
+    ExportOutcome outcome =
+        CExcelExport(&desktop, &desktop)
+            .ExportResults(store, fixtures::AllCategories(store), recording, options);
+    EXPECT_TRUE(outcome.keptExisting);
+    EXPECT_EQ(fixtures::ReadFile(workbook), "earlier results");
+    EXPECT_TRUE(outcome.notices.empty());
+
+    recording = dir.file("missing-folder/cell.abf");
+    outcome = CExcelExport(&desktop, &desktop)
+                  .ExportResults(store, fixtures::AllCategories(store), recording, options);
+    ASSERT_EQ(outcome.notices.size(), 1u);
+    EXPECT_EQ(outcome.notices[0].caption, "Error");
+    EXPECT_EQ(outcome.notices[0].icon, MessageIcon::Exclamation);
+    EXPECT_NE(outcome.notices[0].text.find(outcome.saveError), std::string::npos);
+    EXPECT_TRUE(messages.messages.empty());
 }
 
 TEST_F(Export, ATableTooLargeForASheetContinuesOnFurtherSheets) {

@@ -30,6 +30,14 @@ TEST(ComposeReaderErrorText, NumbersWithoutATextGetTheUnknownErrorTextUncut) {
               "An unknown Error seems to have occurred within " + name + ".");
 }
 
+TEST(ComposeReaderErrorText, TheWholeTextForTheCommandLine) {
+    const std::string name(100, 'x');
+    EXPECT_EQ(ComposeReaderErrorText(1001, name, std::string::npos),
+              "File '" + name + "' is of unknown file type.");
+    EXPECT_EQ(ComposeReaderErrorText(1001, name, 10), "File 'xxxx");
+    EXPECT_EQ(LoadResult::FromReader(1004, name).ReaderText(), "Cannot open file '" + name + "'.");
+}
+
 TEST(SampleTimes, FollowTheClockChangeCountedInMultiplexedSamples) {
     // First and second interval (us between multiplexed samples), clock change
     // sample, channels, and (sample of 1000, time) pairs.

@@ -31,6 +31,22 @@ AbfTestWriter Writer(std::vector<int16_t> channels, uint32_t episodes = 3,
     return writer;
 }
 
+// Loading and appending as the window does: a failure is shown through the
+// message interface.
+LoadResult Load(TraceStore& store, const std::string& path) {
+    LoadResult result = TraceStore::LoadInto(store, path);
+    if (!result)
+        ShowNotice(result.ToNotice());
+    return result;
+}
+
+LoadResult Append(TraceStore& store, const std::string& path) {
+    LoadResult result = TraceStore::AppendFrom(store, path);
+    if (!result)
+        ShowNotice(result.ToNotice());
+    return result;
+}
+
 class LoadTest : public ::testing::Test {
 protected:
     // Writes `writer`'s recording into the test folder as `name`; returns its path.
@@ -48,7 +64,7 @@ TEST_F(LoadTest, LoadsChannelOneWhereverItIsScannedOrElseChannelZero) {
         const std::string path =
             Write(Writer(channels).SetSampleInterval(50).SetStartToStart(2.5f), "a.abf");
         TraceStore store;
-        ASSERT_TRUE(TraceStore::LoadInto(store, path));
+        ASSERT_TRUE(Load(store, path));
         ASSERT_EQ(store.traces.size(), 3u);
         EXPECT_EQ(store.samplesPerTrace(), 1000u);
         EXPECT_EQ(store.commandWaveform.size(), 1000u);
@@ -80,8 +96,8 @@ TEST_F(LoadTest, UnreadableRecordingsShowTheReadersTextAndLeaveTheStoreEmpty) {
         {missing, "Cannot open file '" + missing + "'."}};
     for (const auto& [path, text] : cases) {
         TraceStore store;
-        ASSERT_TRUE(TraceStore::LoadInto(store, good));
-        EXPECT_FALSE(TraceStore::LoadInto(store, path));
+        ASSERT_TRUE(Load(store, good));
+        EXPECT_FALSE(Load(store, path));
         ASSERT_EQ(messages.messages.size(), 1u) << path;
         // The reader's text cut at 79 characters.
         EXPECT_EQ(messages.messages[0].text,
@@ -99,6 +115,49 @@ TEST_F(LoadTest, UnreadableRecordingsShowTheReadersTextAndLeaveTheStoreEmpty) {
         EXPECT_FALSE(AbfCloseFile(handle, &error)) << handle;
 }
 
+TEST_F(LoadTest, FailuresComeBackAsValuesAndTheLoaderShowsNothing) {
+    const std::pair<std::string, int> cases[] = {
+        {Write(Writer({2, 3}), "other.abf"), ABF_EINVALIDCHANNEL},
+        {Write(Writer({0, 1}, 1), "single.abf"), ABF_EEPISODERANGE},
+        {Write(Writer({0}).Set<int16_t>(AbfOffset::WaveformSource, 0), "nowave.abf"),
+         ABF_ENOWAVEFORM},
+        {dir.file("missing.abf"), ABF_EOPENFILE}};
+    for (const auto& [path, error] : cases) {
+        TraceStore store;
+        const LoadResult result = TraceStore::LoadInto(store, path);
+        EXPECT_EQ(result.failure, LoadResult::Failure::Reader) << path;
+        EXPECT_EQ(result.readerError, error) << path;
+        EXPECT_EQ(result.fileName, path);
+        const Notice notice = result.ToNotice();
+        EXPECT_EQ(notice.text, "The Axon data file could not be read.\r\n" +
+                                   ComposeReaderErrorText(error, path));
+        EXPECT_EQ(notice.caption, kCaption);
+        EXPECT_EQ(notice.icon, MessageIcon::Exclamation);
+    }
+    TraceStore store;
+    ASSERT_TRUE(TraceStore::LoadInto(store, Write(Writer({0, 1}), "good.abf")));
+    const LoadResult longer =
+        TraceStore::AppendFrom(store, Write(Writer({0, 1}, 3, 1200), "longer.abf"));
+    EXPECT_EQ(longer.failure, LoadResult::Failure::OtherProtocol);
+    EXPECT_EQ(longer.ToNotice().caption, "Error: Add Data Failed");
+    EXPECT_TRUE(messages.messages.empty());
+}
+
+TEST_F(LoadTest, TheStoreCarriesTheUnitOfTheLoadedChannel) {
+    const std::pair<AbfTestWriter, std::string> cases[] = {
+        {Writer({0, 1}), "mV"}, // the writer's channel 1
+        {Writer({0}), "pA"},
+        {Writer({1, 0}).SetText(AbfOffset::AdcUnits + 8, " nA ", 8), "nA"},
+        {Writer({0}).SetText(AbfOffset::AdcUnits, "", 8), ""}};
+    for (const auto& [writer, unit] : cases) {
+        TraceStore store;
+        ASSERT_TRUE(TraceStore::LoadInto(store, Write(writer, "unit.abf")));
+        EXPECT_EQ(store.unit, unit);
+        ASSERT_FALSE(TraceStore::LoadInto(store, dir.file("missing.abf")));
+        EXPECT_EQ(store.unit, "");
+    }
+}
+
 TEST_F(LoadTest, HeaderClaimingMoreThanTheFileHoldsIsRefusedBeforeAnythingIsAllocated) {
     const std::string paths[] = {
         Write(Writer({0}).Set<int32_t>(AbfOffset::EpisodeCount, 0x7FFFFFFF), "episodes.abf"),
@@ -109,7 +168,7 @@ TEST_F(LoadTest, HeaderClaimingMoreThanTheFileHoldsIsRefusedBeforeAnythingIsAllo
               "acquired.abf")};
     for (const std::string& path : paths) {
         TraceStore store;
-        EXPECT_FALSE(TraceStore::LoadInto(store, path)) << path;
+        EXPECT_FALSE(Load(store, path)) << path;
         // The reader refuses them at opening, before the traces could be allocated.
         AbfHeader header;
         uint32_t samples = 0, episodes = 0;
@@ -125,19 +184,19 @@ TEST_F(LoadTest, EpisodeIntervalOfAnEventDrivenRecordingComesFromItsSynchArray) 
     const std::string synch = Write(
         Writer({0}).SetSynchArray({{0, 1000}, {70000, 1000}, {140000, 1000}}, 100.0f).SetMode(2),
         "synch.abf");
-    ASSERT_TRUE(TraceStore::LoadInto(store, synch)) << messages.messages.back().text;
+    ASSERT_TRUE(Load(store, synch)) << messages.messages.back().text;
     EXPECT_FLOAT_EQ(store.episodeInterval, 7.0f); // 70000 x 100 us
 }
 
 TEST_F(LoadTest, AppendingAddsTheTracesOfAFileOfTheSameLengthOnly) {
     TraceStore store; // an empty store just loads
-    ASSERT_TRUE(TraceStore::AppendFrom(
+    ASSERT_TRUE(Append(
         store, Write(Writer({0, 1}, 3).SetSampleInterval(50).SetStartToStart(1), "first.abf")));
     const std::vector<float> timeAxis = store.timeAxis;
     const std::vector<float> command = store.commandWaveform;
     const float* firstTrace = store.traces[0].data();
 
-    ASSERT_TRUE(TraceStore::AppendFrom(
+    ASSERT_TRUE(Append(
         store, Write(Writer({0, 1}, 2).SetSampleInterval(80).SetStartToStart(4).SetHolding(-40),
                      "further.abf")));
     EXPECT_TRUE(messages.messages.empty());
@@ -151,8 +210,8 @@ TEST_F(LoadTest, AppendingAddsTheTracesOfAFileOfTheSameLengthOnly) {
     EXPECT_FLOAT_EQ(store.episodeInterval, 4.0f); // the further file's
 
     // A file of another length, or none, changes nothing.
-    EXPECT_FALSE(TraceStore::AppendFrom(store, Write(Writer({0, 1}, 3, 1200), "longer.abf")));
-    EXPECT_FALSE(TraceStore::AppendFrom(store, dir.file("missing.abf")));
+    EXPECT_FALSE(Append(store, Write(Writer({0, 1}, 3, 1200), "longer.abf")));
+    EXPECT_FALSE(Append(store, dir.file("missing.abf")));
     ASSERT_EQ(messages.messages.size(), 2u);
     EXPECT_EQ(messages.messages[0].text,
               "This additional data was not recorded using the same protocol and cannot be "
@@ -177,7 +236,7 @@ TEST(RealRecordings, LoadWithTheirShape) {
         SCOPED_TRACE(name);
         RecordingMessageSink messages;
         TraceStore store;
-        ASSERT_TRUE(TraceStore::LoadInto(store, std::string(TESSARAN_TESTDATA_DIR) + "/" + name));
+        ASSERT_TRUE(Load(store, std::string(TESSARAN_TESTDATA_DIR) + "/" + name));
         EXPECT_TRUE(messages.messages.empty());
         EXPECT_EQ(store.traces.size(), traces);
         EXPECT_EQ(store.samplesPerTrace(), samples);

@@ -52,8 +52,18 @@ for _ in $(seq 300); do # up to 30 s on a busy machine
     sleep 0.1
 done
 [ -n "$window" ] || { echo "no window titled Tessaran appeared"; cat "$work/program.log"; exit 1; }
-eval "$(xdotool getwindowgeometry --shell "$window")"
-
+# Sets WIDTH, HEIGHT, X, Y to the largest window titled Tessaran: the main
+# window may still be growing to its size, and a 1 x 1 helper window can carry
+# the same title.
+largest_window() {
+    local id best=0
+    for id in $(xdotool search --name '^Tessaran$' 2>/dev/null); do
+        eval "$(xdotool getwindowgeometry --shell "$id" | sed 's/^/G_/')"
+        if [ $((G_WIDTH * G_HEIGHT)) -gt "$best" ]; then
+            best=$((G_WIDTH * G_HEIGHT)) WIDTH=$G_WIDTH HEIGHT=$G_HEIGHT X=$G_X Y=$G_Y
+        fi
+    done
+}
 # Counts the current trace's pixels (its colour, green) in the window of the screenshot.
 green_pixels() {
     convert "$output" -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage \
@@ -61,9 +71,11 @@ green_pixels() {
 }
 # The traces are painted a moment after the window appears, later on a busy
 # machine: take the screenshot again until they are there (at most about 15 s).
+WIDTH=0 HEIGHT=0 X=0 Y=0
 green=0
 for _ in $(seq 30); do
     sleep 0.5
+    largest_window
     import -window root "$output"
     green=$(green_pixels)
     [ "$green" -ge 50 ] && break

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Starts the real program on a virtual X display with a recording named on its
-# command line, takes a screenshot of the whole screen and checks that the
-# window is there and shows the recording's traces.
+# command line, moves the mouse over the traces, takes a screenshot of the
+# whole screen and checks that the window is there and shows the recording's
+# traces and the command strip (the axes and the read-out are for the eye).
 #   screenshot.sh PROGRAM RECORDING OUTPUT.png
 # Exit code 77 (skipped) when Xvfb, xdotool or ImageMagick is missing.
 set -euo pipefail
@@ -76,6 +77,9 @@ green=0
 for _ in $(seq 30); do
     sleep 0.5
     largest_window
+    # The mouse over the traces, so the read-out under the view shows its values.
+    xdotool mousemove $((X + WIDTH * 2 / 5)) $((Y + HEIGHT / 3)) 2>/dev/null || true
+    sleep 0.2
     import -window root "$output"
     green=$(green_pixels)
     [ "$green" -ge 50 ] && break
@@ -89,6 +93,11 @@ echo "colours in the window: $colours"
 # ...and the current trace is drawn in its colour (green) in the trace view.
 echo "current-trace pixels: $green"
 [ "$green" -ge 50 ] || { echo "no trace is drawn"; cat "$work/program.log"; exit 1; }
+# The command strip draws the command voltage in dark blue under the traces.
+blue=$(convert "$output" -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage \
+    -fill black +opaque '#0000A0' -fill white -opaque '#0000A0' -format '%[fx:int(mean*w*h+0.5)]' info:)
+echo "command-strip pixels: $blue"
+[ "$blue" -ge 50 ] || { echo "no command strip is drawn"; exit 1; }
 if kill -0 "$app_pid" 2>/dev/null; then
     echo "ok"
 else

@@ -9,6 +9,7 @@
 #include "app/DataFileNames.h"
 #include "app/qt/AboutDlg.h"
 #include "app/qt/AppImages.h"
+#include "app/qt/BackgroundLoad.h"
 #include "app/qt/PageGeneralSettings.h"
 #include "controls/qt/CreditsDlg.h"
 #include "controls/qt/ImageButton.h"
@@ -123,6 +124,11 @@ bool ShownIfFailed(const LoadResult& result) {
     if (!result)
         ShowNotice(result.ToNotice());
     return static_cast<bool>(result);
+}
+
+// A background load's outcome: false when it was cancelled or failed (shown).
+bool Loaded(const std::optional<LoadResult>& result) {
+    return result && ShownIfFailed(*result);
 }
 
 } // namespace
@@ -325,6 +331,9 @@ void CMainSheet::DressFrame() {
 }
 
 bool CMainSheet::OnCommand(int id) {
+    // While a recording loads, only leaving the program is taken.
+    if (CBackgroundLoad::IsRunning() && id != kCancelButton && id != kExitCommand)
+        return true;
     switch (id) {
     case kOkButton:
     case kImportCommand:
@@ -332,6 +341,10 @@ bool CMainSheet::OnCommand(int id) {
         return true;
     case kCancelButton:
     case kExitCommand:
+        if (CBackgroundLoad::IsRunning()) {
+            close();
+            return true;
+        }
         // The visible page keeps what was typed into it; the pages hear the
         // cancel (General Settings takes its values), then the window goes.
         m_closing = true;
@@ -361,7 +374,14 @@ bool CMainSheet::OnCommand(int id) {
 }
 
 void CMainSheet::closeEvent(QCloseEvent* event) {
-    // Not while a load, dialog or export is under way on this window.
+    // A load in the background is given up, and the window closes after it.
+    if (CBackgroundLoad::IsRunning()) {
+        CBackgroundLoad::CancelRunning();
+        event->ignore();
+        QTimer::singleShot(0, this, [this] { close(); });
+        return;
+    }
+    // Not while a dialog or export is under way on this window.
     if (m_busy > 0 || m_exporting) {
         m_closing = false;
         event->ignore();
@@ -406,7 +426,7 @@ bool CMainSheet::ChooseAndLoadFile(std::string& path, std::string& title, TraceS
     std::string chosen;
     if (!PromptForDataFile(chosen, g_strDataDirectory, dialogTitle))
         return false;
-    if (!ShownIfFailed(TraceStore::LoadInto(target, chosen)))
+    if (!Loaded(CBackgroundLoad::LoadInto(target, chosen, this)))
         return false;
     path = chosen;
     title = FileTitle(chosen);
@@ -417,8 +437,9 @@ void CMainSheet::InstallRecording(TraceStore&& store, const std::string& path,
                                   const std::string& title) {
     m_traceStore = std::move(store);
     m_strFileName = path;
-    // A new recording starts with all of it in view.
+    // A new recording starts with all of it in view, in its own unit.
     m_pDisplayModel->Fit();
+    m_pDisplayModel->unit = m_traceStore.unit;
     const auto traceCount = static_cast<uint32_t>(m_traceStore.traces.size());
     const auto samples = static_cast<uint32_t>(m_traceStore.commandWaveform.size());
     m_pDisplayModel->SetData(m_traceStore.timeAxis, m_traceStore.commandWaveform,
@@ -451,7 +472,7 @@ bool CMainSheet::OpenRecording(const std::string& path) {
     const std::string absolute =
         NormaliseChosenFileName(path, std::filesystem::current_path(error).string());
     TraceStore loaded;
-    const bool loadedOk = ShownIfFailed(TraceStore::LoadInto(loaded, absolute));
+    const bool loadedOk = Loaded(CBackgroundLoad::LoadInto(loaded, absolute, this));
     if (loadedOk) {
         InstallRecording(std::move(loaded), absolute, FileTitle(absolute));
         NoteOpened(absolute);
@@ -478,7 +499,11 @@ bool CMainSheet::AddRecording(const std::string& path) {
     BeginBusy();
     // AppendFrom loads aside and appends only a recording of the same
     // protocol; otherwise the user is told and the loaded traces stay.
-    const bool added = ShownIfFailed(TraceStore::AppendFrom(m_traceStore, path));
+    bool added = false;
+    {
+        const auto reader = CBackgroundLoad::LockReader();
+        added = ShownIfFailed(TraceStore::AppendFrom(m_traceStore, path));
+    }
     if (added) {
         const auto traceCount = static_cast<uint32_t>(m_traceStore.traces.size());
         const auto samples = static_cast<uint32_t>(m_traceStore.commandWaveform.size());
@@ -608,7 +633,7 @@ bool CMainSheet::AnalyseNewAcquisition() {
     const std::string title = FileTitle(path);
     BeginBusy();
     TraceStore loaded;
-    const bool loadedOk = ShownIfFailed(TraceStore::LoadInto(loaded, path));
+    const bool loadedOk = Loaded(CBackgroundLoad::LoadInto(loaded, path, this));
     if (loadedOk) {
         InstallRecording(std::move(loaded), path, title);
         ExportAllAnalyses();
@@ -735,7 +760,7 @@ void CMainSheet::dragEnterEvent(QDragEnterEvent* event) {
 
 void CMainSheet::dropEvent(QDropEvent* event) {
     const QString file = DroppedFile(event->mimeData());
-    if (file.isEmpty() || m_busy > 0 || m_exporting)
+    if (file.isEmpty() || m_busy > 0 || m_exporting || CBackgroundLoad::IsRunning())
         return;
     event->acceptProposedAction();
     // With Ctrl held the recording is added to the loaded one. Loaded after

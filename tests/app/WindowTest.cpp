@@ -5,6 +5,7 @@
 
 #include "analysis/qt/PageAnalyseBase.h"
 #include "app/DataFileNames.h"
+#include "app/qt/BackgroundLoad.h"
 #include "controls/qt/IntegerEdit.h"
 #include "display/TraceDisplayModel.h"
 #include "display/qt/CZoomScrollView.h"
@@ -15,6 +16,7 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QTest>
+#include <QTimer>
 #include <QUrl>
 
 #include <filesystem>
@@ -154,6 +156,42 @@ TEST_F(MainSheetTest, ExitKeepsTheVisiblePagesValidEntries) {
     EXPECT_EQ(profile->ReadInt("Capacitance", "Ramp1 Start", 0), 1400);
     EXPECT_EQ(profile->ReadInt("Capacitance", "Ramp2 Start", 0), 700); // kept
     EXPECT_EQ(profile->ReadInt("Capacitance", "Ramp2 End", 0), 1250);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(MainSheetTest, LoadingRunsBesideTheEventLoopAndCanBeCancelled) {
+    const std::string first = data.file("first.abf");
+    const std::string big = data.file("big.abf");
+    WriteShortRecording(first, 3, 400);
+    WriteShortRecording(big, 400, 20000);
+    CMainSheet* sheet = OpenSheet();
+    ASSERT_TRUE(sheet->OpenRecording(first));
+
+    // Events are handled while the file loads: here, a Cancel.
+    bool handledDuringLoad = false;
+    QTimer::singleShot(0, [&] {
+        handledDuringLoad = CBackgroundLoad::IsRunning();
+        CBackgroundLoad::CancelRunning();
+    });
+    EXPECT_FALSE(sheet->OpenRecording(big));
+    EXPECT_TRUE(handledDuringLoad);
+    // The previous recording stays, and nothing is said.
+    EXPECT_EQ(sheet->FileName(), Canonical(first));
+    EXPECT_EQ(sheet->Store().traces.size(), 3u);
+    EXPECT_EQ(sheet->AnalysisPages()[0]->TraceCount(), 3u);
+    EXPECT_TRUE(messages.messages.empty());
+
+    // Without a Cancel it loads; a load error is shown once it has finished.
+    QTimer::singleShot(0, [&] { handledDuringLoad = CBackgroundLoad::IsRunning(); });
+    EXPECT_TRUE(sheet->OpenRecording(big)); // after the cancelled one has let go of the reader
+    EXPECT_EQ(sheet->Store().traces.size(), 400u);
+    EXPECT_FALSE(sheet->OpenRecording(data.file("missing.abf")));
+    ASSERT_EQ(messages.messages.size(), 1u);
+    EXPECT_EQ(messages.messages[0].caption, "Error Reading Axon Data");
+    EXPECT_EQ(sheet->Store().traces.size(), 400u);
 }
 
 } // namespace

@@ -1,0 +1,90 @@
+#include "app/qt/BackgroundLoad.h"
+
+#include <QEventLoop>
+#include <QFileInfo>
+#include <QPointer>
+#include <QProgressDialog>
+#include <QTimer>
+
+#include <atomic>
+
+#include <memory>
+#include <mutex>
+#include <thread>
+
+int CBackgroundLoad::progressDelayMs = 400;
+
+namespace {
+
+// What the worker and the waiting window share; the worker keeps it alive
+// after a Cancel until it has finished.
+struct LoadJob {
+    TraceStore store;
+    LoadResult result;
+    std::atomic<bool> done{false};
+};
+
+QPointer<QEventLoop> g_waiting;
+std::mutex g_readerMutex;
+bool g_cancelled = false;
+
+} // namespace
+
+std::unique_lock<std::mutex> CBackgroundLoad::LockReader() {
+    return std::unique_lock<std::mutex>(g_readerMutex);
+}
+
+bool CBackgroundLoad::IsRunning() {
+    return !g_waiting.isNull();
+}
+
+void CBackgroundLoad::CancelRunning() {
+    if (g_waiting) {
+        g_cancelled = true;
+        g_waiting->quit();
+    }
+}
+
+std::optional<LoadResult> CBackgroundLoad::LoadInto(TraceStore& target, const std::string& path,
+                                                    QWidget* parent) {
+    auto job = std::make_shared<LoadJob>();
+    std::thread([job, path] {
+        {
+            const std::lock_guard<std::mutex> reader(g_readerMutex);
+            job->result = TraceStore::LoadInto(job->store, path);
+        }
+        job->done = true;
+    }).detach();
+
+    QEventLoop loop;
+    QProgressDialog progress(
+        QObject::tr("Loading %1 ...").arg(QFileInfo(QString::fromStdString(path)).fileName()),
+        QObject::tr("Cancel"), 0, 0, parent);
+    progress.setObjectName(QStringLiteral("loadProgress"));
+    progress.setWindowTitle(QObject::tr("Tessaran"));
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setMinimumDuration(progressDelayMs);
+    QObject::connect(&progress, &QProgressDialog::canceled, &loop, [] { CancelRunning(); });
+    QTimer poll;
+    poll.setInterval(10);
+    QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
+        if (job->done)
+            loop.quit();
+        else
+            progress.setValue(0); // keeps the busy indicator moving
+    });
+    g_cancelled = false;
+    g_waiting = &loop;
+    if (!job->done) {
+        poll.start();
+        loop.exec(QEventLoop::ExcludeSocketNotifiers);
+    }
+    g_waiting = nullptr;
+    progress.reset();
+    if (g_cancelled && !job->done)
+        return std::nullopt;
+    // Finished (perhaps just as Cancel came): the result counts.
+    if (job->result)
+        target = std::move(job->store);
+    return job->result;
+}

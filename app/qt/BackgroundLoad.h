@@ -1,0 +1,34 @@
+// Loading a recording on a worker thread while the window goes on painting
+// and answering: a progress window (after a moment) shows that the load runs
+// and offers Cancel. The caller waits in a local event loop, so for it the
+// load looks like a plain call of TraceStore::LoadInto.
+#pragma once
+
+#include "recording/TraceStore.h"
+
+#include <QString>
+
+#include <mutex>
+#include <optional>
+#include <string>
+
+class QWidget;
+
+class CBackgroundLoad {
+public:
+    // Loads `path` into `target` (left as it is unless the load succeeds),
+    // with `parent` as the progress window's parent: the loader's result, or
+    // nothing when the user cancelled.
+    static std::optional<LoadResult> LoadInto(TraceStore& target, const std::string& path,
+                                              QWidget* parent);
+    // Cancels the load that is waiting, if any (e.g. the window is closing).
+    static void CancelRunning();
+    // Whether a load is waiting now.
+    static bool IsRunning();
+    // Delay before the progress window appears (ms); tests may set 0.
+    static int progressDelayMs;
+    // The recording reader keeps one table of open files for the process: a
+    // load that was cancelled may still be reading, so every other use of the
+    // reader holds this lock (the workers take it themselves).
+    static std::unique_lock<std::mutex> LockReader();
+};

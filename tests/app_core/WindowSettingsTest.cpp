@@ -7,8 +7,11 @@
 
 TEST(RecentFiles, NewestFirstNoRepeatsAtMostEight) {
     RecentFiles recent;
-    for (int i = 1; i <= 10; ++i)
+    for (int i = 1; i <= 9; ++i)
         recent.Add("/data/" + std::to_string(i) + ".abf");
+    ASSERT_EQ(recent.Files().size(), RecentFiles::kMaxFiles); // the first is gone
+    EXPECT_EQ(recent.Files().back(), "/data/2.abf");
+    recent.Add("/data/10.abf");
     recent.Add("");
     ASSERT_EQ(recent.Files().size(), RecentFiles::kMaxFiles);
     EXPECT_EQ(recent.Files().front(), "/data/10.abf");

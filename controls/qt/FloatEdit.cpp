@@ -9,62 +9,20 @@ namespace {
 
 constexpr double kNoValue = std::numeric_limits<double>::quiet_NaN();
 
-bool SameValue(double a, double b) {
-    return (std::isnan(a) && std::isnan(b)) || a == b;
-}
-
 } // namespace
 
 CFloatEdit::CFloatEdit(QWidget* parent)
-    : CValidatedEdit(QStringLiteral("0123456789+-.eE"), parent), m_value(kNoValue) {}
-
-void CFloatEdit::SetUpperBound(int mode, double value) {
-    if (mode == m_upperMode && SameValue(value, m_upper))
-        return;
-    m_upperMode = mode;
-    m_upper = value;
-    Validate(false);
-}
-
-void CFloatEdit::SetLowerBound(int mode, double value) {
-    if (mode == m_lowerMode && SameValue(value, m_lower))
-        return;
-    m_lowerMode = mode;
-    m_lower = value;
-    Validate(false);
-}
+    : CBoundedEdit(QStringLiteral("0123456789+-.eE"), parent, kNoValue) {}
 
 bool CFloatEdit::Validate(bool showMessage) {
-    const std::string content = text().toStdString();
-    if (content.empty() && AllowsEmpty()) {
-        EnterEmpty();
-        m_value = kNoValue;
-        return true;
-    }
-    const std::optional<double> parsed = ParseFloatField(content);
-    if (!parsed) {
-        EnterNotANumber(showMessage);
-        m_value = kNoValue;
-        return false;
-    }
-    if (IsOutOfBounds(*parsed, m_lowerMode, m_lower, m_upperMode, m_upper)) {
-        EnterOutOfBounds();
-        m_value = kNoValue;
-        return true;
-    }
-    EnterValid();
-    if (!SameValue(m_value, *parsed)) {
-        m_value = *parsed;
-        NotifyValueChanged();
-    }
-    return true;
-}
-
-double CFloatEdit::GetValue() {
-    Validate(false);
-    if (text().isEmpty() || State() != kValid)
-        return kNoValue;
-    return ParseFloatField(text().toStdString()).value_or(kNoValue);
+    return ValidateAs(showMessage, false, [this] {
+        const std::optional<double> parsed = ParseFloatField(text().toStdString());
+        if (!parsed)
+            return Reading<double>{kNotANumber, kNoValue};
+        if (IsOutOfBounds(*parsed, m_lowerMode, m_lower, m_upperMode, m_upper))
+            return Reading<double>{kOutOfBounds, kNoValue};
+        return Reading<double>{kValid, *parsed};
+    });
 }
 
 bool CFloatEdit::SetValue(double value, bool force) {
@@ -80,26 +38,8 @@ void CFloatEdit::LoadValue(double value) {
     SetValue(value, true);
 }
 
-bool CFloatEdit::SaveValue(double& value) {
-    switch (CheckForSave()) {
-    case SaveCheck::kValid:
-        value = GetValue();
-        return true;
-    case SaveCheck::kNoValue:
-        value = kNoValue;
-        return true;
-    case SaveCheck::kFailed:
-        break;
-    }
-    return false;
-}
-
 bool CFloatEdit::Exchange(bool saving, double& value) {
-    if (!saving) {
-        LoadValue(value);
-        return true;
-    }
-    return SaveValue(value);
+    return saving ? SaveValue(value) : (LoadValue(value), true);
 }
 
 std::string CFloatEdit::OutOfBoundsText() const {

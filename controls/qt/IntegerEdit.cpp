@@ -6,25 +6,7 @@
 #include <QKeyEvent>
 
 CIntegerEdit::CIntegerEdit(QWidget* parent)
-    : CValidatedEdit(QStringLiteral("0123456789+-"), parent) {}
-
-void CIntegerEdit::SetUpperBound(int mode, std::int32_t value) {
-    if (mode == m_upperMode && value == m_upper)
-        return;
-    m_upperMode = mode;
-    m_upper = value;
-    Validate(false);
-    UpdateSpinRange();
-}
-
-void CIntegerEdit::SetLowerBound(int mode, std::int32_t value) {
-    if (mode == m_lowerMode && value == m_lower)
-        return;
-    m_lowerMode = mode;
-    m_lower = value;
-    Validate(false);
-    UpdateSpinRange();
-}
+    : CBoundedEdit(QStringLiteral("0123456789+-"), parent, kNoIntegerValue) {}
 
 void CIntegerEdit::SetBuddySpin(CSpinButton* spin) {
     if (m_spin && m_spin != spin)
@@ -44,36 +26,14 @@ void CIntegerEdit::UpdateSpinRange() {
 }
 
 bool CIntegerEdit::Validate(bool showMessage) {
-    const std::string content = text().toStdString();
-    if (content.empty() && AllowsEmpty()) {
-        EnterEmpty();
-        m_value = kNoIntegerValue;
-        return true;
-    }
-    const std::optional<std::int32_t> parsed = ParseIntegerField(content);
-    if (!parsed) {
-        EnterNotANumber(showMessage);
-        m_value = kNoIntegerValue;
-        return false;
-    }
-    if (IsOutOfBounds(*parsed, m_lowerMode, m_lower, m_upperMode, m_upper)) {
-        EnterOutOfBounds();
-        m_value = kNoIntegerValue;
-        return true;
-    }
-    EnterValid();
-    if (m_value != *parsed) {
-        m_value = *parsed;
-        NotifyValueChanged();
-    }
-    return true;
-}
-
-std::int32_t CIntegerEdit::GetValue() {
-    Validate(false);
-    if (text().isEmpty() || State() != kValid)
-        return kNoIntegerValue;
-    return ParseIntegerField(text().toStdString()).value_or(kNoIntegerValue);
+    return ValidateAs(showMessage, false, [this] {
+        const std::optional<std::int32_t> parsed = ParseIntegerField(text().toStdString());
+        if (!parsed)
+            return Reading<std::int32_t>{kNotANumber, kNoIntegerValue};
+        if (IsOutOfBounds(*parsed, m_lowerMode, m_lower, m_upperMode, m_upper))
+            return Reading<std::int32_t>{kOutOfBounds, kNoIntegerValue};
+        return Reading<std::int32_t>{kValid, *parsed};
+    });
 }
 
 void CIntegerEdit::SetValue(std::int32_t value) {
@@ -81,26 +41,8 @@ void CIntegerEdit::SetValue(std::int32_t value) {
     Validate(false);
 }
 
-bool CIntegerEdit::SaveValue(std::int32_t& value) {
-    switch (CheckForSave()) {
-    case SaveCheck::kValid:
-        value = GetValue();
-        return true;
-    case SaveCheck::kNoValue:
-        value = kNoIntegerValue;
-        return true;
-    case SaveCheck::kFailed:
-        break;
-    }
-    return false;
-}
-
 bool CIntegerEdit::Exchange(bool saving, std::int32_t& value) {
-    if (!saving) {
-        LoadValue(value);
-        return true;
-    }
-    return SaveValue(value);
+    return saving ? SaveValue(value) : (LoadValue(value), true);
 }
 
 std::string CIntegerEdit::OutOfBoundsText() const {

@@ -5,26 +5,10 @@
 #include <limits>
 
 CIntegerListEdit::CIntegerListEdit(QWidget* parent)
-    : CValidatedEdit(QStringLiteral("0123456789,"), parent) {
+    : CBoundedEdit(QStringLiteral("0123456789,"), parent, {}) {
     // A list has no natural length: QLineEdit's default limit of 32767
     // characters would cut a long one, possibly inside a number.
     setMaxLength(std::numeric_limits<int>::max());
-}
-
-void CIntegerListEdit::SetUpperBound(int mode, std::int32_t value) {
-    if (mode == m_upperMode && value == m_upper)
-        return;
-    m_upperMode = mode;
-    m_upper = value;
-    Validate(false);
-}
-
-void CIntegerListEdit::SetLowerBound(int mode, std::int32_t value) {
-    if (mode == m_lowerMode && value == m_lower)
-        return;
-    m_lowerMode = mode;
-    m_lower = value;
-    Validate(false);
 }
 
 void CIntegerListEdit::SetRangesAllowed(bool allowed) {
@@ -48,32 +32,13 @@ std::optional<std::vector<std::int32_t>> CIntegerListEdit::ParseWithinBounds() c
 }
 
 bool CIntegerListEdit::Validate(bool showMessage) {
-    if (text().isEmpty() && AllowsEmpty()) {
-        EnterEmpty();
-        m_value.clear();
-        return true;
-    }
-    std::optional<std::vector<std::int32_t>> values = ParseWithinBounds();
-    if (!values) {
-        EnterOutOfBounds();
-        m_value.clear();
-        if (showMessage)
-            ShowOutOfBoundsMessage();
-        return true;
-    }
-    EnterValid();
-    if (*values != m_value) {
-        m_value = std::move(*values);
-        NotifyValueChanged();
-    }
-    return true;
-}
-
-std::vector<std::int32_t> CIntegerListEdit::GetValue() {
-    Validate(false);
-    if (text().isEmpty() || State() != kValid)
-        return {};
-    return ParseWithinBounds().value_or(std::vector<std::int32_t>{});
+    using List = std::vector<std::int32_t>;
+    return ValidateAs(showMessage, true, [this] {
+        std::optional<List> values = ParseWithinBounds();
+        if (!values)
+            return Reading<List>{kOutOfBounds, {}};
+        return Reading<List>{kValid, std::move(*values)};
+    });
 }
 
 void CIntegerListEdit::SetValue(const std::vector<std::int32_t>& values) {
@@ -81,26 +46,8 @@ void CIntegerListEdit::SetValue(const std::vector<std::int32_t>& values) {
     Validate(false);
 }
 
-bool CIntegerListEdit::SaveValue(std::vector<std::int32_t>& values) {
-    switch (CheckForSave()) {
-    case SaveCheck::kValid:
-        values = GetValue();
-        return true;
-    case SaveCheck::kNoValue:
-        values.clear();
-        return true;
-    case SaveCheck::kFailed:
-        break;
-    }
-    return false;
-}
-
 bool CIntegerListEdit::Exchange(bool saving, std::vector<std::int32_t>& values) {
-    if (!saving) {
-        LoadValue(values);
-        return true;
-    }
-    return SaveValue(values);
+    return saving ? SaveValue(values) : (LoadValue(values), true);
 }
 
 std::string CIntegerListEdit::OutOfBoundsText() const {

@@ -106,36 +106,20 @@ void CValidatedEdit::OnTextChanged(const QString& text) {
         Validate(false);
 }
 
-void CValidatedEdit::EnterEmpty() {
-    // An allowed empty text is a valid "no value": it must neither look
+void CValidatedEdit::EnterValid() {
+    // An allowed empty text is a valid "no value" too: it must neither look
     // invalid nor be reported when the dialog's data are taken.
     m_state = kValid;
     SetValidLook(true);
     SetNormalFont(true);
 }
 
-void CValidatedEdit::EnterNotANumber(bool showMessage) {
-    m_state = kNotANumber;
+void CValidatedEdit::EnterInvalid(int state) {
+    m_state = state;
     if (m_feedbackMode & kColourFeedback)
         SetValidLook(false);
     if (m_feedbackMode & kFontFeedback)
         SetNormalFont(false);
-    if (showMessage)
-        ShowNotANumberMessage();
-}
-
-void CValidatedEdit::EnterOutOfBounds() {
-    m_state = kOutOfBounds;
-    if (m_feedbackMode & kColourFeedback)
-        SetValidLook(false);
-    if (m_feedbackMode & kFontFeedback)
-        SetNormalFont(false);
-}
-
-void CValidatedEdit::EnterValid() {
-    m_state = kValid;
-    SetValidLook(true);
-    SetNormalFont(true);
 }
 
 void CValidatedEdit::NotifyValueChanged() {

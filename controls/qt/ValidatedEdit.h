@@ -12,6 +12,7 @@
 #include <QString>
 
 #include <string>
+#include <type_traits>
 
 class QValidator;
 
@@ -74,12 +75,31 @@ protected:
     // Changes the characters the field takes from now on.
     void SetAllowedCharacters(const QString& characters) { m_allowedCharacters = characters; }
 
-    // The outcomes of a validation, each with its look and state.
-    void EnterEmpty();
-    void EnterNotANumber(bool showMessage);
-    void EnterOutOfBounds();
-    void EnterValid();
-    void NotifyValueChanged();
+    // What a field makes of its text: kNotANumber, kOutOfBounds or kValid,
+    // and the value when valid.
+    template <class T> struct Reading {
+        int state = kNotANumber;
+        T value{};
+    };
+
+    // The one course of every field's Validate. An allowed empty text is a
+    // valid "no value"; any other text is what `read()` makes of it. Each
+    // outcome gets its state and look; `current` becomes the valid value or
+    // `noValue`, and a change of a valid value is notified. With
+    // `showMessage` a text that is no number is reported, and one out of
+    // bounds as well when `reportOutOfBounds`. False only for no number.
+    template <class T, class Read>
+    bool ValidateWith(bool showMessage, bool reportOutOfBounds, T& current, const T& noValue,
+                      Read read);
+
+    // The saving direction of the data exchange for every field: true with
+    // the valid value (`current` after validating) or `noValue` for a
+    // disabled field without one; false after telling the user.
+    template <class T> bool SaveWith(T& value, const T& current, const T& noValue);
+
+    // Sets one bound and its mode; a change revalidates without a message.
+    // True when anything changed.
+    template <class T> bool ChangeBound(int& mode, T& bound, int newMode, T newValue);
 
     // The out-of-bounds text and caption of this kind of field.
     virtual std::string OutOfBoundsText() const = 0;
@@ -102,6 +122,10 @@ protected:
     int m_upperMode = kBoundNone;
 
 private:
+    // The looks and states of the outcomes; an allowed empty text counts as valid.
+    void EnterValid();
+    void EnterInvalid(int state);
+    void NotifyValueChanged();
     void OnTextChanged(const QString& text);
     void ShowNotANumberMessage();
     void ComplainAboutLeaving();
@@ -117,3 +141,106 @@ private:
     bool m_restoring = false;
     QValidator* m_characterCheck = nullptr;
 };
+
+// What the numeric fields share besides their parsing: the value of the last
+// validation (the field's "no value" when there is none), bounds of type
+// Bound with their modes (kBoundStrict, kBoundInclusive, kBoundNone; a list
+// field bounds each element) and the saving direction of the data exchange.
+template <class Value, class Bound> class CBoundedEdit : public CValidatedEdit {
+public:
+    // A change of a bound revalidates the text without a message.
+    void SetUpperBound(int mode, Bound value) {
+        if (ChangeBound(m_upperMode, m_upper, mode, value))
+            OnBoundsChanged();
+    }
+    void SetLowerBound(int mode, Bound value) {
+        if (ChangeBound(m_lowerMode, m_lower, mode, value))
+            OnBoundsChanged();
+    }
+    Bound UpperBound() const { return m_upper; }
+    Bound LowerBound() const { return m_lower; }
+
+    // The value of the last validation, without validating again.
+    const Value& CurrentValue() const { return m_value; }
+    // The text's value after validating it; the no-value when it is empty,
+    // no number or out of bounds.
+    Value GetValue() {
+        Validate(false);
+        return m_value;
+    }
+    // Saving: true with the value (the no-value for an empty field, or a
+    // disabled one without a valid value), or false after telling the user
+    // why, with the focus on the field.
+    bool SaveValue(Value& value) { return SaveWith(value, m_value, m_noValue); }
+
+protected:
+    CBoundedEdit(const QString& allowedCharacters, QWidget* parent, Value noValue)
+        : CValidatedEdit(allowedCharacters, parent), m_value(noValue), m_noValue(noValue) {}
+    // After a bound changed (the field has been revalidated).
+    virtual void OnBoundsChanged() {}
+    // Validate with this field's value and no-value.
+    template <class Read> bool ValidateAs(bool showMessage, bool reportOutOfBounds, Read read) {
+        return ValidateWith(showMessage, reportOutOfBounds, m_value, m_noValue, read);
+    }
+
+    Value m_value;
+    const Value m_noValue;
+    Bound m_lower{};
+    Bound m_upper{};
+};
+
+// Equal values; two NaNs are the same "no value".
+template <class T> bool SameFieldValue(const T& a, const T& b) {
+    if constexpr (std::is_floating_point_v<T>)
+        return (a != a && b != b) || a == b;
+    else
+        return a == b;
+}
+
+template <class T, class Read>
+bool CValidatedEdit::ValidateWith(bool showMessage, bool reportOutOfBounds, T& current,
+                                  const T& noValue, Read read) {
+    const bool emptyAllowed = text().isEmpty() && AllowsEmpty();
+    Reading<T> reading{kValid, noValue};
+    if (!emptyAllowed)
+        reading = read();
+    if (reading.state != kValid) {
+        EnterInvalid(reading.state);
+        current = noValue;
+        if (showMessage && reading.state == kNotANumber)
+            ShowNotANumberMessage();
+        else if (showMessage && reportOutOfBounds)
+            ShowOutOfBoundsMessage();
+        return reading.state != kNotANumber;
+    }
+    EnterValid();
+    if (!SameFieldValue(current, reading.value)) {
+        current = std::move(reading.value);
+        if (!emptyAllowed)
+            NotifyValueChanged();
+    }
+    return true;
+}
+
+template <class T> bool CValidatedEdit::SaveWith(T& value, const T& current, const T& noValue) {
+    switch (CheckForSave()) {
+    case SaveCheck::kValid:
+        value = current;
+        return true;
+    case SaveCheck::kNoValue:
+        value = noValue;
+        return true;
+    case SaveCheck::kFailed:
+        break;
+    }
+    return false;
+}
+
+template <class T> bool CValidatedEdit::ChangeBound(int& mode, T& bound, int newMode, T newValue) {
+    if (newMode == mode && SameFieldValue(newValue, bound))
+        return false;
+    mode = newMode;
+    bound = newValue;
+    Validate(false);
+    return true;
+}

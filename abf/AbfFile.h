@@ -15,10 +15,6 @@ constexpr uint32_t ABF_MAXDACS = 4;
 constexpr uint32_t ABF_MAXEPOCHS = 10;
 constexpr uint32_t ABF_NOSTART = 0xFFFFFFFFu; // synch entry start: not recorded
 
-// Access flags of an open file.
-constexpr int ABF_ACCESS_HEADERONLY = 1;
-constexpr int ABF_ACCESS_READ = 2;
-
 struct AbfFile {
     AbfFile() = default;
     ~AbfFile();
@@ -29,7 +25,6 @@ struct AbfFile {
     int fd = -1;
     uint64_t fileSize = 0;
     std::unique_ptr<SynchArray> synch;
-    int access = ABF_ACCESS_READ;
     uint32_t episodeCount = 0;
     uint32_t acquiredSamples = 0; // all channels
     bool hasSynchArray = false;
@@ -38,7 +33,6 @@ struct AbfFile {
     int64_t cachedEpisode = -1;
     uint32_t cachedLength = 0;
     uint32_t lastEpisodeSamples = 0; // last chunk of a continuous recording, all channels
-    int lastError = 0;
 
     // Layout captured at opening; reads rely on these, not on the caller's header.
     AbfHeader header{};

@@ -46,7 +46,6 @@ int OpenInto(AbfFile* file, const char* fileName, int flags, AbfHeader* header,
     file->header = h;
 
     if (flags & ABF_OPEN_HEADER_ONLY) {
-        file->access = ABF_ACCESS_READ | ABF_ACCESS_HEADERONLY;
         if (header)
             *header = h;
         return 0;

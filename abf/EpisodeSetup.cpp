@@ -66,26 +66,75 @@ std::unique_ptr<SynchArray> NewSynchArray() {
     return array;
 }
 
+// Copies the file's synch array into the virtual one, checking each entry
+// against the samples still unaccounted for and the order of the starts.
+int CopyContinuousSynch(AbfFile* file, const AbfHeader& h) {
+    const uint64_t acquired = uint64_t(h.acquiredSampleCount);
+    FileSynchReader reader(*file, h);
+    uint64_t remaining = acquired, previousStart = 0, offset = 0;
+    for (uint32_t i = 0; i < reader.Count(); ++i) {
+        uint32_t start, length;
+        if (!reader.Get(i, &start, &length) || length > remaining || start < previousStart)
+            return ABF_EBADSYNCH;
+        if (int rc = AddEpisode(file, file->synch.get(), start, length, offset, acquired))
+            return rc;
+        remaining -= length;
+        offset += length * uint64_t{file->sampleSize};
+        previousStart = start;
+    }
+    return 0;
+}
+
+// Rebuilds the virtual synch array of a continuous recording: runs of
+// contiguous entries joined, then cut into chunks of at most `chunk` samples.
+int ChunkContinuousSynch(AbfFile* file, uint32_t chunk) {
+    std::unique_ptr<SynchArray> rebuilt = NewSynchArray();
+    if (!rebuilt)
+        return ABF_EBADTEMPFILE;
+    const uint64_t s = file->sampleSize;
+    auto emitRun = [&](uint64_t start, uint64_t length, uint64_t offset) {
+        while (length > chunk) {
+            if (int rc = AddEpisode(file, rebuilt.get(), start, chunk, offset, chunk))
+                return rc;
+            start += chunk;
+            offset += chunk * s;
+            length -= chunk;
+        }
+        return AddEpisode(file, rebuilt.get(), start, length, offset, chunk);
+    };
+    bool haveRun = false;
+    uint64_t runStart = 0, runLength = 0, runOffset = 0;
+    for (uint32_t i = 0; i < file->synch->Count(); ++i) {
+        SynchEntry entry;
+        if (!file->synch->Get(i, &entry))
+            return ABF_EBADSYNCH;
+        if (haveRun && entry.start == runStart + runLength) {
+            runLength += entry.length;
+            continue;
+        }
+        if (haveRun)
+            if (int rc = emitRun(runStart, runLength, runOffset))
+                return rc;
+        haveRun = true;
+        runStart = entry.start;
+        runLength = entry.length;
+        runOffset = entry.offset;
+    }
+    if (haveRun)
+        if (int rc = emitRun(runStart, runLength, runOffset))
+            return rc;
+    file->synch = std::move(rebuilt);
+    file->episodeCount = file->synch->Count();
+    return 0;
+}
+
 int ContinuousSetUp(AbfFile* file, AbfHeader* h, uint32_t* samplesPerChannel) {
     const uint32_t n = file->channels;
-    const uint64_t s = file->sampleSize;
     const uint64_t acquired = uint64_t(h->acquiredSampleCount);
     const bool synch = HasSynchArray(*h);
-
-    if (synch) {
-        FileSynchReader reader(*file, *h);
-        uint64_t remaining = acquired, previousStart = 0, offset = 0;
-        for (uint32_t i = 0; i < reader.Count(); ++i) {
-            uint32_t start, length;
-            if (!reader.Get(i, &start, &length) || length > remaining || start < previousStart)
-                return ABF_EBADSYNCH;
-            if (int rc = AddEpisode(file, file->synch.get(), start, length, offset, acquired))
-                return rc;
-            remaining -= length;
-            offset += length * s;
-            previousStart = start;
-        }
-    }
+    if (synch)
+        if (int rc = CopyContinuousSynch(file, *h))
+            return rc;
 
     uint32_t requested = *samplesPerChannel;
     if (requested == 0)
@@ -102,42 +151,8 @@ int ContinuousSetUp(AbfFile* file, AbfHeader* h, uint32_t* samplesPerChannel) {
     *samplesPerChannel = m;
 
     if (synch) {
-        std::unique_ptr<SynchArray> rebuilt = NewSynchArray();
-        if (!rebuilt)
-            return ABF_EBADTEMPFILE;
-        auto emitRun = [&](uint64_t start, uint64_t length, uint64_t offset) {
-            while (length > chunk) {
-                if (int rc = AddEpisode(file, rebuilt.get(), start, chunk, offset, chunk))
-                    return rc;
-                start += chunk;
-                offset += chunk * s;
-                length -= chunk;
-            }
-            return AddEpisode(file, rebuilt.get(), start, length, offset, chunk);
-        };
-        bool haveRun = false;
-        uint64_t runStart = 0, runLength = 0, runOffset = 0;
-        for (uint32_t i = 0; i < file->synch->Count(); ++i) {
-            SynchEntry entry;
-            if (!file->synch->Get(i, &entry))
-                return ABF_EBADSYNCH;
-            if (haveRun && entry.start == runStart + runLength) {
-                runLength += entry.length;
-                continue;
-            }
-            if (haveRun)
-                if (int rc = emitRun(runStart, runLength, runOffset))
-                    return rc;
-            haveRun = true;
-            runStart = entry.start;
-            runLength = entry.length;
-            runOffset = entry.offset;
-        }
-        if (haveRun)
-            if (int rc = emitRun(runStart, runLength, runOffset))
-                return rc;
-        file->synch = std::move(rebuilt);
-        file->episodeCount = file->synch->Count();
+        if (int rc = ChunkContinuousSynch(file, chunk))
+            return rc;
     } else {
         uint64_t count = (perChannel + m - 1) / m;
         if (count > UINT32_MAX)
@@ -150,26 +165,17 @@ int ContinuousSetUp(AbfFile* file, AbfHeader* h, uint32_t* samplesPerChannel) {
     return 0;
 }
 
-int EpisodicSetUp(AbfFile* file, AbfHeader* h, int flags) {
-    const uint64_t s = file->sampleSize;
-    const uint64_t perEpisode = uint64_t(h->samplesPerEpisode);
-    if (!HasSynchArray(*h)) {
-        if (h->operationMode != ABF_MODE_EPISODIC)
-            return ABF_ENOSYNCHPRESENT;
-        if (h->episodeCount < 0)
-            return ABF_EINVALIDFILE;
-        if (uint64_t(h->episodeCount) * perEpisode * s > file->DataBytesAvailable())
-            return ABF_EREADDATA;
-        file->episodeCount = uint32_t(h->episodeCount);
-        return 0;
-    }
-
-    FileSynchReader reader(*file, *h);
-    const bool episodic = h->operationMode == ABF_MODE_EPISODIC;
+// Reads the file's synch array of an episodic (or event) recording into the
+// virtual one. Event entries must start in order; an entry reaching past the
+// next one's start marks the file as overlapped.
+int CopyEpisodicSynch(AbfFile* file, const AbfHeader& h) {
+    const uint64_t perEpisode = uint64_t(h.samplesPerEpisode);
+    FileSynchReader reader(*file, h);
+    const bool episodic = h.operationMode == ABF_MODE_EPISODIC;
     uint32_t start, length;
     if (!reader.Get(0, &start, &length))
         return ABF_EBADSYNCH;
-    uint64_t remaining = uint64_t(h->acquiredSampleCount), offset = 0;
+    uint64_t remaining = uint64_t(h.acquiredSampleCount), offset = 0;
     for (uint32_t i = 1; i < reader.Count(); ++i) {
         uint32_t next, nextLength;
         if (length > remaining || !reader.Get(i, &next, &nextLength))
@@ -187,7 +193,7 @@ int EpisodicSetUp(AbfFile* file, AbfHeader* h, int flags) {
         if (int rc = AddEpisode(file, file->synch.get(), start, length, offset, perEpisode))
             return rc;
         remaining -= length;
-        offset += length * s;
+        offset += length * uint64_t{file->sampleSize};
         start = next;
         length = nextLength;
     }
@@ -196,32 +202,53 @@ int EpisodicSetUp(AbfFile* file, AbfHeader* h, int flags) {
     if (int rc = AddEpisode(file, file->synch.get(), start, length, offset, perEpisode))
         return rc;
     file->episodeCount = file->synch->Count();
+    return 0;
+}
 
-    if (h->operationMode == ABF_MODE_FIXLENEVENTS && file->overlapped) {
-        std::unique_ptr<SynchArray> rebuilt = NewSynchArray();
-        if (!rebuilt)
-            return ABF_EBADTEMPFILE;
-        const bool keepFull = flags & ABF_OPEN_KEEP_OVERLAP;
-        for (uint32_t k = 0; k < file->episodeCount; ++k) {
-            SynchEntry entry, successor;
-            if (!file->synch->Get(k, &entry))
+// Overlapping fixed-length events: each is cut where the next one starts,
+// or, with `keepFull`, read at its full length.
+int TrimOverlappingEvents(AbfFile* file, uint64_t perEpisode, bool keepFull) {
+    std::unique_ptr<SynchArray> rebuilt = NewSynchArray();
+    if (!rebuilt)
+        return ABF_EBADTEMPFILE;
+    for (uint32_t k = 0; k < file->episodeCount; ++k) {
+        SynchEntry entry, successor;
+        if (!file->synch->Get(k, &entry))
+            return ABF_EBADSYNCH;
+        uint64_t newLength = entry.length;
+        if (keepFull) {
+            newLength = perEpisode;
+        } else if (k + 1 < file->episodeCount) {
+            if (!file->synch->Get(k + 1, &successor))
                 return ABF_EBADSYNCH;
-            uint64_t newLength = entry.length;
-            if (keepFull) {
-                newLength = perEpisode;
-            } else if (k + 1 < file->episodeCount) {
-                if (!file->synch->Get(k + 1, &successor))
-                    return ABF_EBADSYNCH;
-                if (entry.start != ABF_NOSTART && successor.start != ABF_NOSTART &&
-                    successor.start < uint64_t(entry.start) + entry.length)
-                    newLength = successor.start - entry.start;
-            }
-            if (int rc = AddEpisode(file, rebuilt.get(), entry.start, newLength, entry.offset,
-                                    perEpisode))
-                return rc;
+            if (entry.start != ABF_NOSTART && successor.start != ABF_NOSTART &&
+                successor.start < uint64_t(entry.start) + entry.length)
+                newLength = successor.start - entry.start;
         }
-        file->synch = std::move(rebuilt);
+        if (int rc =
+                AddEpisode(file, rebuilt.get(), entry.start, newLength, entry.offset, perEpisode))
+            return rc;
     }
+    file->synch = std::move(rebuilt);
+    return 0;
+}
+
+int EpisodicSetUp(AbfFile* file, AbfHeader* h, int flags) {
+    const uint64_t perEpisode = uint64_t(h->samplesPerEpisode);
+    if (!HasSynchArray(*h)) {
+        if (h->operationMode != ABF_MODE_EPISODIC)
+            return ABF_ENOSYNCHPRESENT;
+        if (h->episodeCount < 0)
+            return ABF_EINVALIDFILE;
+        if (uint64_t(h->episodeCount) * perEpisode * file->sampleSize > file->DataBytesAvailable())
+            return ABF_EREADDATA;
+        file->episodeCount = uint32_t(h->episodeCount);
+        return 0;
+    }
+    if (int rc = CopyEpisodicSynch(file, *h))
+        return rc;
+    if (h->operationMode == ABF_MODE_FIXLENEVENTS && file->overlapped)
+        return TrimOverlappingEvents(file, perEpisode, (flags & ABF_OPEN_KEEP_OVERLAP) != 0);
     return 0;
 }
 
@@ -240,10 +267,8 @@ int OldFormatSetUp(AbfFile* file, AbfHeader* h) {
     const uint32_t entries = uint32_t(h->synchEntryCount);
     std::vector<int16_t> raw(size_t(entries) * 2);
     if (!AbfReadAt(file->fd, uint64_t(h->synchFirstBlock) * ABF_BLOCKSIZE, raw.data(),
-                   raw.size() * 2)) {
-        file->lastError = ABF_EREADDATA;
+                   raw.size() * 2))
         return ABF_EREADSYNCH;
-    }
     const uint64_t limit = file->fileSize > 1024 ? file->fileSize - 1024 : 0;
     uint64_t running = 0;
     uint32_t kept = 0;

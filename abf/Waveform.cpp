@@ -139,10 +139,8 @@ int ReadStimulusEpisode(int handle, const AbfHeader& h, int channel, uint32_t ep
     if (offset + perEpisode * 2 > file->fileSize)
         return ABF_EREADDACEPISODE; // checked before the buffer is sized by it
     std::vector<int16_t> raw(perEpisode);
-    if (!AbfReadAt(file->fd, offset, raw.data(), perEpisode * 2)) {
-        file->lastError = ABF_EREADDATA;
+    if (!AbfReadAt(file->fd, offset, raw.data(), perEpisode * 2))
         return ABF_EREADDACEPISODE;
-    }
     const uint32_t n = uint32_t(h.channelCount);
     const uint64_t perChannel = perEpisode / n;
     for (uint64_t i = 0; i < perChannel; ++i)

@@ -2,20 +2,24 @@
 
 #include <limits>
 
+PerAnalysis<AnalysisPageSettings*> AnalysisPageRecords::All() {
+    return {&slopeConductance, &currentAtTestPotential, &currentVoltage, &capacitance,
+            &continuousRecord};
+}
+
+PerAnalysis<const AnalysisPageSettings*> AnalysisPageRecords::All() const {
+    return {&slopeConductance, &currentAtTestPotential, &currentVoltage, &capacitance,
+            &continuousRecord};
+}
+
 void AnalysisPageRecords::Load(IProfileStore& profile) {
-    slopeConductance.Load(profile);
-    sampleCurrent.Load(profile);
-    currentVoltage.Load(profile);
-    capacitance.Load(profile);
-    continuousRecord.Load(profile);
+    for (AnalysisPageSettings* record : All())
+        record->Load(profile);
 }
 
 void AnalysisPageRecords::Save(IProfileStore& profile) const {
-    slopeConductance.Save(profile);
-    sampleCurrent.Save(profile);
-    currentVoltage.Save(profile);
-    capacitance.Save(profile);
-    continuousRecord.Save(profile);
+    for (const AnalysisPageSettings* record : All())
+        record->Save(profile);
 }
 
 void ApplyNewRecording(AnalysisPageSettings& record, uint32_t traceCount, bool selectAll) {
@@ -31,14 +35,12 @@ void ApplyNewRecording(AnalysisPageSettings& record, uint32_t traceCount, bool s
 
 void ApplyNewRecording(AnalysisPageRecords& records, uint32_t traceCount,
                        const std::vector<int32_t>& commandTenths, const SelectAllFlags& selectAll) {
-    ApplyNewRecording(records.slopeConductance, traceCount, selectAll[0]);
+    const PerAnalysis<AnalysisPageSettings*> all = records.All();
+    for (size_t i = 0; i < all.size(); ++i)
+        ApplyNewRecording(*all[i], traceCount, selectAll[i]);
     records.slopeConductance.RecomputeSubsections(commandTenths);
-    ApplyNewRecording(records.sampleCurrent, traceCount, selectAll[1]);
-    records.sampleCurrent.RecomputeSubsections(commandTenths);
-    ApplyNewRecording(records.currentVoltage, traceCount, selectAll[2]);
-    ApplyNewRecording(records.capacitance, traceCount, selectAll[3]);
+    records.currentAtTestPotential.RecomputeSubsections(commandTenths);
     records.capacitance.RecomputeSubsections(commandTenths);
-    ApplyNewRecording(records.continuousRecord, traceCount, selectAll[4]);
 }
 
 namespace {
@@ -68,7 +70,7 @@ ExportChoices ExportChoicesFromRecords(const AnalysisPageRecords& records, int p
     ExportChoices choices;
     choices.plotTraceNumber = plotTraceNumber;
     choices.slopeConductance = TimeCourse(records.slopeConductance);
-    choices.currentAtTestPotential = TimeCourse(records.sampleCurrent);
+    choices.currentAtTestPotential = TimeCourse(records.currentAtTestPotential);
 
     const CurrentVoltageSettings& iv = records.currentVoltage;
     choices.currentVoltage.selectedTraces = iv.selectedTraces;
@@ -83,7 +85,7 @@ ExportChoices ExportChoicesFromRecords(const AnalysisPageRecords& records, int p
     choices.capacitance.subsection1 = Window(capacitance.subsection1);
     choices.capacitance.subsection2 = Window(capacitance.subsection2);
 
-    choices.samplePoints.selectedTraces = records.continuousRecord.selectedTraces;
-    choices.samplePoints.samplePoints = records.continuousRecord.samplePoints;
+    choices.continuousRecord.selectedTraces = records.continuousRecord.selectedTraces;
+    choices.continuousRecord.samplePoints = records.continuousRecord.samplePoints;
     return choices;
 }

@@ -10,29 +10,32 @@
 #include <cstdint>
 #include <vector>
 
-// The five analysis pages' records, in the main window's page order, each with
-// its own profile section.
+// The five analysis pages' records, each with its analysis's profile section.
 struct AnalysisPageRecords {
-    SlopeConductanceSettings slopeConductance{kSlopeConductanceSection};
-    SlopeConductanceSettings sampleCurrent{kSampleCurrentSection};
+    SlopeConductanceSettings slopeConductance;
+    SlopeConductanceSettings currentAtTestPotential{
+        RowOf(Analysis::CurrentAtTestPotential).profileSection};
     CurrentVoltageSettings currentVoltage;
     CapacitanceSettings capacitance;
     ContinuousRecordSettings continuousRecord;
+
+    // The record of each analysis, in page order (IndexOf).
+    PerAnalysis<AnalysisPageSettings*> All();
+    PerAnalysis<const AnalysisPageSettings*> All() const;
 
     // Every record's Load (or Save) in page order.
     void Load(IProfileStore& profile);
     void Save(IProfileStore& profile) const;
 };
 
-// The select-all-traces flags of the general settings, in page order: slope
-// conductance, sample current, current-voltage, capacitance, continuous record.
-using SelectAllFlags = std::array<bool, 5>;
+// The select-all-traces flags of the general settings, per analysis (IndexOf).
+using SelectAllFlags = PerAnalysis<bool>;
 
 // What OnNewRecording leaves in one record: every trace selected (0 .. traceCount
 // - 1) or none, control and current trace 1.
 void ApplyNewRecording(AnalysisPageSettings& record, uint32_t traceCount, bool selectAll);
 
-// The same for all five records, then the slope conductance, sample current and
+// The same for all five records, then the slope conductance, current-at-test-potential and
 // capacitance records search their ramp sub-sections in `commandTenths` (the
 // command voltage in tenths of mV, CommandVoltageTenths).
 void ApplyNewRecording(AnalysisPageRecords& records, uint32_t traceCount,

@@ -4,43 +4,97 @@
 
 #include <algorithm>
 #include <limits>
+#include <type_traits>
 #include <utility>
+
+namespace {
+
+uint32_t ListedStepOr1(uint32_t stored) {
+    const auto* found = std::find(kCurrentVoltageSteps.begin(), kCurrentVoltageSteps.end(), stored);
+    return found == kCurrentVoltageSteps.end() ? 1 : *found;
+}
+
+// The stored fields of every kind of record, each declared once as
+// visit(key, field, default), in the order they are written: the base
+// fields, then the kind's own.
+template <class Record, class Visit> void VisitStoredFields(Record& r, Visit&& visit) {
+    using Kind = std::remove_const_t<Record>;
+    visit("Ramp1 Start", r.ramp1Start, int32_t{1350});
+    visit("Ramp1 End", r.ramp1End, int32_t{2625});
+    // Ramp 2 keeps the kind's own default (the capacitance page's differs).
+    visit("Ramp2 Start", r.ramp2Start, int32_t{r.ramp2Start});
+    visit("Ramp2 End", r.ramp2End, int32_t{r.ramp2End});
+    visit("Use Control", r.useControl, int32_t{1});
+    if constexpr (std::is_base_of_v<SlopeConductanceSettings, Kind>) {
+        visit("Reversal Potential", r.testPotential, int32_t{0});
+        visit("Reversal Potential Range", r.potentialRange, int32_t{5});
+    } else if constexpr (std::is_same_v<CurrentVoltageSettings, Kind>) {
+        visit("Sample Frequency", r.sampleEvery, uint32_t{1});
+        visit("Round To", r.roundTo, uint32_t{1});
+    } else if constexpr (std::is_same_v<ContinuousRecordSettings, Kind>) {
+        visit("Sample Points", r.samplePoints, kDefaultSamplePoints);
+    }
+}
+
+// The records' one field of their own kind: the sample points, stored as a
+// text list. Read with or without the trailing comma, repeated numbers once.
+struct RecordReader : ProfileFieldReader {
+    using ProfileFieldReader::ProfileFieldReader;
+    using ProfileFieldReader::operator();
+    // The good numbers are kept; a token that is no whole positive number is
+    // remembered in badToken.
+    void operator()(const char* key, std::vector<int32_t>& field, const char* defaultText) {
+        const IntegerListParse parsed = ParseIntegerListText(ReadText(key, defaultText), false);
+        field = ExpandIntegerRuns(parsed.runs);
+        badToken = parsed.badToken;
+    }
+    std::string badToken;
+};
+
+struct RecordWriter : ProfileFieldWriter {
+    using ProfileFieldWriter::ProfileFieldWriter;
+    using ProfileFieldWriter::operator();
+    void operator()(const char* key, const std::vector<int32_t>& field, const char*) const {
+        WriteText(key, FormatIntegerListText(field));
+    }
+};
+
+} // namespace
+
+template <class Record> void LoadStoredFields(Record& record, IProfileStore& profile) {
+    RecordReader reader(profile, record.settingsSection);
+    VisitStoredFields(record, reader);
+    if constexpr (std::is_same_v<ContinuousRecordSettings, Record>) {
+        record.loadProblem.clear();
+        if (!reader.badToken.empty())
+            record.loadProblem = "\"Sample Points\" in [" + record.settingsSection + "]: \"" +
+                                 reader.badToken + "\" is not a whole positive number";
+    }
+    if constexpr (std::is_same_v<CurrentVoltageSettings, Record>) {
+        // A stored value that is not a listed step reads as the page would show it.
+        record.sampleEvery = ListedStepOr1(record.sampleEvery);
+        record.roundTo = ListedStepOr1(record.roundTo);
+    }
+}
+
+template <class Record> void SaveStoredFields(const Record& record, IProfileStore& profile) {
+    VisitStoredFields(record, RecordWriter(profile, record.settingsSection));
+}
+
+template void LoadStoredFields(AnalysisPageSettings&, IProfileStore&);
+template void LoadStoredFields(SlopeConductanceSettings&, IProfileStore&);
+template void LoadStoredFields(CurrentVoltageSettings&, IProfileStore&);
+template void LoadStoredFields(ContinuousRecordSettings&, IProfileStore&);
+template void SaveStoredFields(const AnalysisPageSettings&, IProfileStore&);
+template void SaveStoredFields(const SlopeConductanceSettings&, IProfileStore&);
+template void SaveStoredFields(const CurrentVoltageSettings&, IProfileStore&);
+template void SaveStoredFields(const ContinuousRecordSettings&, IProfileStore&);
 
 AnalysisPageSettings::AnalysisPageSettings(std::string section)
     : settingsSection(std::move(section)) {}
 
-void AnalysisPageSettings::Load(IProfileStore& profile) {
-    const std::string& s = settingsSection;
-    ramp1Start = profile.ReadInt(s, "Ramp1 Start", 1350);
-    ramp1End = profile.ReadInt(s, "Ramp1 End", 2625);
-    ramp2Start = profile.ReadInt(s, "Ramp2 Start", ramp2Start);
-    ramp2End = profile.ReadInt(s, "Ramp2 End", ramp2End);
-    useControl = profile.ReadInt(s, "Use Control", 1);
-}
-
-void AnalysisPageSettings::Save(IProfileStore& profile) const {
-    const std::string& s = settingsSection;
-    profile.WriteInt(s, "Ramp1 Start", ramp1Start);
-    profile.WriteInt(s, "Ramp1 End", ramp1End);
-    profile.WriteInt(s, "Ramp2 Start", ramp2Start);
-    profile.WriteInt(s, "Ramp2 End", ramp2End);
-    profile.WriteInt(s, "Use Control", useControl);
-}
-
 SlopeConductanceSettings::SlopeConductanceSettings(std::string section)
     : AnalysisPageSettings(std::move(section)) {}
-
-void SlopeConductanceSettings::Load(IProfileStore& profile) {
-    AnalysisPageSettings::Load(profile);
-    testPotential = profile.ReadInt(settingsSection, "Reversal Potential", 0);
-    potentialRange = profile.ReadInt(settingsSection, "Reversal Potential Range", 5);
-}
-
-void SlopeConductanceSettings::Save(IProfileStore& profile) const {
-    AnalysisPageSettings::Save(profile);
-    profile.WriteInt(settingsSection, "Reversal Potential", testPotential);
-    profile.WriteInt(settingsSection, "Reversal Potential Range", potentialRange);
-}
 
 void SlopeConductanceSettings::RecomputeSubsections(const std::vector<int32_t>& commandTenths) {
     if (commandTenths.empty())
@@ -58,44 +112,5 @@ CapacitanceSettings::CapacitanceSettings(std::string section)
 CurrentVoltageSettings::CurrentVoltageSettings(std::string section)
     : AnalysisPageSettings(std::move(section)) {}
 
-namespace {
-
-uint32_t ListedStepOr1(int32_t stored) {
-    const auto* found = std::find(kCurrentVoltageSteps.begin(), kCurrentVoltageSteps.end(),
-                                  static_cast<uint32_t>(stored));
-    return found == kCurrentVoltageSteps.end() ? 1 : *found;
-}
-
-} // namespace
-
-void CurrentVoltageSettings::Load(IProfileStore& profile) {
-    AnalysisPageSettings::Load(profile);
-    sampleEvery = ListedStepOr1(profile.ReadInt(settingsSection, "Sample Frequency", 1));
-    roundTo = ListedStepOr1(profile.ReadInt(settingsSection, "Round To", 1));
-}
-
-void CurrentVoltageSettings::Save(IProfileStore& profile) const {
-    AnalysisPageSettings::Save(profile);
-    profile.WriteInt(settingsSection, "Sample Frequency", static_cast<int>(sampleEvery));
-    profile.WriteInt(settingsSection, "Round To", static_cast<int>(roundTo));
-}
-
 ContinuousRecordSettings::ContinuousRecordSettings(std::string section)
     : AnalysisPageSettings(std::move(section)) {}
-
-void ContinuousRecordSettings::Load(IProfileStore& profile) {
-    AnalysisPageSettings::Load(profile);
-    const std::string text =
-        profile.ReadString(settingsSection, "Sample Points", kDefaultSamplePoints);
-    const IntegerListParse parsed = ParseIntegerListText(text, false);
-    samplePoints = ExpandIntegerRuns(parsed.runs);
-    loadProblem.clear();
-    if (!parsed.badToken.empty())
-        loadProblem = "\"Sample Points\" in [" + settingsSection + "]: \"" + parsed.badToken +
-                      "\" is not a whole positive number";
-}
-
-void ContinuousRecordSettings::Save(IProfileStore& profile) const {
-    AnalysisPageSettings::Save(profile);
-    profile.WriteString(settingsSection, "Sample Points", FormatIntegerListText(samplePoints));
-}

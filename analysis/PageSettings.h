@@ -6,6 +6,7 @@
 #pragma once
 
 #include "analysis/SubsectionSearch.h"
+#include "export/AnalysisTable.h"
 #include "platform/ProfileStore.h"
 
 #include <array>
@@ -13,12 +14,10 @@
 #include <string>
 #include <vector>
 
-// Profile sections of the five analysis pages, in the main window's page order.
-inline constexpr char kSlopeConductanceSection[] = "Slope conductance";
-inline constexpr char kSampleCurrentSection[] = "Cl Current Time course";
-inline constexpr char kCurrentVoltageSection[] = "IV";
-inline constexpr char kCapacitanceSection[] = "Capacitance";
-inline constexpr char kContinuousRecordSection[] = "Current Traces";
+// Read and write a record's stored fields, each declared once in
+// PageSettings.cpp as (key, field, default): the base fields, then the kind's own.
+template <class Record> void LoadStoredFields(Record& record, IProfileStore& profile);
+template <class Record> void SaveStoredFields(const Record& record, IProfileStore& profile);
 
 // What every analysis page holds: the ramps (1-based sample numbers), the
 // control and current traces (1-based trace numbers) and the traces to analyse.
@@ -41,15 +40,16 @@ struct AnalysisPageSettings {
     // Reads "Ramp1 Start", "Ramp1 End", "Ramp2 Start", "Ramp2 End", "Use Control"
     // from settingsSection, in that order; the defaults are 1350, 2625, the
     // present ramp 2 values and 1. A page kind reads its own keys after these.
-    virtual void Load(IProfileStore& profile);
+    virtual void Load(IProfileStore& profile) { LoadStoredFields(*this, profile); }
     // Writes the same keys in the same order, then the page kind's own.
-    virtual void Save(IProfileStore& profile) const;
+    virtual void Save(IProfileStore& profile) const { SaveStoredFields(*this, profile); }
 };
 
-// Slope conductance and sample current pages: a test potential ± a range and the
-// sub-section of each ramp whose command voltage lies within that window.
+// Slope conductance and current-at-test-potential pages: a test potential ± a
+// range and the sub-section of each ramp whose command voltage lies within that window.
 struct SlopeConductanceSettings : AnalysisPageSettings {
-    explicit SlopeConductanceSettings(std::string section = kSlopeConductanceSection);
+    explicit SlopeConductanceSettings(
+        std::string section = RowOf(Analysis::SlopeConductance).profileSection);
 
     Subsection subsection1;      // within ramp 1; not stored
     Subsection subsection2;      // within ramp 2; not stored
@@ -58,8 +58,8 @@ struct SlopeConductanceSettings : AnalysisPageSettings {
 
     // The base keys, then "Reversal Potential" (default 0) and
     // "Reversal Potential Range" (default 5).
-    void Load(IProfileStore& profile) override;
-    void Save(IProfileStore& profile) const override;
+    void Load(IProfileStore& profile) override { LoadStoredFields(*this, profile); }
+    void Save(IProfileStore& profile) const override { SaveStoredFields(*this, profile); }
 
     // Searches both ramps for their sub-sections (the page does this on a new
     // recording); a ramp whose search does not run keeps its sub-section.
@@ -69,13 +69,14 @@ struct SlopeConductanceSettings : AnalysisPageSettings {
 
 // Capacitance page: a slope conductance record whose ramp 2 starts at 700..1300.
 struct CapacitanceSettings : SlopeConductanceSettings {
-    explicit CapacitanceSettings(std::string section = kCapacitanceSection);
+    explicit CapacitanceSettings(std::string section = RowOf(Analysis::Capacitance).profileSection);
 };
 
 // Current-voltage page: the voltage step the voltages are rounded to and the
 // spacing of the tabulated voltages, each one of kCurrentVoltageSteps (mV).
 struct CurrentVoltageSettings : AnalysisPageSettings {
-    explicit CurrentVoltageSettings(std::string section = kCurrentVoltageSection);
+    explicit CurrentVoltageSettings(
+        std::string section = RowOf(Analysis::CurrentVoltage).profileSection);
 
     uint32_t sampleEvery = 1; // mV, "Sample Frequency"
     uint32_t roundTo = 1;     // mV, "Round To"
@@ -83,8 +84,8 @@ struct CurrentVoltageSettings : AnalysisPageSettings {
     // The base keys, then "Sample Frequency" and "Round To" (default 1 each). A
     // stored value that is not one of the listed steps reads as 1, the step the
     // page would show and save for it.
-    void Load(IProfileStore& profile) override;
-    void Save(IProfileStore& profile) const override;
+    void Load(IProfileStore& profile) override { LoadStoredFields(*this, profile); }
+    void Save(IProfileStore& profile) const override { SaveStoredFields(*this, profile); }
 };
 
 // The items of the current-voltage page's two lists, in their order.
@@ -93,7 +94,8 @@ inline constexpr std::array<uint32_t, 4> kCurrentVoltageSteps = {1, 2, 5, 10};
 // Continuous record page: the sample numbers at which the current is tabulated.
 // On this page ramp1Start holds the current sample number.
 struct ContinuousRecordSettings : AnalysisPageSettings {
-    explicit ContinuousRecordSettings(std::string section = kContinuousRecordSection);
+    explicit ContinuousRecordSettings(
+        std::string section = RowOf(Analysis::ContinuousRecord).profileSection);
 
     std::vector<int32_t> samplePoints; // 1-based sample numbers, "Sample Points"
     // Not stored: set by Load when "Sample Points" holds a token that is no
@@ -102,9 +104,9 @@ struct ContinuousRecordSettings : AnalysisPageSettings {
 
     // The base keys, then the text "Sample Points", read with or without the
     // trailing comma (ParseIntegerListText, strictly; repeated numbers kept once).
-    void Load(IProfileStore& profile) override;
+    void Load(IProfileStore& profile) override { LoadStoredFields(*this, profile); }
     // The base keys, then "Sample Points" as each number followed by a comma.
-    void Save(IProfileStore& profile) const override;
+    void Save(IProfileStore& profile) const override { SaveStoredFields(*this, profile); }
 };
 
 inline constexpr char kDefaultSamplePoints[] = "10,15,20,25,30,35,40,45,50,55,1330,2630,2700,3080";

@@ -1,7 +1,9 @@
 // The search for the part of a voltage ramp whose command voltage lies within a
-// test potential plus or minus a range. The slope conductance, sample current
+// test potential plus or minus a range. The slope conductance, current-at-test-potential
 // and capacitance pages and the command line share this one implementation.
 #pragma once
+
+#include "platform/NoValue.h"
 
 #include <cstdint>
 #include <vector>
@@ -15,9 +17,6 @@ struct Subsection {
     friend bool operator==(const Subsection&, const Subsection&) = default;
 };
 
-// What an integer entry field gives while it holds no valid value.
-constexpr int32_t kNoEntryValue = 0x7FFFFFFF;
-
 // Finds the samples of the ramp from sample `rampStart` to `rampEnd` (1-based,
 // as entered) whose command voltage (`commandTenths`, tenths of mV, one per
 // sample) lies within `testPotential` ± `range` (mV). The window is clipped to
@@ -27,7 +26,7 @@ constexpr int32_t kNoEntryValue = 0x7FFFFFFF;
 // it. A window that misses the ramp gives (0, 0); a ramp entered backwards
 // gives an empty range at its start.
 // Returns false, leaving `subsection` untouched, when there is nothing to
-// search: an input is kNoEntryValue, the ramp's ends are equal, the range is 0,
+// search: an input is kNoIntegerValue, the ramp's ends are equal, the range is 0,
 // or a ramp end lies outside 1 .. commandTenths.size() (a stored ramp is only a
 // number and never indexes beyond the samples).
 bool FindSubsection(const std::vector<int32_t>& commandTenths, int32_t testPotential, int32_t range,

@@ -6,46 +6,51 @@
 #include "analysis/ExportChoicesFromRecords.h"
 #include "analysis/PageSettings.h"
 #include "display/DisplayValues.h"
+#include "display/TraceDisplayModel.h"
+#include "export/AnalysisTable.h"
 #include "platform/ProfileStore.h"
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
 inline constexpr char kGeneralSettingsSection[] = "settings";
-inline constexpr double kDefaultSweepMaxRange = 5000.0; // pA
+// The display model's own largest zoom-in range, until the settings give one.
+inline constexpr double kDefaultSweepMaxRange = TraceDisplayModel::kDefaultMaxRange; // pA
 
+// The stored fields and their defaults are declared once, in
+// VisitGeneralSettings below; the constructor, Load, Save and the tests go
+// through that list.
 struct AnalysisSettings {
     // Every field at its default; the colours are the present display values.
     AnalysisSettings();
 
-    int32_t selectAllSlopes = 1;         // "SelectAllSlopes"
-    int32_t selectAllCurrent = 1;        // "SelectAllCurent" (sic)
-    int32_t selectAllCapacitance = 1;    // "SelectAllCapacitance"
-    int32_t selectAllIV = 1;             // "SelectAllIV"
-    int32_t useZeroCurrentLine = 1;      // "UseZeroCurrentLine"
-    int32_t autoPrint = 1;               // "AutoPrint"
-    int32_t autoSave = 1;                // "AutoSave"
-    int32_t sameControlTrace = 0;        // not stored
-    int32_t plotTraceNumber = 1;         // "PlotTimeTraceNum": 0 plot times, 1 trace numbers
-    int32_t selectAllTraces = 1;         // "SelectAllTraces"
-    int32_t analyseAllCategories = 0;    // not stored
-    int32_t autoAnalyseAcquisitions = 1; // "AutoAnalyseAcquisitions"
-    double sweepMaxRange = kDefaultSweepMaxRange; // pA, "Sweep Max Range" (text)
-    bool sweepMaxRangeChanged = false;            // not stored
-    // "Colour Ramp1", "Colour Ramp2", "Colour subRamp1", "Colour subRamp2".
-    std::array<ColourRef, 4> selectionColours;
-    ColourRef zeroLineColour;     // "Colour Zero Line"
-    ColourRef currentTraceColour; // "Colour Current Trace"
-    ColourRef controlTraceColour; // "Colour Control Trace"
+    PerAnalysis<int32_t> selectAll{}; // select every trace on a new recording (IndexOf)
+    int32_t useZeroCurrentLine = 0;
+    int32_t autoPrint = 0;
+    int32_t autoSave = 0;
+    int32_t sameControlTrace = 0;     // not stored
+    int32_t plotTraceNumber = 0;      // 0 plot times, 1 trace numbers
+    int32_t analyseAllCategories = 0; // not stored
+    int32_t autoAnalyseAcquisitions = 0;
+    double sweepMaxRange = 0.0;        // pA, stored as text
+    bool sweepMaxRangeChanged = false; // not stored
+    // Descending ramp, ascending ramp and their sub-sections.
+    std::array<ColourRef, 4> selectionColours{};
+    ColourRef zeroLineColour = 0;
+    ColourRef currentTraceColour = 0;
+    ColourRef controlTraceColour = 0;
 
-    // Reads every stored field from section "settings" in the fixed order (the
-    // present field values are the defaults of the colours), then copies the
-    // colours into the display values (ApplyColours). The caller then applies
-    // sweepMaxRange to the display model and sets the zero-line flag
-    // (ApplyZeroCurrentLine).
+    // The select-all flags as booleans, per analysis.
+    PerAnalysis<bool> SelectAllFlags() const;
+
+    // Reads every stored field from section "settings" (the present field
+    // values are the defaults of the colours), then copies the colours into
+    // the display values (ApplyColours). The caller then applies sweepMaxRange
+    // to the display model and sets the zero-line flag (ApplyZeroCurrentLine).
     void Load(IProfileStore& profile);
-    // Writes every stored field in the fixed order; "Sweep Max Range" as "%.8g".
+    // Writes every stored field in the list's order; "Sweep Max Range" as "%.8g".
     void Save(IProfileStore& profile) const;
 
     // Selection colours 0..3 into g_crSelection 0..3, and 0 and 1 into 4 and 5;
@@ -62,16 +67,53 @@ double ParseSweepMaxRange(const std::string& text);
 // `value` as printf's "%.8g" gives it, with '.' as the decimal point.
 std::string FormatSweepMaxRange(double value);
 
+// The general settings' stored fields, each declared once as (key, field,
+// default), in the order they are written to section "settings".
+// `visit(key, field, defaultValue)` is called for each; fields are int32_t,
+// ColourRef or double. A colour's default is its present value: the display
+// value the record was made with.
+template <class Settings, class Visit> void VisitGeneralSettings(Settings& s, Visit&& visit) {
+    const auto selectAll = [&](Analysis analysis) {
+        visit(RowOf(analysis).selectAllKey, s.selectAll[IndexOf(analysis)], int32_t{1});
+    };
+    selectAll(Analysis::Capacitance);
+    visit("UseZeroCurrentLine", s.useZeroCurrentLine, int32_t{1});
+    selectAll(Analysis::SlopeConductance);
+    selectAll(Analysis::CurrentAtTestPotential);
+    selectAll(Analysis::CurrentVoltage);
+    selectAll(Analysis::ContinuousRecord);
+    visit("AutoPrint", s.autoPrint, int32_t{1});
+    visit("AutoSave", s.autoSave, int32_t{1});
+    visit("PlotTimeTraceNum", s.plotTraceNumber, int32_t{1});
+    visit("AutoAnalyseAcquisitions", s.autoAnalyseAcquisitions, int32_t{1});
+    const char* const selectionKeys[] = {"Colour Ramp1", "Colour Ramp2", "Colour subRamp1",
+                                         "Colour subRamp2"};
+    for (size_t i = 0; i < s.selectionColours.size(); ++i)
+        visit(selectionKeys[i], s.selectionColours[i], ColourRef{s.selectionColours[i]});
+    visit("Colour Current Trace", s.currentTraceColour, ColourRef{s.currentTraceColour});
+    visit("Colour Zero Line", s.zeroLineColour, ColourRef{s.zeroLineColour});
+    visit("Colour Control Trace", s.controlTraceColour, ColourRef{s.controlTraceColour});
+    visit("Sweep Max Range", s.sweepMaxRange, kDefaultSweepMaxRange);
+}
+
 // The zoom levels and scroll position that the display model keeps between runs.
 struct ViewPositionSettings {
-    int32_t xZoom = 0;      // "xZoom"
-    int32_t yZoom = 0;      // "yZoom"
-    int32_t scrollPosX = 0; // "ScrollPosx"
-    int32_t scrollPosY = 0; // "ScrollPosy"
+    int32_t xZoom = 0;
+    int32_t yZoom = 0;
+    int32_t scrollPosX = 0;
+    int32_t scrollPosY = 0;
 
     void Load(IProfileStore& profile);
     void Save(IProfileStore& profile) const;
 };
+
+// The view position's stored fields, as VisitGeneralSettings (all default 0).
+template <class Settings, class Visit> void VisitViewPositionSettings(Settings& s, Visit&& visit) {
+    visit("xZoom", s.xZoom, int32_t{0});
+    visit("yZoom", s.yZoom, int32_t{0});
+    visit("ScrollPosx", s.scrollPosX, int32_t{0});
+    visit("ScrollPosy", s.scrollPosY, int32_t{0});
+}
 
 // Every stored setting of the program. Load and Save go through them in the
 // main window's order: the five pages, the general settings, the view position.

@@ -4,6 +4,7 @@
 #include "abf/Abf.h"
 #include "export/ResultBuilders.h"
 #include "tests/support/AbfTestWriter.h"
+#include "tests/support/ModelCell.h"
 #include "tests/support/TempDir.h"
 
 #include <benchmark/benchmark.h>
@@ -54,32 +55,21 @@ ExportChoices BenchChoices() {
     c.capacitance.selectedTraces = all;
     c.capacitance.subsection1 = {kRamp1First, kRamp1Last - 1};
     c.capacitance.subsection2 = {kRamp2First, kRamp2Last - 1};
-    c.samplePoints.selectedTraces = all;
-    c.samplePoints.samplePoints = {10, 15, 20, 25, 30, 35, 40, 45, 50, 55, 1330, 2630, 2700, 3080};
+    c.continuousRecord.selectedTraces = all;
+    c.continuousRecord.samplePoints = {10, 15, 20, 25,   30,   35,   40,
+                                       45, 50, 55, 1330, 2630, 2700, 3080};
     return c;
 }
 
 TraceStore MemoryStore() {
-    TraceStore store;
-    for (uint32_t i = 0; i < kSamples; ++i) {
-        store.timeAxis.push_back(static_cast<float>(i) * 100.0f);
-        store.commandWaveform.push_back(static_cast<float>(Voltage(i)));
-    }
-    for (uint32_t k = 0; k < kTraces; ++k) {
-        SharedFloatArray trace = SharedFloatArray::Allocate(kSamples);
-        for (uint32_t i = 0; i < kSamples; ++i)
-            trace[i] = static_cast<float>(Current(k, i));
-        store.traces.push_back(trace);
-    }
-    store.episodeInterval = 5.0f;
-    return store;
+    return model::MakeMemoryStore(kTraces, kSamples, Voltage, Current);
 }
 
 void BM_AllFiveBuilders(benchmark::State& state) {
     TraceStore store = MemoryStore();
     ExportChoices choices = BenchChoices();
     for (auto _ : state) {
-        std::vector<CategoryResult> results = RunResultBuilders(store, choices);
+        std::vector<AnalysisResult> results = RunResultBuilders(store, choices);
         benchmark::DoNotOptimize(results.data());
     }
 }
@@ -159,7 +149,7 @@ void BM_LoadAndAllFiveBuilders(benchmark::State& state) {
             state.SkipWithError("cannot load the benchmark file");
             return;
         }
-        std::vector<CategoryResult> results = RunResultBuilders(store, choices);
+        std::vector<AnalysisResult> results = RunResultBuilders(store, choices);
         benchmark::DoNotOptimize(results.data());
     }
 }

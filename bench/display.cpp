@@ -85,8 +85,8 @@ struct ViewFixture {
         view.SetDisplayedTraces(all);
         view.SetControlTrace(1);
         view.SetCurrentTrace(2);
-        view.SetRegion(1349, 2624, 0);
-        view.SetRegion(699, 1299, 1);
+        view.SetRegion(1349, 2624, kRamp1Region);
+        view.SetRegion(699, 1299, kRamp2Region);
         while (deepest && view.CanZoomInX())
             view.ZoomInX();
         while (deepest && view.CanZoomInY())

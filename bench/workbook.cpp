@@ -35,22 +35,22 @@ struct Fixture {
         choices.currentVoltage.selectedTraces = all;
         choices.currentVoltage.ramp = {model::kRamp1First, model::kRamp1Last};
         choices.capacitance = {all, ramp1, ramp2};
-        choices.samplePoints = {all,
-                                {10, 15, 20, 25, 30, 35, 40, 45, 50, 55, 1330, 2630, 2700, 3080}};
+        choices.continuousRecord = {
+            all, {10, 15, 20, 25, 30, 35, 40, 45, 50, 55, 1330, 2630, 2700, 3080}};
         results = RunResultBuilders(store, choices);
     }
 
     Workbook MakeWorkbook() const {
         Workbook workbook = AddWorkbookWithOneSheet();
         int pairs = 0;
-        for (const CategoryResult& result : results) {
+        for (const AnalysisResult& result : results) {
             std::string error;
             ChartSheet* chart =
                 MakeDataAndGraphSheets(workbook, result.sheetName, result.table.columns,
                                        result.table.headers, result.table.rows, pairs, error);
             ++pairs;
             SetChartTitle(*chart, "cell" + result.titleSuffix, 16, "Arial", "Regular");
-            if (result.category == ResultCategory::CurrentVoltage) {
+            if (result.analysis == Analysis::CurrentVoltage) {
                 SetAxisScale(chart->xAxis, -80, 50, 10, 5);
                 ColourSeries(*chart, CurrentVoltageSeriesStyles(result.table.columns.size()));
             }
@@ -60,7 +60,7 @@ struct Fixture {
 
     TraceStore store;
     ExportChoices choices;
-    std::vector<CategoryResult> results;
+    std::vector<AnalysisResult> results;
 };
 
 const Fixture& Data() {
@@ -69,16 +69,24 @@ const Fixture& Data() {
 }
 
 // The sheets made and the .xlsx written (no flush to disk).
-void BM_WriteWorkbook200Traces(benchmark::State& state) {
-    const Fixture& data = Data();
+// Makes the fixture's workbook and hands it to `save` once per iteration.
+template <class Save> void SaveEachIteration(benchmark::State& state, Save save) {
     TempDir dir;
     const std::string path = dir.file("cell.abf.xlsx");
     for (auto _ : state) {
-        Workbook workbook = data.MakeWorkbook();
+        Workbook workbook = Data().MakeWorkbook();
         std::string reason;
-        if (!WriteXlsxFile(workbook, path, reason))
+        if (!save(workbook, path, reason))
             state.SkipWithError(reason.c_str());
     }
+}
+
+void BM_WriteWorkbook200Traces(benchmark::State& state) {
+    const Fixture& data = Data();
+    SaveEachIteration(state,
+                      [](const Workbook& workbook, const std::string& path, std::string& reason) {
+                          return WriteXlsxFile(workbook, path, reason);
+                      });
     const auto& iv = data.results[2].table;
     state.counters["iv_rows"] = iv.rows;
     state.counters["iv_columns"] = static_cast<double>(iv.columns.size());
@@ -88,15 +96,10 @@ BENCHMARK(BM_WriteWorkbook200Traces)->Unit(benchmark::kMillisecond);
 
 // What the user waits for when saving: temporary file, flush, rename into place.
 void BM_SaveWorkbook200Traces(benchmark::State& state) {
-    const Fixture& data = Data();
-    TempDir dir;
-    const std::string path = dir.file("cell.abf.xlsx");
-    for (auto _ : state) {
-        Workbook workbook = data.MakeWorkbook();
-        std::string reason;
-        if (SaveWorkbookFile(workbook, path, true, reason) != SaveStatus::Saved)
-            state.SkipWithError(reason.c_str());
-    }
+    SaveEachIteration(
+        state, [](const Workbook& workbook, const std::string& path, std::string& reason) {
+            return SaveWorkbookFile(workbook, path, true, reason) == SaveStatus::Saved;
+        });
 }
 BENCHMARK(BM_SaveWorkbook200Traces)->Unit(benchmark::kMillisecond);
 

@@ -79,7 +79,7 @@ bool ParseOptions(const QStringList& arguments, AnalyseOptions& options, std::st
 
 // The results on stdout: one JSON line, or the text summary.
 void PrintResults(const std::string& file, const PreparedRecording& prepared, bool json) {
-    const std::vector<CategoryResult> results = RunResultBuilders(prepared.store, prepared.choices);
+    const std::vector<AnalysisResult> results = RunResultBuilders(prepared.store, prepared.choices);
     const std::string out =
         json ? ResultsToJson(file, results) + "\n"
              : ResultsToText(file, results, UnitsForCurrent(prepared.store.unit));

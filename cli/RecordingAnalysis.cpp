@@ -9,9 +9,7 @@ AnalysisProfile ReadAnalysisProfile(IProfileStore& profile) {
     const AnalysisSettings& general = settings.general;
     AnalysisProfile result;
     result.pages = settings.pages;
-    result.selectAll = {general.selectAllSlopes != 0, general.selectAllCurrent != 0,
-                        general.selectAllIV != 0, general.selectAllCapacitance != 0,
-                        general.selectAllTraces != 0};
+    result.selectAll = general.SelectAllFlags();
     result.plotTraceNumber = general.plotTraceNumber;
     return result;
 }
@@ -29,7 +27,7 @@ LoadResult PrepareRecording(const std::string& path, const AnalysisProfile& prof
 }
 
 LoadResult AnalyseRecording(const std::string& path, const AnalysisProfile& profile,
-                            std::vector<CategoryResult>& results) {
+                            std::vector<AnalysisResult>& results) {
     results.clear();
     PreparedRecording prepared;
     if (LoadResult loaded = PrepareRecording(path, profile, prepared); !loaded)

@@ -37,4 +37,4 @@ LoadResult PrepareRecording(const std::string& path, const AnalysisProfile& prof
 // PrepareRecording, then the five builders in export order.
 // On failure returns the load error; `results` is then empty.
 LoadResult AnalyseRecording(const std::string& path, const AnalysisProfile& profile,
-                            std::vector<CategoryResult>& results);
+                            std::vector<AnalysisResult>& results);

@@ -72,10 +72,10 @@ std::string JsonString(const std::string& text) {
     return out;
 }
 
-std::string ResultsToJson(const std::string& file, const std::vector<CategoryResult>& results) {
+std::string ResultsToJson(const std::string& file, const std::vector<AnalysisResult>& results) {
     std::string out = "{\"file\": " + JsonString(file) + ", \"categories\": [";
     bool firstCategory = true;
-    for (const CategoryResult& result : results) {
+    for (const AnalysisResult& result : results) {
         const ResultTable& table = result.table;
         if (table.rows == 0)
             continue;

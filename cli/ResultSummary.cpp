@@ -75,7 +75,7 @@ std::string RowLabel(const ResultTable& table, uint32_t row) {
 }
 
 // Slope conductance, current at the test potential and capacitance: one value per trace.
-void SummariseTimeCourse(std::string& out, const CategoryResult& result, const std::string& title,
+void SummariseTimeCourse(std::string& out, const AnalysisResult& result, const std::string& title,
                          const std::string& unit, double scale, bool withMean) {
     const ResultTable& table = result.table;
     const uint32_t last = table.rows - 1;
@@ -116,7 +116,7 @@ double ZeroCrossing(const SharedFloatArray& voltage, const SharedFloatArray& cur
 }
 
 // The current-voltage relation: the last selected trace at both ends of the voltage range.
-void SummariseCurrentVoltage(std::string& out, const CategoryResult& result,
+void SummariseCurrentVoltage(std::string& out, const AnalysisResult& result,
                              const std::string& unit) {
     const ResultTable& table = result.table;
     const uint32_t last = table.rows - 1;
@@ -142,8 +142,8 @@ void SummariseCurrentVoltage(std::string& out, const CategoryResult& result,
 }
 
 // The sample points: one current per point and trace, over the recording's time.
-void SummariseSamplePoints(std::string& out, const CategoryResult& result,
-                           const std::string& unit) {
+void SummariseContinuousRecord(std::string& out, const AnalysisResult& result,
+                               const std::string& unit) {
     const ResultTable& table = result.table;
     const uint32_t last = table.rows - 1;
     out += "Current at sample points (sheet \"" + result.sheetName + "\"), " +
@@ -198,29 +198,29 @@ SummaryUnits UnitsForCurrent(const std::string& currentUnit) {
     return units;
 }
 
-std::string ResultsToText(const std::string& file, const std::vector<CategoryResult>& results,
+std::string ResultsToText(const std::string& file, const std::vector<AnalysisResult>& results,
                           const SummaryUnits& units) {
     std::string out = file + " (current in " + units.current + ")\n";
-    for (const CategoryResult& result : results) {
+    for (const AnalysisResult& result : results) {
         const ResultTable& table = result.table;
         if (table.rows == 0 || table.columns.size() < 2)
             continue;
-        switch (result.category) {
-        case ResultCategory::SlopeConductance:
+        switch (result.analysis) {
+        case Analysis::SlopeConductance:
             SummariseTimeCourse(out, result, "Slope conductance", units.conductance, 1, false);
             break;
-        case ResultCategory::CurrentAtTestPotential:
+        case Analysis::CurrentAtTestPotential:
             SummariseTimeCourse(out, result, CurrentTitle(table), units.current, 1, false);
             break;
-        case ResultCategory::CurrentVoltage:
+        case Analysis::CurrentVoltage:
             SummariseCurrentVoltage(out, result, units.current);
             break;
-        case ResultCategory::Capacitance:
+        case Analysis::Capacitance:
             SummariseTimeCourse(out, result, "Cell capacitance", units.capacitance,
                                 units.capacitanceScale, true);
             break;
-        case ResultCategory::SamplePoints:
-            SummariseSamplePoints(out, result, units.current);
+        case Analysis::ContinuousRecord:
+            SummariseContinuousRecord(out, result, units.current);
             break;
         }
     }

@@ -27,7 +27,7 @@ SummaryUnits UnitsForCurrent(const std::string& currentUnit);
 // control-subtracted value; for the current-voltage relation the ends of the
 // voltage range and where the current changes sign. Values that are not
 // finite read "no value". Every line ends with a newline.
-std::string ResultsToText(const std::string& file, const std::vector<CategoryResult>& results,
+std::string ResultsToText(const std::string& file, const std::vector<AnalysisResult>& results,
                           const SummaryUnits& units);
 
 // `value` with four significant digits, without an exponent below 1e6 and

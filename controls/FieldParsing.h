@@ -3,6 +3,7 @@
 #pragma once
 
 #include "platform/IntegerList.h"
+#include "platform/NoValue.h"
 
 #include <cstdint>
 #include <optional>
@@ -10,8 +11,7 @@
 #include <string_view>
 #include <vector>
 
-// The integer field's "no value".
-constexpr std::int32_t kNoIntegerValue = 0x7FFFFFFF;
+// The fields' "no value" marks are the program's (platform/NoValue.h).
 
 // Reads the whole text as a decimal floating-point number: blanks and tabs
 // around it are allowed, nothing else. A zero result counts only when the text

@@ -10,9 +10,27 @@
 #include <cstddef>
 #include <cstdint>
 
-// Regions of a view: 0 and 1 the ramps, 2 and 3 their sub-sections, 4 and 5 the
-// ramp colours laid once more over the sub-sections.
+// Regions of a view, also the indices of their colours in g_crSelection: the
+// ramps, their sub-sections, and the ramp colours laid once more over the
+// sub-sections.
+enum ViewRegion : int {
+    kRamp1Region = 0,
+    kRamp2Region = 1,
+    kSubsection1Region = 2,
+    kSubsection2Region = 3,
+    kRamp1OverlayRegion = 4,
+    kRamp2OverlayRegion = 5,
+};
 constexpr size_t kRegionCount = 6;
+
+// The sub-section region of ramp region `rampRegion` (kRamp1Region or
+// kRamp2Region), and the region that lays the ramp's colour over it once more.
+constexpr int SubsectionRegionOf(int rampRegion) {
+    return rampRegion + kSubsection1Region;
+}
+constexpr int OverlayRegionOf(int rampRegion) {
+    return rampRegion + kRamp1OverlayRegion;
+}
 
 // Draw the zero-current line (default on).
 extern bool g_bShowZeroCurrentLine;

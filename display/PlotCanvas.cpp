@@ -1,14 +1,14 @@
 #include "display/PlotCanvas.h"
 
+#include "platform/ColourRef.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
 uint32_t PixelOfColour(uint32_t colourRef) {
-    const uint32_t red = colourRef & 0xFF;
-    const uint32_t green = (colourRef >> 8) & 0xFF;
-    const uint32_t blue = (colourRef >> 16) & 0xFF;
-    return 0xFF000000u | (red << 16) | (green << 8) | blue;
+    return 0xFF000000u | (uint32_t{ColourRefRed(colourRef)} << 16) |
+           (uint32_t{ColourRefGreen(colourRef)} << 8) | ColourRefBlue(colourRef);
 }
 
 PlotCanvas::PlotCanvas(uint32_t* pixels, int width, int height, int stride)
@@ -43,25 +43,26 @@ PlotRect PlotCanvas::DeviceRect(const PlotRect& logical) const {
     return device;
 }
 
-void PlotCanvas::FillRect(const PlotRect& logical, uint32_t pixel) {
+template <class Span> void PlotCanvas::ForEachRowSpan(const PlotRect& logical, Span span) {
     const PlotRect device = DeviceRect(logical);
     if (device.IsEmpty())
         return;
     for (int64_t y = device.top; y <= device.bottom; ++y) {
         uint32_t* row = pixels_ + y * stride_;
-        std::fill(row + device.left, row + device.right + 1, pixel);
+        span(row + device.left, row + device.right + 1);
     }
 }
 
+void PlotCanvas::FillRect(const PlotRect& logical, uint32_t pixel) {
+    ForEachRowSpan(logical,
+                   [pixel](uint32_t* first, uint32_t* end) { std::fill(first, end, pixel); });
+}
+
 void PlotCanvas::InvertRect(const PlotRect& logical, uint32_t pixel) {
-    const PlotRect device = DeviceRect(logical);
-    if (device.IsEmpty())
-        return;
-    for (int64_t y = device.top; y <= device.bottom; ++y) {
-        uint32_t* row = pixels_ + y * stride_;
-        for (int64_t x = device.left; x <= device.right; ++x)
-            row[x] = ~(pixel ^ row[x]) | 0xFF000000u;
-    }
+    ForEachRowSpan(logical, [pixel](uint32_t* first, uint32_t* end) {
+        for (uint32_t* at = first; at != end; ++at)
+            *at = ~(pixel ^ *at) | 0xFF000000u;
+    });
 }
 
 void PlotCanvas::DrawPolyline(const PlotPoint* points, size_t count, uint32_t pixel) {
@@ -97,6 +98,29 @@ void PlotCanvas::DrawPolyline(const PlotPoint* points, size_t count, uint32_t pi
     }
 }
 
+namespace {
+
+// Bresenham's walk along a line `dx` (>= 0) wide and `-dy` (dy <= 0) high:
+// `plot()` draws the present pixel and tells whether it was the last;
+// `stepX()` and `stepY()` move one pixel along each axis.
+template <class Plot, class StepX, class StepY>
+void WalkLine(int64_t dx, int64_t dy, Plot plot, StepX stepX, StepY stepY) {
+    int64_t error = dx + dy;
+    while (!plot()) {
+        const int64_t twice = 2 * error;
+        if (twice >= dy) {
+            error += dy;
+            stepX();
+        }
+        if (twice <= dx) {
+            error += dx;
+            stepY();
+        }
+    }
+}
+
+} // namespace
+
 // Bresenham's line between two pixels inside the clip.
 void PlotCanvas::DrawLine(int64_t x0, int64_t y0, int64_t x1, int64_t y1, uint32_t pixel) {
     if (x0 == x1) { // the common case at low zoom: a vertical run in one column
@@ -112,21 +136,13 @@ void PlotCanvas::DrawLine(int64_t x0, int64_t y0, int64_t x1, int64_t y1, uint32
     const int64_t stepY = y0 < y1 ? stride_ : -static_cast<int64_t>(stride_);
     uint32_t* at = pixels_ + y0 * stride_ + x0;
     uint32_t* const last = pixels_ + y1 * stride_ + x1;
-    int64_t error = dx + dy;
-    for (;;) {
-        *at = pixel;
-        if (at == last)
-            return;
-        const int64_t twice = 2 * error;
-        if (twice >= dy) {
-            error += dy;
-            at += stepX;
-        }
-        if (twice <= dx) {
-            error += dx;
-            at += stepY;
-        }
-    }
+    WalkLine(
+        dx, dy,
+        [&] {
+            *at = pixel;
+            return at == last;
+        },
+        [&] { at += stepX; }, [&] { at += stepY; });
 }
 
 // A line with at least one end outside the clip: cut to the clip (Liang-Barsky),
@@ -168,21 +184,13 @@ void PlotCanvas::DrawClippedLine(double x0, double y0, double x1, double y1, uin
     const int64_t ady = -std::llabs(by - ay);
     const int64_t stepX = ax < bx ? 1 : -1;
     const int64_t stepY = ay < by ? 1 : -1;
-    int64_t error = adx + ady;
-    for (;;) {
-        PlotChecked(ax, ay, pixel);
-        if (ax == bx && ay == by)
-            return;
-        const int64_t twice = 2 * error;
-        if (twice >= ady) {
-            error += ady;
-            ax += stepX;
-        }
-        if (twice <= adx) {
-            error += adx;
-            ay += stepY;
-        }
-    }
+    WalkLine(
+        adx, ady,
+        [&] {
+            PlotChecked(ax, ay, pixel);
+            return ax == bx && ay == by;
+        },
+        [&] { ax += stepX; }, [&] { ay += stepY; });
 }
 
 void PlotCanvas::PlotChecked(int64_t x, int64_t y, uint32_t pixel) {

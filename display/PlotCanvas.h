@@ -48,6 +48,9 @@ public:
     void DrawPolyline(const PlotPoint* points, size_t count, uint32_t pixel);
 
 private:
+    // Calls span(first, end) for each row of the logical rectangle's pixels
+    // within the clip.
+    template <class Span> void ForEachRowSpan(const PlotRect& logical, Span span);
     PlotRect DeviceRect(const PlotRect& logical) const;
     void DrawLine(int64_t x0, int64_t y0, int64_t x1, int64_t y1, uint32_t pixel);
     void DrawClippedLine(double x0, double y0, double x1, double y1, uint32_t pixel);

@@ -193,32 +193,30 @@ void TraceDisplayModel::ClampScroll() {
     scrollY = clamp(scrollY, TotalHeight() - viewHeight);
 }
 
-bool TraceDisplayModel::ZoomInX(int64_t anchor) {
-    if (!ZoomAxis(zoomX, maxZoomX, scrollX, anchor < 0 ? viewWidth / 2 : anchor, +1))
+bool TraceDisplayModel::Zoom(bool xAxis, int direction, int64_t anchor) {
+    const bool zoomed =
+        xAxis ? ZoomAxis(zoomX, maxZoomX, scrollX, anchor < 0 ? viewWidth / 2 : anchor, direction)
+              : ZoomAxis(zoomY, maxZoomY, scrollY, anchor < 0 ? viewHeight / 2 : anchor, direction);
+    if (!zoomed)
         return false;
     ClampScroll();
     return true;
+}
+
+bool TraceDisplayModel::ZoomInX(int64_t anchor) {
+    return Zoom(true, +1, anchor);
 }
 
 bool TraceDisplayModel::ZoomOutX(int64_t anchor) {
-    if (!ZoomAxis(zoomX, maxZoomX, scrollX, anchor < 0 ? viewWidth / 2 : anchor, -1))
-        return false;
-    ClampScroll();
-    return true;
+    return Zoom(true, -1, anchor);
 }
 
 bool TraceDisplayModel::ZoomInY(int64_t anchor) {
-    if (!ZoomAxis(zoomY, maxZoomY, scrollY, anchor < 0 ? viewHeight / 2 : anchor, +1))
-        return false;
-    ClampScroll();
-    return true;
+    return Zoom(false, +1, anchor);
 }
 
 bool TraceDisplayModel::ZoomOutY(int64_t anchor) {
-    if (!ZoomAxis(zoomY, maxZoomY, scrollY, anchor < 0 ? viewHeight / 2 : anchor, -1))
-        return false;
-    ClampScroll();
-    return true;
+    return Zoom(false, -1, anchor);
 }
 
 void TraceDisplayModel::Fit() {

@@ -155,6 +155,8 @@ public:
     std::string unit = "pA";
 
 private:
+    // ZoomInX .. ZoomOutY: one axis (x or y) one level in (+1) or out (-1).
+    bool Zoom(bool xAxis, int direction, int64_t anchor);
     static int32_t ClampToInt32(int64_t value) {
         return static_cast<int32_t>(value < INT32_MIN   ? INT32_MIN
                                     : value > INT32_MAX ? INT32_MAX

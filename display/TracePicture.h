@@ -11,11 +11,14 @@
 #include <cstdint>
 #include <vector>
 
+// The display layer's one "no value": a trace index of no trace.
+inline constexpr int32_t kNoTrace = -1;
+
 // What one view shows of the shared model.
 struct TracePictureContent {
     std::vector<int32_t> displayedTraces; // 0-based; indices beyond the traces are skipped
-    int32_t controlIndex = -1;            // -1: none
-    int32_t currentIndex = 0;             // -1: none
+    int32_t controlIndex = kNoTrace;
+    int32_t currentIndex = 0;                          // kNoTrace: none
     std::array<uint32_t, kRegionCount> regionStarts{}; // first sample of each region
     std::array<uint32_t, kRegionCount> regionEnds{};   // last sample of each region
 };

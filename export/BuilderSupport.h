@@ -26,6 +26,24 @@ std::optional<uint32_t> ControlTrace(const TraceStore& store, bool useControl,
 float XValue(const TraceStore& store, uint32_t k, int plotTraceNumber);
 const char* XHeader(int plotTraceNumber);
 
+// Runs `group` over the traces G at a time, then one at a time for the rest,
+// with the traces' sample arrays and the index of the first of them.
+template <size_t G, typename Group, typename Single>
+void InGroups(const TraceStore& store, const std::vector<uint32_t>& traces, Group group,
+              Single single) {
+    size_t k = 0;
+    for (; k + G <= traces.size(); k += G) {
+        const float* y[G];
+        for (size_t g = 0; g < G; ++g)
+            y[g] = store.traces[traces[k + g]].data();
+        group(y, k);
+    }
+    for (; k < traces.size(); ++k) {
+        const float* y[1] = {store.traces[traces[k]].data()};
+        single(y, k);
+    }
+}
+
 // Empties the table and gives it `count` columns of `rows` floats.
 void ResetTable(ResultTable& table, uint32_t count, uint32_t rows);
 

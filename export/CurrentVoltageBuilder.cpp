@@ -70,18 +70,9 @@ void MeansPerBin(const float* const* y, const std::vector<Bin>& bins, float* con
 // MeansPerBin for every trace of `traces` into out[k].
 void MeansPerBin(const TraceStore& store, const std::vector<uint32_t>& traces,
                  const std::vector<Bin>& bins, const std::vector<float*>& out) {
-    constexpr size_t G = 4;
-    size_t k = 0;
-    for (; k + G <= traces.size(); k += G) {
-        const float* y[G];
-        for (size_t g = 0; g < G; ++g)
-            y[g] = store.traces[traces[k + g]].data();
-        MeansPerBin<G>(y, bins, &out[k]);
-    }
-    for (; k < traces.size(); ++k) {
-        const float* y[1] = {store.traces[traces[k]].data()};
-        MeansPerBin<1>(y, bins, &out[k]);
-    }
+    builders::InGroups<4>(
+        store, traces, [&](const float* const* y, size_t k) { MeansPerBin<4>(y, bins, &out[k]); },
+        [&](const float* const* y, size_t k) { MeansPerBin<1>(y, bins, &out[k]); });
 }
 
 } // namespace

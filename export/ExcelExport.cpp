@@ -2,6 +2,7 @@
 
 #include "export/ResultBuilders.h"
 #include "export/WorkbookFiles.h"
+#include "platform/ColourRef.h"
 
 #include <exception>
 #include <filesystem>
@@ -10,17 +11,13 @@
 
 namespace {
 
-constexpr uint32_t Bgr(uint32_t red, uint32_t green, uint32_t blue) {
-    return red | (green << 8) | (blue << 16);
-}
-
 std::string Quoted(const std::string& text) {
     return "\"" + text + "\"";
 }
 
 // Makes the data and chart sheets of one table part; false when the workbook
 // could not take it (the notice says why).
-bool MakePart(Workbook& workbook, const CategoryResult& result, const TablePart& part,
+bool MakePart(Workbook& workbook, const AnalysisResult& result, const TablePart& part,
               const std::string& baseName, int& pairs, std::vector<Notice>& notices) {
     std::string description;
     ChartSheet* chart = MakeDataAndGraphSheets(workbook, part.name, part.columns, part.headers,
@@ -32,7 +29,7 @@ bool MakePart(Workbook& workbook, const CategoryResult& result, const TablePart&
     }
     ++pairs;
     SetChartTitle(*chart, baseName + result.titleSuffix, 16, "Arial", "Regular");
-    if (result.category == ResultCategory::CurrentVoltage) {
+    if (result.analysis == Analysis::CurrentVoltage) {
         SetAxisScale(chart->xAxis, -80, 50, 10, 5);
         ColourSeries(*chart, CurrentVoltageSeriesStyles(part.columns.size()));
     }
@@ -51,10 +48,10 @@ bool MakePart(Workbook& workbook, const CategoryResult& result, const TablePart&
 // Makes the sheets of every category with results, a table too large for one
 // worksheet continuing on further sheets; false when a table could not be
 // made (its notice says why), the other tables made all the same.
-bool MakeSheets(Workbook& workbook, const std::vector<CategoryResult>& results,
+bool MakeSheets(Workbook& workbook, const std::vector<AnalysisResult>& results,
                 const std::string& baseName, int& pairs, std::vector<Notice>& notices) {
     bool allMade = true;
-    for (const CategoryResult& result : results) {
+    for (const AnalysisResult& result : results) {
         const ResultTable& table = result.table;
         if (table.rows == 0)
             continue;
@@ -151,11 +148,11 @@ void HandOver(IWorkbookOpener& opener, const Workbook& workbook, const std::stri
 
 std::vector<SeriesStyle> CurrentVoltageSeriesStyles(size_t columnCount) {
     std::vector<SeriesStyle> styles;
-    styles.push_back({Bgr(0, 255, 0), kLineContinuous, kLineWeightHeavier});
-    styles.push_back({Bgr(0, 0, 255), kLineContinuous, kLineWeightHeavier});
+    styles.push_back({MakeColourRef(0, 255, 0), kLineContinuous, kLineWeightHeavier});
+    styles.push_back({MakeColourRef(0, 0, 255), kLineContinuous, kLineWeightHeavier});
     if (columnCount == 5)
-        styles.push_back({Bgr(0, 128, 0), kLineContinuous, kLineWeightHeavier});
-    styles.push_back({Bgr(255, 0, 0), kLineContinuous, kLineWeightHeavier});
+        styles.push_back({MakeColourRef(0, 128, 0), kLineContinuous, kLineWeightHeavier});
+    styles.push_back({MakeColourRef(255, 0, 0), kLineContinuous, kLineWeightHeavier});
     return styles;
 }
 
@@ -170,7 +167,7 @@ ExportOutcome CExcelExport::ExportResults(const TraceStore& store, const ExportC
     const std::string workbookPath =
         options.outputPath.empty() ? WorkbookPathFor(recordingPath) : options.outputPath;
     try {
-        const std::vector<CategoryResult> results = RunResultBuilders(store, choices);
+        const std::vector<AnalysisResult> results = RunResultBuilders(store, choices);
         // A table that could not be made costs only its own sheets.
         outcome.sheetError = !MakeSheets(workbook, results, RecordingBaseName(recordingPath),
                                          outcome.pairs, outcome.notices);

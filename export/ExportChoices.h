@@ -45,7 +45,7 @@ struct CapacitanceChoices {
 };
 
 // Current at chosen sample points, strung together over time.
-struct SamplePointChoices {
+struct ContinuousRecordChoices {
     std::vector<int32_t> selectedTraces;
     std::vector<int32_t> samplePoints; // 1-based as entered: any order, repeats, out of range
 };
@@ -57,5 +57,5 @@ struct ExportChoices {
     TimeCourseChoices currentAtTestPotential;
     CurrentVoltageChoices currentVoltage;
     CapacitanceChoices capacitance;
-    SamplePointChoices samplePoints;
+    ContinuousRecordChoices continuousRecord;
 };

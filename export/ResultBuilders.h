@@ -6,6 +6,7 @@
 // A value without a finite result is NaN ("no value": an empty cell, null in JSON).
 #pragma once
 
+#include "export/AnalysisTable.h"
 #include "export/ExportChoices.h"
 #include "export/ResultTable.h"
 #include "recording/TraceStore.h"
@@ -37,26 +38,18 @@ uint32_t BuildCapacitance(const TraceStore& store, const CapacitanceChoices& cho
 
 // Current of every selected trace at every valid sample point, with its time in
 // seconds from the start of the first trace. Headers "Time", "Cl Current Time Course".
-uint32_t BuildSamplePoints(const TraceStore& store, const SamplePointChoices& choices,
-                           ResultTable& table);
+uint32_t BuildContinuousRecord(const TraceStore& store, const ContinuousRecordChoices& choices,
+                               ResultTable& table);
 
-// The categories in export order.
-enum class ResultCategory {
-    SlopeConductance,
-    CurrentAtTestPotential,
-    CurrentVoltage,
-    Capacitance,
-    SamplePoints
-};
-
-struct CategoryResult {
-    ResultCategory category;
-    std::string sheetName; // "Slope Conductance", "ICl Time Course", "IV", "Capacitance", "Traces"
+// One analysis's result; the names are its row's (AnalysisTable.h).
+struct AnalysisResult {
+    Analysis analysis;
+    std::string sheetName;   // data sheet sheetName + " Data", chart sheet sheetName + " Graph"
     std::string titleSuffix; // appended to the recording's base name for the chart title
     ResultTable table;       // table.rows == 0: nothing to export
 };
 
 // Runs the five builders in export order and returns all five results, also
 // those with 0 rows (the driver skips them).
-std::vector<CategoryResult> RunResultBuilders(const TraceStore& store,
+std::vector<AnalysisResult> RunResultBuilders(const TraceStore& store,
                                               const ExportChoices& choices);

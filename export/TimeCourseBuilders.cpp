@@ -11,6 +11,7 @@
 
 namespace {
 
+using builders::InGroups;
 using builders::ReadableSamples;
 
 constexpr float kNoValue = std::numeric_limits<float>::quiet_NaN();
@@ -23,24 +24,6 @@ struct Window {
 Window MakeWindow(const SampleWindow& w) {
     uint32_t lo = std::min(w.start, w.end);
     return {lo, std::max(w.start, w.end) - lo};
-}
-
-// Runs `group` over the traces G at a time, then one at a time for the rest,
-// with the traces' sample arrays and the index of the first of them.
-template <size_t G, typename Group, typename Single>
-void InGroups(const TraceStore& store, const std::vector<uint32_t>& traces, Group group,
-              Single single) {
-    size_t k = 0;
-    for (; k + G <= traces.size(); k += G) {
-        const float* y[G];
-        for (size_t g = 0; g < G; ++g)
-            y[g] = store.traces[traces[k + g]].data();
-        group(y, k);
-    }
-    for (; k < traces.size(); ++k) {
-        const float* y[1] = {store.traces[traces[k]].data()};
-        single(y, k);
-    }
 }
 
 // Sum of each trace's samples over the window in extended precision. Every sum

@@ -19,8 +19,15 @@ inline constexpr int kChartXYScatterSmoothNoMarkers = 73;
 inline constexpr int kTickMarkNone = -4142;
 inline constexpr int kTickMarkInside = 2;
 inline constexpr int kTickMarkOutside = 3;
+inline constexpr int kTickMarkCross = 4;
+inline constexpr int kTickLabelsHigh = -4127;
+inline constexpr int kTickLabelsLow = -4134;
+inline constexpr int kTickLabelsNone = -4142;
 inline constexpr int kTickLabelsNextToAxis = 4;
 inline constexpr int kLineContinuous = 1;
+inline constexpr int kLineDash = -4115;
+inline constexpr int kLineDot = -4118;
+inline constexpr int kLineDashDot = 4;
 inline constexpr int kLineWeightThin = 2;
 inline constexpr int kLineWeightHeavier = 3;
 

@@ -1,61 +1,59 @@
 #include "export/XlsxWriter.h"
 
+#include "platform/ColourRef.h"
+
 #include <xlsxwriter.h>
 
 #include <cerrno>
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
+#include <initializer_list>
 #include <memory>
 #include <system_error>
+#include <utility>
 
 namespace {
 
 lxw_color_t LxwColour(uint32_t bgr) {
-    const uint32_t rgb = ((bgr & 0xFF) << 16) | (bgr & 0xFF00) | ((bgr >> 16) & 0xFF);
+    const uint32_t rgb = (uint32_t{ColourRefRed(bgr)} << 16) |
+                         (uint32_t{ColourRefGreen(bgr)} << 8) | ColourRefBlue(bgr);
     // libxlsxwriter reads 0 as "no colour"; black has its own value.
     return rgb == 0 ? static_cast<lxw_color_t>(LXW_COLOR_BLACK) : rgb;
 }
 
-uint8_t LxwTickMark(int code) {
-    switch (code) {
-    case kTickMarkNone:
-        return LXW_CHART_AXIS_TICK_MARK_NONE;
-    case kTickMarkInside:
-        return LXW_CHART_AXIS_TICK_MARK_INSIDE;
-    case kTickMarkOutside:
-        return LXW_CHART_AXIS_TICK_MARK_OUTSIDE;
-    case 4:
-        return LXW_CHART_AXIS_TICK_MARK_CROSSING;
-    default:
-        return LXW_CHART_AXIS_TICK_MARK_DEFAULT;
+// The library's value for a spreadsheet code: the table's match, else `other`.
+uint8_t Lookup(int code, std::initializer_list<std::pair<int, uint8_t>> table, uint8_t other) {
+    for (const auto& [from, to] : table) {
+        if (from == code)
+            return to;
     }
+    return other;
+}
+
+uint8_t LxwTickMark(int code) {
+    return Lookup(code,
+                  {{kTickMarkNone, LXW_CHART_AXIS_TICK_MARK_NONE},
+                   {kTickMarkInside, LXW_CHART_AXIS_TICK_MARK_INSIDE},
+                   {kTickMarkOutside, LXW_CHART_AXIS_TICK_MARK_OUTSIDE},
+                   {kTickMarkCross, LXW_CHART_AXIS_TICK_MARK_CROSSING}},
+                  LXW_CHART_AXIS_TICK_MARK_DEFAULT);
 }
 
 uint8_t LxwLabelPosition(int code) {
-    switch (code) {
-    case -4127: // high
-        return LXW_CHART_AXIS_LABEL_POSITION_HIGH;
-    case -4134: // low
-        return LXW_CHART_AXIS_LABEL_POSITION_LOW;
-    case -4142: // none
-        return LXW_CHART_AXIS_LABEL_POSITION_NONE;
-    default:
-        return LXW_CHART_AXIS_LABEL_POSITION_NEXT_TO;
-    }
+    return Lookup(code,
+                  {{kTickLabelsHigh, LXW_CHART_AXIS_LABEL_POSITION_HIGH},
+                   {kTickLabelsLow, LXW_CHART_AXIS_LABEL_POSITION_LOW},
+                   {kTickLabelsNone, LXW_CHART_AXIS_LABEL_POSITION_NONE}},
+                  LXW_CHART_AXIS_LABEL_POSITION_NEXT_TO);
 }
 
 uint8_t LxwDash(int lineStyle) {
-    switch (lineStyle) {
-    case -4115: // dash
-        return LXW_CHART_LINE_DASH_DASH;
-    case -4118: // dot
-        return LXW_CHART_LINE_DASH_ROUND_DOT;
-    case 4: // dash dot
-        return LXW_CHART_LINE_DASH_DASH_DOT;
-    default:
-        return LXW_CHART_LINE_DASH_SOLID;
-    }
+    return Lookup(lineStyle,
+                  {{kLineDash, LXW_CHART_LINE_DASH_DASH},
+                   {kLineDot, LXW_CHART_LINE_DASH_ROUND_DOT},
+                   {kLineDashDot, LXW_CHART_LINE_DASH_DASH_DOT}},
+                  LXW_CHART_LINE_DASH_SOLID);
 }
 
 // A font description whose name string lives as long as `font`.

@@ -35,30 +35,3 @@ bool AskYesNo(const Notice& question);
 
 // Installs `sink` (not owned; null restores the stderr sink); returns the previous one.
 IMessageSink* SetMessageSink(IMessageSink* sink);
-
-// Keeps every message shown while it is installed and answers with `answer`.
-// Installs itself on construction and restores the previous sink on destruction.
-class RecordingMessageSink : public IMessageSink {
-public:
-    struct Message {
-        std::string text;
-        std::string caption;
-        MessageIcon icon;
-        MessageButtons buttons;
-    };
-
-    RecordingMessageSink();
-    ~RecordingMessageSink() override;
-    RecordingMessageSink(const RecordingMessageSink&) = delete;
-    RecordingMessageSink& operator=(const RecordingMessageSink&) = delete;
-
-    MessageAnswer Show(const std::string& text, const std::string& caption, MessageIcon icon,
-                       MessageButtons buttons) override;
-
-    std::vector<Message> messages;
-    MessageAnswer answer = MessageAnswer::Ok; // for Ok/OkCancel boxes
-    MessageAnswer yesNoAnswer = MessageAnswer::Yes;
-
-private:
-    IMessageSink* previous_;
-};

@@ -2,6 +2,7 @@
 // or unreadable values give the caller's default; writes report success.
 #pragma once
 
+#include <cstdint>
 #include <map>
 #include <string>
 #include <utility>
@@ -29,4 +30,48 @@ public:
 
     // Every value as text, keyed by (section, key); integers are stored as their decimal text.
     std::map<std::pair<std::string, std::string>, std::string> values;
+};
+
+// A record declares its stored settings once, as a list of calls
+// visit(key, field, defaultValue); these two visitors read the fields from, or
+// write them to, one section of a profile. Integers (int32_t, and uint32_t
+// such as colours) are stored as integers, texts as texts. A record with other
+// kinds of fields derives from them and adds its own overloads.
+class ProfileFieldReader {
+public:
+    ProfileFieldReader(IProfileStore& profile, std::string section)
+        : profile_(profile), section_(std::move(section)) {}
+    void operator()(const char* key, int32_t& field, int32_t defaultValue) const {
+        field = profile_.ReadInt(section_, key, defaultValue);
+    }
+    void operator()(const char* key, uint32_t& field, uint32_t defaultValue) const {
+        field =
+            static_cast<uint32_t>(profile_.ReadInt(section_, key, static_cast<int>(defaultValue)));
+    }
+    std::string ReadText(const char* key, const std::string& defaultValue) const {
+        return profile_.ReadString(section_, key, defaultValue);
+    }
+
+private:
+    IProfileStore& profile_;
+    std::string section_;
+};
+
+class ProfileFieldWriter {
+public:
+    ProfileFieldWriter(IProfileStore& profile, std::string section)
+        : profile_(profile), section_(std::move(section)) {}
+    void operator()(const char* key, int32_t field, int32_t) const {
+        profile_.WriteInt(section_, key, field);
+    }
+    void operator()(const char* key, uint32_t field, uint32_t) const {
+        profile_.WriteInt(section_, key, static_cast<int>(field));
+    }
+    void WriteText(const char* key, const std::string& text) const {
+        profile_.WriteString(section_, key, text);
+    }
+
+private:
+    IProfileStore& profile_;
+    std::string section_;
 };

@@ -1,8 +1,10 @@
 #include "analysis/qt/PageAnalyseBase.h"
 
+#include "analysis/ExportChoicesFromRecords.h"
 #include "analysis/TraceRows.h"
 #include "analysis/qt/AnalysisSheet.h"
 #include "analysis/qt/PageButtonImages.h"
+#include "controls/qt/Caption.h"
 #include "controls/qt/ImageButton.h"
 #include "controls/qt/IntegerEdit.h"
 #include "controls/qt/IntegerListEdit.h"
@@ -42,12 +44,6 @@ void UnlimitField(CIntegerEdit* field) {
     field->SetUpperBound(kBoundNone, 0);
 }
 
-QLabel* MakeCaption(const QString& text, const char* name, QWidget* parent) {
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(QLatin1String(name));
-    return label;
-}
-
 CImageButton* MakeZoomButton(const char* name, const QString& tip, QWidget* parent) {
     auto* button = new CImageButton(parent);
     button->setObjectName(QLatin1String(name));
@@ -78,13 +74,13 @@ QHBoxLayout* FieldWithSpin(CIntegerEdit* field, CSpinButton* spin) {
 QString WindowTitle(PageTemplate pageTemplate) {
     switch (pageTemplate) {
     case PageTemplate::kSlopeConductance:
-        return QStringLiteral("Slope Conductance");
+        return QLatin1String(RowOf(Analysis::SlopeConductance).tabCaption);
     case PageTemplate::kCurrentVoltage:
-        return QStringLiteral("Current Voltage");
+        return QLatin1String(RowOf(Analysis::CurrentVoltage).tabCaption);
     case PageTemplate::kCapacitance:
-        return QStringLiteral("Cell Capacitance");
+        return QLatin1String(RowOf(Analysis::Capacitance).tabCaption);
     case PageTemplate::kContinuousRecord:
-        return QStringLiteral("Continuous Record");
+        return QLatin1String(RowOf(Analysis::ContinuousRecord).tabCaption);
     case PageTemplate::kBase:
         break;
     }
@@ -142,7 +138,25 @@ CIntegerEdit* CPageAnalyseBase::MakeIntegerField(const char* name, const QString
     return field;
 }
 
+CIntegerListEdit* CPageAnalyseBase::MakeListField(const char* name, const QString& fieldName) {
+    auto* field = new CIntegerListEdit(this);
+    field->setObjectName(QLatin1String(name) + QLatin1String("Edit"));
+    field->SetName(fieldName);
+    field->setAccessibleName(fieldName);
+    return field;
+}
+
 void CPageAnalyseBase::BuildControls() {
+    QVBoxLayout* left = BuildTraceListColumn();
+    QGridLayout* middle = BuildViewWithZoomButtons();
+    QWidget* panel = BuildFieldPanel();
+    auto* page = new QHBoxLayout(this);
+    page->addLayout(left);
+    page->addLayout(middle, 1);
+    page->addWidget(panel);
+}
+
+QVBoxLayout* CPageAnalyseBase::BuildTraceListColumn() {
     // Left: the trace list and the Select Traces field.
     m_listTraces = new QListWidget(this);
     m_listTraces->setObjectName(QStringLiteral("traceList"));
@@ -154,14 +168,10 @@ void CPageAnalyseBase::BuildControls() {
     m_listTraces->setFixedWidth(listMetrics.horizontalAdvance(QString(26, QLatin1Char('0'))) +
                                 m_listTraces->verticalScrollBar()->sizeHint().width() + 8);
 
-    m_editSelectTraces = new CIntegerListEdit(this);
-    m_editSelectTraces->setObjectName(QStringLiteral("selectTracesEdit"));
+    m_editSelectTraces = MakeListField("selectTraces", QStringLiteral("Select Traces"));
     m_editSelectTraces->SetRangesAllowed(true);
-    m_editSelectTraces->SetName(QStringLiteral("Select Traces"));
-    m_editSelectTraces->setAccessibleName(QStringLiteral("Select Traces"));
-    auto* captionSelect =
-        MakeCaption(QStringLiteral("Select Traces:"), "selectTracesCaption", this);
-    captionSelect->setBuddy(m_editSelectTraces);
+    auto* captionSelect = MakeCaption(QStringLiteral("Select Traces:"), "selectTracesCaption", this,
+                                      m_editSelectTraces);
 
     auto* left = new QVBoxLayout;
     left->addWidget(m_listTraces, 1);
@@ -169,6 +179,10 @@ void CPageAnalyseBase::BuildControls() {
     left->addWidget(m_editSelectTraces);
     m_editSelectTraces->setFixedWidth(m_listTraces->minimumWidth());
 
+    return left;
+}
+
+QGridLayout* CPageAnalyseBase::BuildViewWithZoomButtons() {
     // Middle: the view with its zoom buttons: vertical ones at its right edge,
     // horizontal ones below it.
     m_view = new CZoomScrollView(this);
@@ -196,6 +210,10 @@ void CPageAnalyseBase::BuildControls() {
     middle->setRowStretch(0, 1);
     middle->setRowStretch(1, 1);
 
+    return middle;
+}
+
+QWidget* CPageAnalyseBase::BuildFieldPanel() {
     // Right: the entry fields, in a panel of the same width on every page so
     // that all views have the same size (they share one display model).
     auto* panel = new QWidget(this);
@@ -205,11 +223,37 @@ void CPageAnalyseBase::BuildControls() {
     grid->setContentsMargins(0, 0, 0, 0);
     int row = 0;
 
+    AddTraceRows(grid, row);
+    AddRampRows(grid, row);
+    m_checkControlTrace = new QCheckBox(QStringLiteral("&Control Trace:"), this);
+    m_checkControlTrace->setObjectName(QStringLiteral("controlTraceCheck"));
+    m_editControlTrace =
+        MakeIntegerField("controlTrace", QStringLiteral("Control Trace"), &m_spinControlTrace);
+    grid->addWidget(m_checkControlTrace, row, 0);
+    grid->addLayout(FieldWithSpin(m_editControlTrace, m_spinControlTrace), row, 1, 1, 3);
+    ++row;
+    grid->setColumnStretch(3, 1);
+
+    m_pageControls = grid;
+    auto* right = new QVBoxLayout(panel);
+    right->setContentsMargins(0, 0, 0, 0);
+    right->addLayout(grid);
+    right->addStretch(1);
+
+    return panel;
+}
+
+void CPageAnalyseBase::AddPageControlsRow(QWidget* caption, QLayout* fields) {
+    const int row = m_pageControls->rowCount();
+    m_pageControls->addWidget(caption, row, 0);
+    m_pageControls->addLayout(fields, row, 1, 1, 3);
+}
+
+void CPageAnalyseBase::AddTraceRows(QGridLayout* grid, int& row) {
     m_editCurrentTrace =
         MakeIntegerField("currentTrace", QStringLiteral("Current Trace"), &m_spinCurrentTrace);
-    auto* captionCurrent =
-        MakeCaption(QStringLiteral("Current Trace:"), "currentTraceCaption", this);
-    captionCurrent->setBuddy(m_editCurrentTrace);
+    auto* captionCurrent = MakeCaption(QStringLiteral("Current Trace:"), "currentTraceCaption",
+                                       this, m_editCurrentTrace);
     grid->addWidget(captionCurrent, row, 0);
     grid->addLayout(FieldWithSpin(m_editCurrentTrace, m_spinCurrentTrace), row, 1, 1, 3);
     ++row;
@@ -231,7 +275,9 @@ void CPageAnalyseBase::BuildControls() {
     buttons->addWidget(m_buttonRemoveAll, 1, 1);
     grid->addLayout(buttons, row, 0, 1, 4);
     ++row;
+}
 
+void CPageAnalyseBase::AddRampRows(QGridLayout* grid, int& row) {
     m_editRamp1Start =
         MakeIntegerField("ramp1Start", QStringLiteral("Start of the Ramp"), &m_spinRamp1Start);
     m_editRamp1End =
@@ -240,14 +286,14 @@ void CPageAnalyseBase::BuildControls() {
                                         &m_spinRamp2Start);
     m_editRamp2End =
         MakeIntegerField("ramp2End", QStringLiteral("End of the second Ramp"), &m_spinRamp2End);
-    m_captionRamp1Start = MakeCaption(QStringLiteral("Ramp1 Start:"), "ramp1StartCaption", this);
-    m_captionRamp1End = MakeCaption(QStringLiteral("End:"), "ramp1EndCaption", this);
-    m_captionRamp2Start = MakeCaption(QStringLiteral("Ramp2 Start:"), "ramp2StartCaption", this);
-    m_captionRamp2End = MakeCaption(QStringLiteral("End:"), "ramp2EndCaption", this);
-    m_captionRamp1Start->setBuddy(m_editRamp1Start);
-    m_captionRamp1End->setBuddy(m_editRamp1End);
-    m_captionRamp2Start->setBuddy(m_editRamp2Start);
-    m_captionRamp2End->setBuddy(m_editRamp2End);
+    m_captionRamp1Start =
+        MakeCaption(QStringLiteral("Ramp1 Start:"), "ramp1StartCaption", this, m_editRamp1Start);
+    m_captionRamp1End =
+        MakeCaption(QStringLiteral("End:"), "ramp1EndCaption", this, m_editRamp1End);
+    m_captionRamp2Start =
+        MakeCaption(QStringLiteral("Ramp2 Start:"), "ramp2StartCaption", this, m_editRamp2Start);
+    m_captionRamp2End =
+        MakeCaption(QStringLiteral("End:"), "ramp2EndCaption", this, m_editRamp2End);
     grid->addWidget(m_captionRamp1Start, row, 0);
     grid->addLayout(FieldWithSpin(m_editRamp1Start, m_spinRamp1Start), row, 1);
     grid->addWidget(m_captionRamp1End, row, 2, Qt::AlignRight);
@@ -258,26 +304,6 @@ void CPageAnalyseBase::BuildControls() {
     grid->addWidget(m_captionRamp2End, row, 2, Qt::AlignRight);
     grid->addLayout(FieldWithSpin(m_editRamp2End, m_spinRamp2End), row, 3);
     ++row;
-
-    m_checkControlTrace = new QCheckBox(QStringLiteral("&Control Trace:"), this);
-    m_checkControlTrace->setObjectName(QStringLiteral("controlTraceCheck"));
-    m_editControlTrace =
-        MakeIntegerField("controlTrace", QStringLiteral("Control Trace"), &m_spinControlTrace);
-    grid->addWidget(m_checkControlTrace, row, 0);
-    grid->addLayout(FieldWithSpin(m_editControlTrace, m_spinControlTrace), row, 1, 1, 3);
-    ++row;
-    grid->setColumnStretch(3, 1);
-
-    m_pageControls = grid;
-    auto* right = new QVBoxLayout(panel);
-    right->setContentsMargins(0, 0, 0, 0);
-    right->addLayout(grid);
-    right->addStretch(1);
-
-    auto* page = new QHBoxLayout(this);
-    page->addLayout(left);
-    page->addLayout(middle, 1);
-    page->addWidget(panel);
 }
 
 void CPageAnalyseBase::ApplyTemplate() {
@@ -318,22 +344,17 @@ void CPageAnalyseBase::ApplyTemplate() {
 }
 
 void CPageAnalyseBase::ConnectControls() {
-    connect(m_buttonZoomInX, &QPushButton::clicked, this, [this] {
-        m_view->ZoomInX();
-        RefreshControls();
-    });
-    connect(m_buttonZoomOutX, &QPushButton::clicked, this, [this] {
-        m_view->ZoomOutX();
-        RefreshControls();
-    });
-    connect(m_buttonZoomInY, &QPushButton::clicked, this, [this] {
-        m_view->ZoomInY();
-        RefreshControls();
-    });
-    connect(m_buttonZoomOutY, &QPushButton::clicked, this, [this] {
-        m_view->ZoomOutY();
-        RefreshControls();
-    });
+    const std::pair<CImageButton*, void (CZoomScrollView::*)()> zooms[] = {
+        {m_buttonZoomInX, &CZoomScrollView::ZoomInX},
+        {m_buttonZoomOutX, &CZoomScrollView::ZoomOutX},
+        {m_buttonZoomInY, &CZoomScrollView::ZoomInY},
+        {m_buttonZoomOutY, &CZoomScrollView::ZoomOutY}};
+    for (const auto& [button, zoom] : zooms) {
+        connect(button, &QPushButton::clicked, this, [this, zoom] {
+            (m_view->*zoom)();
+            RefreshControls();
+        });
+    }
     connect(m_view, &CZoomScrollView::zoomChanged, this, &CPageAnalyseBase::RefreshControls);
     connect(m_view, &CZoomScrollView::readoutChanged, m_labelReadout, &QLabel::setText);
     connect(m_view, &CZoomScrollView::regionDragged, this, &CPageAnalyseBase::OnRegionDragged);
@@ -437,13 +458,11 @@ void CPageAnalyseBase::OnNewRecording(const std::string& fileTitle, uint32_t tra
     ClearRegions();
     OnTracesAppended(fileTitle, traceCount);
 
-    m_settings.selectedTraces.clear();
-    m_settings.selectedTraces.reserve(traceCount);
-    if (selectAll) {
-        for (uint32_t k = 0; k < traceCount; ++k)
-            m_settings.selectedTraces.push_back(static_cast<int32_t>(k));
+    // The record follows the same rule as the command line's; the controls
+    // then show it.
+    ApplyNewRecording(m_settings, traceCount, selectAll);
+    if (selectAll)
         SelectAllRows(true);
-    }
     SyncSelection();
 
     m_editControlTrace->SetValue(1);
@@ -648,12 +667,12 @@ void CPageAnalyseBase::OnRegionDragged(uint32_t first, uint32_t last,
 }
 
 void CPageAnalyseBase::UpdateRamp1Region() {
-    if (ShowRamp(m_view, m_editRamp1Start->GetValue(), m_editRamp1End->GetValue(), 0))
+    if (ShowRamp(m_view, m_editRamp1Start->GetValue(), m_editRamp1End->GetValue(), kRamp1Region))
         RefreshControls();
 }
 
 void CPageAnalyseBase::UpdateRamp2Region() {
-    if (ShowRamp(m_view, m_editRamp2Start->GetValue(), m_editRamp2End->GetValue(), 1))
+    if (ShowRamp(m_view, m_editRamp2Start->GetValue(), m_editRamp2End->GetValue(), kRamp2Region))
         RefreshControls();
 }
 

@@ -52,6 +52,7 @@ class IAnalysisSheet;
 class IProfileStore;
 class QCheckBox;
 class QGridLayout;
+class QLayout;
 class QLabel;
 class QListWidget;
 class QVBoxLayout;
@@ -197,6 +198,8 @@ protected:
     // An integer entry field with its spin button, named `name` + "Edit" and
     // `name` + "Spin"; `fieldName` is used in its messages.
     CIntegerEdit* MakeIntegerField(const char* name, const QString& fieldName, CSpinButton** spin);
+    // A list field named `name` + "Edit", called `fieldName` in its messages.
+    CIntegerListEdit* MakeListField(const char* name, const QString& fieldName);
     // Width in pixels for an entry field of `characters` digits.
     int FieldWidth(int characters) const;
     // Width of the panel of entry fields, the same on every page kind so that
@@ -205,6 +208,8 @@ protected:
 
     // Where page kinds put their own controls (below the base's).
     QGridLayout* PageControlsLayout() const { return m_pageControls; }
+    // Appends a row to them: `caption` in the first column, `fields` across the others.
+    void AddPageControlsRow(QWidget* caption, QLayout* fields);
     PageTemplate Template() const { return m_template; }
 
     CIntegerEdit* Ramp1StartField() const { return m_editRamp1Start; }
@@ -214,6 +219,15 @@ protected:
 
 private:
     void BuildControls();
+    // The trace list with the Select Traces field; the view with its zoom
+    // buttons; the panel of entry fields (the page kinds add rows to it).
+    QVBoxLayout* BuildTraceListColumn();
+    QGridLayout* BuildViewWithZoomButtons();
+    QWidget* BuildFieldPanel();
+    // Rows of the panel from `row` on (advanced past them): the current trace
+    // with its buttons, and the ramps.
+    void AddTraceRows(QGridLayout* grid, int& row);
+    void AddRampRows(QGridLayout* grid, int& row);
     void ApplyTemplate();
     void LoadButtonImages();
     void ConnectControls();

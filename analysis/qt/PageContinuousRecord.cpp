@@ -1,5 +1,6 @@
 #include "analysis/qt/PageContinuousRecord.h"
 
+#include "controls/qt/Caption.h"
 #include "controls/qt/IntegerEdit.h"
 #include "controls/qt/IntegerListEdit.h"
 #include "controls/qt/SpinButton.h" // IntegerEdit.h needs the complete spin button type
@@ -14,13 +15,9 @@
 CPageContinuousRecord::CPageContinuousRecord(ContinuousRecordSettings& settings, QWidget* parent)
     : CPageAnalyseBase(settings, PageTemplate::kContinuousRecord, parent),
       m_continuousSettings(settings) {
-    m_editSamplePoints = new CIntegerListEdit(this);
-    m_editSamplePoints->setObjectName(QStringLiteral("samplePointsEdit"));
-    m_editSamplePoints->SetName(QStringLiteral("Sample Points"));
-    m_editSamplePoints->setAccessibleName(QStringLiteral("Sample Points"));
-    auto* caption = new QLabel(QStringLiteral("Sample points:"), this);
-    caption->setObjectName(QStringLiteral("samplePointsCaption"));
-    caption->setBuddy(m_editSamplePoints);
+    m_editSamplePoints = MakeListField("samplePoints", QStringLiteral("Sample Points"));
+    auto* caption = MakeCaption(QStringLiteral("Sample points:"), "samplePointsCaption", this,
+                                m_editSamplePoints);
     QGridLayout* grid = PageControlsLayout();
     const int row = grid->rowCount();
     grid->addWidget(caption, row, 0, 1, 4);
@@ -53,6 +50,7 @@ void CPageContinuousRecord::OnRamp1StartChanged() {
     const int32_t sample = Ramp1StartField()->GetValue();
     if (sample == kNoIntegerValue || sample < 1)
         return;
-    View()->SetRegion(static_cast<uint32_t>(sample - 1), static_cast<uint32_t>(sample), 0);
+    View()->SetRegion(static_cast<uint32_t>(sample - 1), static_cast<uint32_t>(sample),
+                      kRamp1Region);
     RefreshControls();
 }

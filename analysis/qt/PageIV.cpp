@@ -1,6 +1,7 @@
 #include "analysis/qt/PageIV.h"
 
 #include "analysis/TraceRows.h"
+#include "controls/qt/Caption.h"
 
 #include <QComboBox>
 
@@ -37,14 +38,11 @@ CPageIV::CPageIV(CurrentVoltageSettings& settings, QWidget* parent)
     m_listRoundTo->setAccessibleName(QStringLiteral("Round to nearest"));
     m_listSampleEvery = MakeStepList("sampleEveryCombo", this);
     m_listSampleEvery->setAccessibleName(QStringLiteral("every"));
-    auto* captionRound = new QLabel(QStringLiteral("Round to nearest:"), this);
-    captionRound->setObjectName(QStringLiteral("roundToCaption"));
-    captionRound->setBuddy(m_listRoundTo);
-    auto* captionEvery = new QLabel(QStringLiteral("every:"), this);
-    captionEvery->setObjectName(QStringLiteral("sampleEveryCaption"));
-    captionEvery->setBuddy(m_listSampleEvery);
-    auto* unit = new QLabel(QStringLiteral("mV"), this);
-    unit->setObjectName(QStringLiteral("millivoltCaption"));
+    auto* captionRound =
+        MakeCaption(QStringLiteral("Round to nearest:"), "roundToCaption", this, m_listRoundTo);
+    auto* captionEvery =
+        MakeCaption(QStringLiteral("every:"), "sampleEveryCaption", this, m_listSampleEvery);
+    auto* unit = MakeCaption(QStringLiteral("mV"), "millivoltCaption", this);
 
     auto* lists = new QHBoxLayout;
     lists->setContentsMargins(0, 0, 0, 0);
@@ -53,10 +51,7 @@ CPageIV::CPageIV(CurrentVoltageSettings& settings, QWidget* parent)
     lists->addWidget(m_listSampleEvery);
     lists->addWidget(unit);
     lists->addStretch(1);
-    QGridLayout* grid = PageControlsLayout();
-    const int row = grid->rowCount();
-    grid->addWidget(captionRound, row, 0);
-    grid->addLayout(lists, row, 1, 1, 3);
+    AddPageControlsRow(captionRound, lists);
     InitDialog();
 }
 

@@ -1,5 +1,6 @@
 #include "analysis/qt/PageSlopeConductance.h"
 
+#include "controls/qt/Caption.h"
 #include "controls/qt/IntegerEdit.h"
 #include "controls/qt/SpinButton.h"
 #include "display/TraceDisplayModel.h"
@@ -31,13 +32,10 @@ void CPageSlopeConductance::BuildTestWindowControls() {
     m_editTestPotential->setFixedWidth(FieldWidth(4));
     m_editRange->setFixedWidth(FieldWidth(3));
 
-    auto* caption = new QLabel(QStringLiteral("Test Potential:"), this);
-    caption->setObjectName(QStringLiteral("testPotentialCaption"));
-    caption->setBuddy(m_editTestPotential);
-    auto* plusMinus = new QLabel(QStringLiteral("\u00B1"), this);
-    plusMinus->setObjectName(QStringLiteral("plusMinusCaption"));
-    auto* unit = new QLabel(QStringLiteral("mV"), this);
-    unit->setObjectName(QStringLiteral("millivoltCaption"));
+    auto* caption = MakeCaption(QStringLiteral("Test Potential:"), "testPotentialCaption", this,
+                                m_editTestPotential);
+    auto* plusMinus = MakeCaption(QStringLiteral("\u00B1"), "plusMinusCaption", this);
+    auto* unit = MakeCaption(QStringLiteral("mV"), "millivoltCaption", this);
 
     auto* window = new QHBoxLayout;
     window->setContentsMargins(0, 0, 0, 0);
@@ -52,10 +50,7 @@ void CPageSlopeConductance::BuildTestWindowControls() {
     window->addSpacing(4);
     window->addWidget(unit);
     window->addStretch(1);
-    QGridLayout* grid = PageControlsLayout();
-    const int row = grid->rowCount();
-    grid->addWidget(caption, row, 0);
-    grid->addLayout(window, row, 1, 1, 3);
+    AddPageControlsRow(caption, window);
 
     connect(m_editTestPotential, &CValidatedEdit::valueChanged, this,
             [this] { RecomputeSubsections(); });
@@ -97,13 +92,13 @@ void CPageSlopeConductance::RecomputeSubsections() {
         return;
     const int32_t testPotential = m_editTestPotential->GetValue();
     const int32_t range = m_editRange->GetValue();
-    FindAndShowSubsection(m_slopeSettings.subsection1, 2, testPotential, range,
+    FindAndShowSubsection(m_slopeSettings.subsection1, kRamp1Region, testPotential, range,
                           Ramp1StartField()->GetValue(), Ramp1EndField()->GetValue());
-    FindAndShowSubsection(m_slopeSettings.subsection2, 3, testPotential, range,
+    FindAndShowSubsection(m_slopeSettings.subsection2, kRamp2Region, testPotential, range,
                           Ramp2StartField()->GetValue(), Ramp2EndField()->GetValue());
 }
 
-void CPageSlopeConductance::FindAndShowSubsection(Subsection& subsection, int region,
+void CPageSlopeConductance::FindAndShowSubsection(Subsection& subsection, int rampRegion,
                                                   int32_t testPotential, int32_t range,
                                                   int32_t rampStart, int32_t rampEnd) {
     if (!FindSubsection(DisplayModel()->CommandVoltage(), testPotential, range, rampStart, rampEnd,
@@ -112,14 +107,15 @@ void CPageSlopeConductance::FindAndShowSubsection(Subsection& subsection, int re
     // The ramp colour is laid over the sub-section once more: the bands mix by
     // inversion, so the ramp colour cancels there and the sub-section shows in
     // its own colour.
-    View()->SetRegion(subsection.start, subsection.end, region + 2);
-    View()->SetRegion(subsection.start, subsection.end, region);
+    View()->SetRegion(subsection.start, subsection.end, OverlayRegionOf(rampRegion));
+    View()->SetRegion(subsection.start, subsection.end, SubsectionRegionOf(rampRegion));
     RefreshControls();
 }
 
 bool CPageSlopeConductance::RampEnclosesSubsection(CIntegerEdit* startField, CIntegerEdit* endField,
-                                                   const Subsection& subsection, int rampRegion,
-                                                   int subsectionRegion) const {
+                                                   const Subsection& subsection,
+                                                   int rampRegion) const {
+    const int subsectionRegion = SubsectionRegionOf(rampRegion);
     // 64-bit, so that a field without a value or a band at sample 0 cannot wrap.
     const int64_t first = int64_t{startField->GetValue()} - 1;
     const int64_t afterLast = endField->GetValue();
@@ -131,15 +127,15 @@ bool CPageSlopeConductance::RampEnclosesSubsection(CIntegerEdit* startField, CIn
 }
 
 void CPageSlopeConductance::OnRamp1Changed() {
-    if (!RampEnclosesSubsection(Ramp1StartField(), Ramp1EndField(), m_slopeSettings.subsection1, 0,
-                                2))
+    if (!RampEnclosesSubsection(Ramp1StartField(), Ramp1EndField(), m_slopeSettings.subsection1,
+                                kRamp1Region))
         RecomputeSubsections();
     UpdateRamp1Region();
 }
 
 void CPageSlopeConductance::OnRamp2Changed() {
-    if (!RampEnclosesSubsection(Ramp2StartField(), Ramp2EndField(), m_slopeSettings.subsection2, 1,
-                                3))
+    if (!RampEnclosesSubsection(Ramp2StartField(), Ramp2EndField(), m_slopeSettings.subsection2,
+                                kRamp2Region))
         RecomputeSubsections();
     UpdateRamp2Region();
 }

@@ -50,11 +50,10 @@ protected:
 
 private:
     void BuildTestWindowControls();
-    void FindAndShowSubsection(Subsection& subsection, int region, int32_t testPotential,
+    void FindAndShowSubsection(Subsection& subsection, int rampRegion, int32_t testPotential,
                                int32_t range, int32_t rampStart, int32_t rampEnd);
     bool RampEnclosesSubsection(CIntegerEdit* startField, CIntegerEdit* endField,
-                                const Subsection& subsection, int rampRegion,
-                                int subsectionRegion) const;
+                                const Subsection& subsection, int rampRegion) const;
 
     SlopeConductanceSettings& m_slopeSettings;
     CIntegerEdit* m_editTestPotential = nullptr;

@@ -17,9 +17,7 @@ class IniProfileStore;
 class CAnalysisApp {
 public:
     CAnalysisApp();
-    ~CAnalysisApp();
-    CAnalysisApp(const CAnalysisApp&) = delete;
-    CAnalysisApp& operator=(const CAnalysisApp&) = delete;
+    ~CAnalysisApp(); // owns the profile: neither copied nor moved
 
     // Needs the QApplication. Opens the profile of the application name (the
     // executable's name without extension), installs the message boxes,

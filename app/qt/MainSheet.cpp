@@ -38,14 +38,22 @@
 #include <algorithm>
 #include <filesystem>
 
-const char* const CMainSheet::kPageTitles[6] = {"Slope Conductance", "Sample Current",
-                                                "Current Voltage",   "Cell Capacitance",
-                                                "Continuous Record", "General Settings"};
-
 namespace {
 
 constexpr ColourRef kMaskColour = MakeColourRef(192, 192, 192);
 constexpr int kButtonWidening = 20;
+
+// The sheet's four requests to a page: `setActive` when it is shown, then
+// leaving it, apply and cancel.
+template <class Page>
+CPropertySheetWithLogoDlg::PageHandlers HandlersOf(Page* page, void (Page::*setActive)()) {
+    CPropertySheetWithLogoDlg::PageHandlers handlers;
+    handlers.setActive = [page, setActive] { (page->*setActive)(); };
+    handlers.killActive = [page] { return page->OnKillActive(); };
+    handlers.apply = [page] { return page->OnApply(); };
+    handlers.cancel = [page] { page->OnCancel(); };
+    return handlers;
+}
 
 CMainSheet::FileDialogFunction& FileDialog() {
     static CMainSheet::FileDialogFunction function;
@@ -154,52 +162,15 @@ CMainSheet::CMainSheet(IProfileStore& profile, QWidget* parent)
     setAcceptDrops(true);
     SetLogoText(QStringLiteral("Tessaran"));
 
-    m_pages = {new CPageSlopeConductance(m_records.slopeConductance, this),
-               new CPageSlopeConductance(m_records.sampleCurrent, this),
-               new CPageIV(m_records.currentVoltage, this),
-               new CPageCapacitance(m_records.capacitance, this),
-               new CPageContinuousRecord(m_records.continuousRecord, this)};
-    const char* const sections[] = {kSlopeConductanceSection, kSampleCurrentSection,
-                                    kCurrentVoltageSection, kCapacitanceSection,
-                                    kContinuousRecordSection};
-    for (size_t i = 0; i < m_pages.size(); ++i) {
-        CPageAnalyseBase* page = m_pages[i];
-        page->SetDisplayModel(m_pDisplayModel);
-        PageHandlers handlers;
-        handlers.setActive = [page] { page->OnSetActive(); };
-        handlers.killActive = [page] { return page->OnKillActive(); };
-        handlers.apply = [page] { return page->OnApply(); };
-        handlers.cancel = [page] { page->OnCancel(); };
-        // The sample current page shows the slope conductance page's title
-        // until the sheet gives it its own below.
-        AddPage(page, tr(kPageTitles[i == 1 ? 0 : i]), std::move(handlers));
-        page->SetSettingsSection(sections[i]);
-        page->LoadPageSettings(m_profile);
-        page->SetSheet(this);
-    }
-    if (const std::string& problem = m_records.continuousRecord.loadProblem; !problem.empty())
-        ShowMessage("The settings file holds " + problem + "; the other sample points are used.",
-                    "Settings", MessageIcon::Exclamation);
-
-    m_generalSettings = new CPageGeneralSettings(this);
-    PageHandlers general;
-    general.setActive = [this] { m_generalSettings->OnInitDialog(); };
-    general.killActive = [this] { return m_generalSettings->OnKillActive(); };
-    general.apply = [this] { return m_generalSettings->OnApply(); };
-    general.cancel = [this] { m_generalSettings->OnCancel(); };
-    AddPage(m_generalSettings, tr(kPageTitles[5]), std::move(general));
-    m_generalSettings->SetDisplayModel(m_pDisplayModel);
-    m_generalSettings->LoadSettings(m_profile);
-    m_generalSettings->SetSheet(this);
-    m_generalSettings->Settings().ApplyZeroCurrentLine();
-    connect(m_generalSettings, &CPageGeneralSettings::displayValuesChanged, this,
-            &CMainSheet::RedrawViews);
+    AddAnalysisPages();
+    AddGeneralSettingsPage();
 
     auto* analyse = new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_A), this);
     analyse->setObjectName(QStringLiteral("analyseShortcut"));
     connect(analyse, &QShortcut::activated, this, [this] { OnCommand(kApplyButton); });
 
-    SetPageTitle(1, tr(kPageTitles[1]));
+    SetPageTitle(static_cast<int>(IndexOf(Analysis::CurrentAtTestPotential)),
+                 tr(RowOf(Analysis::CurrentAtTestPotential).tabCaption));
 
     ViewPositionSettings position;
     position.Load(m_profile);
@@ -217,6 +188,43 @@ CMainSheet::CMainSheet(IProfileStore& profile, QWidget* parent)
     BuildViewShortcuts();
     RestorePlacement();
     UpdateCommandUI();
+}
+
+void CMainSheet::AddAnalysisPages() {
+    m_pages = {new CPageSlopeConductance(m_records.slopeConductance, this),
+               new CPageSlopeConductance(m_records.currentAtTestPotential, this),
+               new CPageIV(m_records.currentVoltage, this),
+               new CPageCapacitance(m_records.capacitance, this),
+               new CPageContinuousRecord(m_records.continuousRecord, this)};
+    for (size_t i = 0; i < m_pages.size(); ++i) {
+        CPageAnalyseBase* page = m_pages[i];
+        page->SetDisplayModel(m_pDisplayModel);
+        // The current-at-test-potential page shows the slope conductance
+        // page's title until the sheet gives it its own.
+        const Analysis titleOf = kAnalysisRows[i].analysis == Analysis::CurrentAtTestPotential
+                                     ? Analysis::SlopeConductance
+                                     : kAnalysisRows[i].analysis;
+        AddPage(page, tr(RowOf(titleOf).tabCaption),
+                HandlersOf(page, &CPageAnalyseBase::OnSetActive));
+        page->SetSettingsSection(kAnalysisRows[i].profileSection);
+        page->LoadPageSettings(m_profile);
+        page->SetSheet(this);
+    }
+    if (const std::string& problem = m_records.continuousRecord.loadProblem; !problem.empty())
+        ShowMessage("The settings file holds " + problem + "; the other sample points are used.",
+                    "Settings", MessageIcon::Exclamation);
+}
+
+void CMainSheet::AddGeneralSettingsPage() {
+    m_generalSettings = new CPageGeneralSettings(this);
+    AddPage(m_generalSettings, tr(kGeneralSettingsTitle),
+            HandlersOf(m_generalSettings, &CPageGeneralSettings::OnInitDialog));
+    m_generalSettings->SetDisplayModel(m_pDisplayModel);
+    m_generalSettings->LoadSettings(m_profile);
+    m_generalSettings->SetSheet(this);
+    m_generalSettings->Settings().ApplyZeroCurrentLine();
+    connect(m_generalSettings, &CPageGeneralSettings::displayValuesChanged, this,
+            &CMainSheet::RedrawViews);
 }
 
 CMainSheet::~CMainSheet() {
@@ -442,11 +450,18 @@ void CMainSheet::InstallRecording(TraceStore&& store, const std::string& path,
     m_pDisplayModel->unit = m_traceStore.unit;
     const auto traceCount = static_cast<uint32_t>(m_traceStore.traces.size());
     const auto samples = static_cast<uint32_t>(m_traceStore.commandWaveform.size());
+    const PerAnalysis<bool> selectAll = m_generalSettings->SelectAllFlags();
+    ShowStore([&](size_t i, CPageAnalyseBase* page) {
+        page->OnNewRecording(title, traceCount, samples, selectAll[i]);
+    });
+}
+
+void CMainSheet::ShowStore(const std::function<void(size_t, CPageAnalyseBase*)>& tellPage) {
     m_pDisplayModel->SetData(m_traceStore.timeAxis, m_traceStore.commandWaveform,
-                             m_traceStore.traces, samples);
-    const std::array<bool, 5> selectAll = m_generalSettings->SelectAllFlags();
+                             m_traceStore.traces,
+                             static_cast<uint32_t>(m_traceStore.commandWaveform.size()));
     for (size_t i = 0; i < m_pages.size(); ++i)
-        m_pages[i]->OnNewRecording(title, traceCount, samples, selectAll[i]);
+        tellPage(i, m_pages[i]);
     UpdateCommandUI();
     RedrawViews();
     emit recordingChanged();
@@ -506,16 +521,10 @@ bool CMainSheet::AddRecording(const std::string& path) {
     }
     if (added) {
         const auto traceCount = static_cast<uint32_t>(m_traceStore.traces.size());
-        const auto samples = static_cast<uint32_t>(m_traceStore.commandWaveform.size());
-        m_pDisplayModel->SetData(m_traceStore.timeAxis, m_traceStore.commandWaveform,
-                                 m_traceStore.traces, samples);
         const std::string title = FileTitle(path);
-        for (CPageAnalyseBase* page : m_pages)
-            page->OnTracesAppended(title, traceCount);
         NoteOpened(path);
-        UpdateCommandUI();
-        RedrawViews();
-        emit recordingChanged();
+        ShowStore(
+            [&](size_t, CPageAnalyseBase* page) { page->OnTracesAppended(title, traceCount); });
     }
     EndBusy();
     return added;
@@ -524,12 +533,7 @@ bool CMainSheet::AddRecording(const std::string& path) {
 void CMainSheet::OnCloseData() {
     m_traceStore = TraceStore{};
     m_strFileName.clear();
-    m_pDisplayModel->SetData({}, {}, {}, 0);
-    for (CPageAnalyseBase* page : m_pages)
-        page->OnRecordingClosed();
-    UpdateCommandUI();
-    RedrawViews();
-    emit recordingChanged();
+    ShowStore([](size_t, CPageAnalyseBase* page) { page->OnRecordingClosed(); });
 }
 
 void CMainSheet::RunModal(QDialog& dialog) {

@@ -51,8 +51,8 @@ public:
     // Size of a window that has never been resized (pixels).
     static constexpr int kDefaultWidth = 1120;
     static constexpr int kDefaultHeight = 720;
-    // Tab titles in page order; the General Settings page is the last tab.
-    static const char* const kPageTitles[6];
+    // The General Settings page's tab, after the five analyses' tabs.
+    static constexpr char kGeneralSettingsTitle[] = "General Settings";
     // Recordings of at least this many samples (traces x samples per trace)
     // show a progress window while they are exported.
     static constexpr qint64 kLongExportSamples = 2'000'000;
@@ -163,6 +163,10 @@ protected:
     void dropEvent(QDropEvent* event) override;
 
 private:
+    // The five analysis pages over the records, in page order, with their
+    // stored choices; then the General Settings page with its settings.
+    void AddAnalysisPages();
+    void AddGeneralSettingsPage();
     void BuildMenus();
     void BuildViewShortcuts();
     void FillRecentMenu();
@@ -174,6 +178,9 @@ private:
     void AttachMenu();
     void DressFrame();
     void InstallRecording(TraceStore&& store, const std::string& path, const std::string& title);
+    // Hands the store as it now is to the display model, lets `tellPage`
+    // tell each page (with its index) and redraws.
+    void ShowStore(const std::function<void(size_t, CPageAnalyseBase*)>& tellPage);
     void RedrawViews();
     void RunModal(QDialog& dialog);
     // Work that must not be interrupted by an automatic analysis.

@@ -2,6 +2,7 @@
 
 #include "analysis/qt/AnalysisSheet.h"
 #include "controls/ControlNotifications.h"
+#include "controls/qt/Caption.h"
 #include "controls/qt/ColourDropDownButton.h"
 #include "controls/qt/FloatEdit.h"
 #include "display/TraceDisplayModel.h"
@@ -16,6 +17,8 @@
 #include <QVBoxLayout>
 
 #include <cmath>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -32,31 +35,45 @@ bool Checked(const QCheckBox* box) {
 
 CPageGeneralSettings::CPageGeneralSettings(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("generalSettingsPage"));
+    auto* left = new QVBoxLayout;
+    left->addWidget(BuildSelectAllFrame());
+    left->addWidget(BuildExcelFrame());
+    left->addWidget(BuildTraceFrame());
+    left->addStretch(1);
+    auto* right = new QVBoxLayout;
+    right->addWidget(BuildDisplayFrame());
+    m_autoAnalyse = AddCheckBox(kAutoAnalyseId, "autoAnalyseAcquisitions",
+                                tr("Automatically analyse new acquisition files"));
+    right->addWidget(m_autoAnalyse);
+    right->addStretch(1);
+    auto* layout = new QHBoxLayout(this);
+    layout->addLayout(left, 1);
+    layout->addLayout(right, 1);
+    ConnectControls();
+}
 
-    // "Select All Traces after file open for calculations with"
-    auto* selectFrame =
-        new QGroupBox(tr("Select All Traces after file open for calculations with"), this);
-    selectFrame->setObjectName(QStringLiteral("selectAllFrame"));
-    auto* selectLayout = new QVBoxLayout(selectFrame);
-    m_selectAllSlopes = AddCheckBox(kSelectAllSlopesId, "selectAllSlopes", tr("Slope Time Course"));
-    m_selectAllCurrent =
-        AddCheckBox(kSelectAllCurrentId, "selectAllCurrent", tr("Sample Current Time Course"));
-    m_selectAllIV = AddCheckBox(kSelectAllIVId, "selectAllIV", tr("Current Voltage Diagrams"));
-    m_selectAllCapacitance =
-        AddCheckBox(kSelectAllCapacitanceId, "selectAllCapacitance", tr("Capacitance Time Course"));
-    m_selectAllTraces =
-        AddCheckBox(kSelectAllTracesId, "selectAllTraces", tr("Continuous Record Time Course"));
-    for (QCheckBox* box : {m_selectAllSlopes, m_selectAllCurrent, m_selectAllIV,
-                           m_selectAllCapacitance, m_selectAllTraces})
-        selectLayout->addWidget(box);
+QGroupBox* CPageGeneralSettings::NewFrame(const QString& title, const char* name) {
+    auto* frame = new QGroupBox(title, this);
+    frame->setObjectName(QLatin1String(name));
+    return frame;
+}
 
-    // "Excel Actions"
-    auto* excelFrame = new QGroupBox(tr("Excel Actions"), this);
-    excelFrame->setObjectName(QStringLiteral("excelActionsFrame"));
-    auto* excelLayout = new QVBoxLayout(excelFrame);
+QGroupBox* CPageGeneralSettings::BuildSelectAllFrame() {
+    QGroupBox* frame =
+        NewFrame(tr("Select All Traces after file open for calculations with"), "selectAllFrame");
+    auto* layout = new QVBoxLayout(frame);
+    for (const AnalysisRow& row : kAnalysisRows) {
+        QCheckBox*& box = m_selectAll[IndexOf(row.analysis)];
+        box = AddCheckBox(row.selectAllControlId, row.selectAllName, tr(row.selectAllCaption));
+        layout->addWidget(box);
+    }
+    return frame;
+}
+
+QGroupBox* CPageGeneralSettings::BuildExcelFrame() {
+    QGroupBox* frame = NewFrame(tr("Excel Actions"), "excelActionsFrame");
     m_analyseAllCategories = AddCheckBox(kAnalyseAllCategoriesId, "analyseAllCategories",
                                          tr("Analyse All Categories at once"));
-    m_analyseAllCategories->setEnabled(false);
     m_autoPrint = AddCheckBox(kAutoPrintId, "autoPrint", tr("Print automatically"));
     m_autoSave = AddCheckBox(kAutoSaveId, "autoSave", tr("Save automatically"));
     m_plotTimes = new QRadioButton(tr("Plot times"), this);
@@ -66,23 +83,32 @@ CPageGeneralSettings::CPageGeneralSettings(QWidget* parent) : QWidget(parent) {
     m_plotGroup = new QButtonGroup(this);
     m_plotGroup->addButton(m_plotTimes, 0);
     m_plotGroup->addButton(m_plotTraceNumber, 1);
-    for (QWidget* control : std::initializer_list<QWidget*>{
-             m_analyseAllCategories, m_autoPrint, m_autoSave, m_plotTimes, m_plotTraceNumber})
-        excelLayout->addWidget(control);
+    StackInFrame(frame,
+                 {m_analyseAllCategories, m_autoPrint, m_autoSave, m_plotTimes, m_plotTraceNumber});
+    return frame;
+}
 
-    // "Current Trace Settings"
-    auto* traceFrame = new QGroupBox(tr("Current Trace Settings"), this);
-    traceFrame->setObjectName(QStringLiteral("currentTraceSettingsFrame"));
-    auto* traceLayout = new QVBoxLayout(traceFrame);
+QGroupBox* CPageGeneralSettings::BuildTraceFrame() {
+    QGroupBox* frame = NewFrame(tr("Current Trace Settings"), "currentTraceSettingsFrame");
     m_sameControlTrace = AddCheckBox(kSameControlTraceId, "sameControlTrace",
                                      tr("Use the same control trace for all calculations"));
+    StackInFrame(frame, {m_sameControlTrace});
+    // Choices the program does not offer (yet): shown, not changeable.
+    m_analyseAllCategories->setEnabled(false);
     m_sameControlTrace->setEnabled(false);
-    traceLayout->addWidget(m_sameControlTrace);
+    return frame;
+}
 
-    // "Display"
-    auto* displayFrame = new QGroupBox(tr("Display"), this);
-    displayFrame->setObjectName(QStringLiteral("displayFrame"));
-    auto* displayLayout = new QGridLayout(displayFrame);
+void CPageGeneralSettings::StackInFrame(QGroupBox* frame,
+                                        std::initializer_list<QWidget*> controls) {
+    auto* layout = new QVBoxLayout(frame);
+    for (QWidget* control : controls)
+        layout->addWidget(control);
+}
+
+QGroupBox* CPageGeneralSettings::BuildDisplayFrame() {
+    QGroupBox* frame = NewFrame(tr("Display"), "displayFrame");
+    auto* layout = new QGridLayout(frame);
     m_useZeroCurrentLine =
         AddCheckBox(kUseZeroCurrentLineId, "useZeroCurrentLine", tr("Show Zero Current Line"));
     m_zeroLineColour = AddColourButton(kZeroLineColourId, "zeroLineColour");
@@ -94,18 +120,13 @@ CPageGeneralSettings::CPageGeneralSettings(QWidget* parent) : QWidget(parent) {
         AddColourButton(kDescendingSubsectionColourId, "descendingSubsectionColour");
     m_selectionButtons[3] =
         AddColourButton(kAscendingSubsectionColourId, "ascendingSubsectionColour");
-    m_sweepMaxRange = new CFloatEdit(this);
-    SetId(m_sweepMaxRange, kSweepMaxRangeId, "sweepMaxRange");
 
     int row = 0;
-    displayLayout->addWidget(m_useZeroCurrentLine, row, 0);
-    displayLayout->addWidget(m_zeroLineColour, row++, 1);
+    layout->addWidget(m_useZeroCurrentLine, row, 0);
+    layout->addWidget(m_zeroLineColour, row++, 1);
     auto addRow = [&](const QString& text, QWidget* control, const char* labelName) {
-        auto* label = new QLabel(text, displayFrame);
-        label->setObjectName(QLatin1String(labelName));
-        label->setBuddy(control);
-        displayLayout->addWidget(label, row, 0);
-        displayLayout->addWidget(control, row++, 1);
+        layout->addWidget(MakeCaption(text, labelName, frame, control), row, 0);
+        layout->addWidget(control, row++, 1);
     };
     addRow(tr("Current Trace Colour:"), m_currentTraceColour, "currentTraceColourLabel");
     addRow(tr("Control Trace Colour:"), m_controlTraceColour, "controlTraceColourLabel");
@@ -117,34 +138,28 @@ CPageGeneralSettings::CPageGeneralSettings(QWidget* parent) : QWidget(parent) {
            "ascendingRampColourLabel");
     addRow(tr("Calculated sub-section colour:"), m_selectionButtons[3],
            "ascendingSubsectionColourLabel");
+    layout->addLayout(BuildRangeRow(frame, layout, row), row, 1);
+    return frame;
+}
+
+QHBoxLayout* CPageGeneralSettings::BuildRangeRow(QGroupBox* frame, QGridLayout* layout, int row) {
+    m_sweepMaxRange = new CFloatEdit(this);
+    SetId(m_sweepMaxRange, kSweepMaxRangeId, "sweepMaxRange");
     auto* rangeRow = new QHBoxLayout;
     rangeRow->addWidget(m_sweepMaxRange);
-    auto* unit = new QLabel(tr("pA"), displayFrame);
-    unit->setObjectName(QStringLiteral("sweepMaxRangeUnit"));
-    rangeRow->addWidget(unit);
-    auto* rangeLabel = new QLabel(tr("Ocilloscope Maximum Zoom-in range:"), displayFrame);
-    rangeLabel->setObjectName(QStringLiteral("sweepMaxRangeLabel"));
-    rangeLabel->setBuddy(m_sweepMaxRange);
-    displayLayout->addWidget(rangeLabel, row, 0);
-    displayLayout->addLayout(rangeRow, row++, 1);
+    rangeRow->addWidget(MakeCaption(tr("pA"), "sweepMaxRangeUnit", frame));
+    layout->addWidget(MakeCaption(tr("Ocilloscope Maximum Zoom-in range:"), "sweepMaxRangeLabel",
+                                  frame, m_sweepMaxRange),
+                      row, 0);
     m_sweepMaxRange->setMaximumWidth(fontMetrics().horizontalAdvance(QStringLiteral("0")) * 12);
+    // The range must be greater than 0; there is no upper limit. The field
+    // has no name, so its messages show an empty one.
+    m_sweepMaxRange->SetLowerBound(kBoundStrict, 0.0);
+    m_sweepMaxRange->SetUpperBound(kBoundNone, 0.0);
+    return rangeRow;
+}
 
-    m_autoAnalyse = AddCheckBox(kAutoAnalyseId, "autoAnalyseAcquisitions",
-                                tr("Automatically analyse new acquisition files"));
-
-    auto* left = new QVBoxLayout;
-    left->addWidget(selectFrame);
-    left->addWidget(excelFrame);
-    left->addWidget(traceFrame);
-    left->addStretch(1);
-    auto* right = new QVBoxLayout;
-    right->addWidget(displayFrame);
-    right->addWidget(m_autoAnalyse);
-    right->addStretch(1);
-    auto* layout = new QHBoxLayout(this);
-    layout->addLayout(left, 1);
-    layout->addLayout(right, 1);
-
+void CPageGeneralSettings::ConnectControls() {
     // Immediate reactions: the process-wide display values, not the record.
     connect(m_useZeroCurrentLine, &QCheckBox::clicked, this, [this](bool checked) {
         g_bShowZeroCurrentLine = checked;
@@ -164,10 +179,6 @@ CPageGeneralSettings::CPageGeneralSettings(QWidget* parent) : QWidget(parent) {
          {m_selectionButtons[1], m_selectionButtons[2], m_selectionButtons[3], m_zeroLineColour,
           m_currentTraceColour, m_controlTraceColour})
         button->ShareColourSet(*m_selectionButtons[0]);
-    // The range must be greater than 0; there is no upper limit. The field
-    // has no name, so its messages show an empty one.
-    m_sweepMaxRange->SetLowerBound(kBoundStrict, 0.0);
-    m_sweepMaxRange->SetUpperBound(kBoundNone, 0.0);
 }
 
 CPageGeneralSettings::~CPageGeneralSettings() = default;
@@ -198,12 +209,6 @@ void CPageGeneralSettings::SaveSettings(IProfileStore& profile) const {
     m_settings.Save(profile);
 }
 
-std::array<bool, 5> CPageGeneralSettings::SelectAllFlags() const {
-    return {m_settings.selectAllSlopes != 0, m_settings.selectAllCurrent != 0,
-            m_settings.selectAllIV != 0, m_settings.selectAllCapacitance != 0,
-            m_settings.selectAllTraces != 0};
-}
-
 void CPageGeneralSettings::OnInitDialog() {
     if (m_initialised)
         return;
@@ -213,29 +218,21 @@ void CPageGeneralSettings::OnInitDialog() {
         m_selectionButtons[i]->SetColour(g_crSelection[i]);
 }
 
-bool CPageGeneralSettings::UpdateData(bool saving) {
-    struct Box {
-        QCheckBox* box;
-        int32_t* field;
-    };
-    const Box boxes[] = {
-        {m_selectAllSlopes, &m_settings.selectAllSlopes},
-        {m_selectAllCurrent, &m_settings.selectAllCurrent},
-        {m_selectAllIV, &m_settings.selectAllIV},
-        {m_selectAllCapacitance, &m_settings.selectAllCapacitance},
-        {m_selectAllTraces, &m_settings.selectAllTraces},
-        {m_analyseAllCategories, &m_settings.analyseAllCategories},
-        {m_autoPrint, &m_settings.autoPrint},
-        {m_autoSave, &m_settings.autoSave},
-        {m_sameControlTrace, &m_settings.sameControlTrace},
-        {m_useZeroCurrentLine, &m_settings.useZeroCurrentLine},
-        {m_autoAnalyse, &m_settings.autoAnalyseAcquisitions},
-    };
-    struct Colour {
-        TLColourDropDownButton* button;
-        ColourRef* field;
-    };
-    const Colour colours[] = {
+std::vector<std::pair<QCheckBox*, int32_t*>> CPageGeneralSettings::CheckBoxFields() {
+    std::vector<std::pair<QCheckBox*, int32_t*>> fields;
+    for (size_t i = 0; i < kAnalysisCount; ++i)
+        fields.emplace_back(m_selectAll[i], &m_settings.selectAll[i]);
+    fields.insert(fields.end(), {{m_analyseAllCategories, &m_settings.analyseAllCategories},
+                                 {m_autoPrint, &m_settings.autoPrint},
+                                 {m_autoSave, &m_settings.autoSave},
+                                 {m_sameControlTrace, &m_settings.sameControlTrace},
+                                 {m_useZeroCurrentLine, &m_settings.useZeroCurrentLine},
+                                 {m_autoAnalyse, &m_settings.autoAnalyseAcquisitions}});
+    return fields;
+}
+
+std::vector<std::pair<TLColourDropDownButton*, ColourRef*>> CPageGeneralSettings::ColourFields() {
+    return {
         {m_selectionButtons[0], &m_settings.selectionColours[0]},
         {m_selectionButtons[1], &m_settings.selectionColours[1]},
         {m_selectionButtons[2], &m_settings.selectionColours[2]},
@@ -244,14 +241,16 @@ bool CPageGeneralSettings::UpdateData(bool saving) {
         {m_currentTraceColour, &m_settings.currentTraceColour},
         {m_controlTraceColour, &m_settings.controlTraceColour},
     };
+}
 
+bool CPageGeneralSettings::UpdateData(bool saving) {
     if (!saving) {
         m_loading = true;
-        for (const Box& item : boxes)
-            item.box->setChecked(*item.field != 0);
+        for (const auto& [box, field] : CheckBoxFields())
+            box->setChecked(*field != 0);
         (m_settings.plotTraceNumber != 0 ? m_plotTraceNumber : m_plotTimes)->setChecked(true);
-        for (const Colour& item : colours)
-            item.button->LoadColour(*item.field);
+        for (const auto& [button, field] : ColourFields())
+            button->LoadColour(*field);
         m_sweepMaxRange->LoadValue(m_settings.sweepMaxRange);
         m_loading = false;
         return true;
@@ -260,11 +259,15 @@ bool CPageGeneralSettings::UpdateData(bool saving) {
     // Controls never filled from the record have nothing to give.
     if (!m_initialised)
         return true;
-    for (const Box& item : boxes)
-        *item.field = Checked(item.box) ? 1 : 0;
+    for (const auto& [box, field] : CheckBoxFields())
+        *field = Checked(box) ? 1 : 0;
     m_settings.plotTraceNumber = m_plotTraceNumber->isChecked() ? 1 : 0;
-    for (const Colour& item : colours)
-        item.button->Exchange(true, *item.field);
+    for (const auto& [button, field] : ColourFields())
+        button->Exchange(true, *field);
+    return SaveRange();
+}
+
+bool CPageGeneralSettings::SaveRange() {
     double range = m_settings.sweepMaxRange;
     if (!m_sweepMaxRange->SaveValue(range))
         return false;
@@ -302,9 +305,12 @@ void CPageGeneralSettings::OnColourNotification(QWidget* control, int code) {
     const ColourRef colour = button->Colour();
     const int id = control->property("controlId").toInt();
     if (id >= kDescendingRampColourId && id <= kAscendingSubsectionColourId) {
-        g_crSelection[static_cast<size_t>(id - kDescendingRampColourId)] = colour;
-        if (id <= kAscendingRampColourId)
-            g_crSelection[static_cast<size_t>(id - 191)] = colour;
+        // The four buttons stand in region order; a ramp's colour also
+        // colours its overlay region.
+        const int region = id - kDescendingRampColourId;
+        g_crSelection[static_cast<size_t>(region)] = colour;
+        if (region == kRamp1Region || region == kRamp2Region)
+            g_crSelection[static_cast<size_t>(OverlayRegionOf(region))] = colour;
     } else if (id == kCurrentTraceColourId) {
         g_crCurrentTrace = colour;
     } else if (id == kControlTraceColourId) {

@@ -11,12 +11,18 @@
 #include <QWidget>
 
 #include <array>
+#include <initializer_list>
 #include <memory>
+#include <utility>
+#include <vector>
 
 class CFloatEdit;
 class IAnalysisSheet;
 class QButtonGroup;
 class QCheckBox;
+class QGridLayout;
+class QGroupBox;
+class QHBoxLayout;
 class QRadioButton;
 class TLColourDropDownButton;
 class TraceDisplayModel;
@@ -24,19 +30,15 @@ class TraceDisplayModel;
 class CPageGeneralSettings : public QWidget {
     Q_OBJECT
 public:
-    // Control ids of the page, also each control's "controlId" property.
+    // Control ids of the page, also each control's "controlId" property. The
+    // select-all check boxes take theirs from the analysis table.
     enum : int {
-        kSelectAllSlopesId = 143,
-        kSelectAllCurrentId = 145,
-        kSelectAllIVId = 146,
-        kSelectAllCapacitanceId = 147,
         kUseZeroCurrentLineId = 148,
         kAutoPrintId = 149,
         kAutoSaveId = 150,
         kSameControlTraceId = 151,
         kPlotTimesId = 154,
         kPlotTraceNumberId = 155,
-        kSelectAllTracesId = 157,
         kAnalyseAllCategoriesId = 158,
         kAutoAnalyseId = 159,
         kDescendingRampColourId = 195,
@@ -71,9 +73,8 @@ public:
     const AnalysisSettings& Settings() const { return m_settings; }
     AnalysisSettings& Settings() { return m_settings; }
 
-    // The select-all-traces flags in page order: slope conductance, sample
-    // current, current-voltage, capacitance, continuous record.
-    std::array<bool, 5> SelectAllFlags() const;
+    // The select-all-traces flags per analysis (IndexOf).
+    PerAnalysis<bool> SelectAllFlags() const { return m_settings.SelectAllFlags(); }
 
     // Fills the controls from the record once, when the page is first shown.
     void OnInitDialog();
@@ -100,6 +101,22 @@ signals:
     void displayValuesChanged();
 
 private:
+    QGroupBox* NewFrame(const QString& title, const char* name);
+    QGroupBox* BuildSelectAllFrame();
+    // Puts `controls` into `frame`, one below the other.
+    void StackInFrame(QGroupBox* frame, std::initializer_list<QWidget*> controls);
+    QGroupBox* BuildExcelFrame();
+    QGroupBox* BuildTraceFrame();
+    QGroupBox* BuildDisplayFrame();
+    // The range field, its label at (`row`, 0) of `layout` and the row with its unit.
+    QHBoxLayout* BuildRangeRow(QGroupBox* frame, QGridLayout* layout, int row);
+    void ConnectControls();
+    // The check boxes and colour buttons with the record's fields they show.
+    std::vector<std::pair<QCheckBox*, int32_t*>> CheckBoxFields();
+    std::vector<std::pair<TLColourDropDownButton*, ColourRef*>> ColourFields();
+    // Takes the range field's value (false, with the user told, when invalid)
+    // and applies an edited range to the display model.
+    bool SaveRange();
     QCheckBox* AddCheckBox(int id, const char* name, const QString& label);
     TLColourDropDownButton* AddColourButton(int id, const char* name);
     void OnColourNotification(QWidget* control, int code);
@@ -109,11 +126,7 @@ private:
     std::shared_ptr<TraceDisplayModel> m_model;
     AnalysisSettings m_settings;
 
-    QCheckBox* m_selectAllSlopes;
-    QCheckBox* m_selectAllCurrent;
-    QCheckBox* m_selectAllIV;
-    QCheckBox* m_selectAllCapacitance;
-    QCheckBox* m_selectAllTraces;
+    PerAnalysis<QCheckBox*> m_selectAll{};
     QCheckBox* m_analyseAllCategories;
     QCheckBox* m_autoPrint;
     QCheckBox* m_autoSave;

@@ -60,9 +60,7 @@ void TLCustWell::Open(std::shared_ptr<TLColourSet> set, ITLWellOwner* owner, con
     setFocus(Qt::PopupFocusReason);
 }
 
-void TLCustWell::Relayout() {
-    if (!m_set)
-        return;
+void TLCustWell::MeasureCells() {
     // Dialog base units of the dialog font, as a dialog template measures them.
     const QFontMetrics dialogMetrics(m_dialogFont);
     const int alphabet = dialogMetrics.horizontalAdvance(
@@ -71,36 +69,53 @@ void TLCustWell::Relayout() {
     const int baseY = std::max(1, dialogMetrics.height());
     m_cell = QSize(std::max(8, MulDiv(m_set->cellWidth, baseX, 4)),
                    std::max(8, MulDiv(m_set->cellHeight, baseY, 8)));
-
     const QFontMetrics metrics(font());
     m_textRowHeight = std::max(metrics.height() + 2 * kItemInset + 4, m_cell.height() * 2 / 3);
-    const int columns = std::max(1, m_set->columns);
-    const int gridWidth = columns * m_cell.width();
-    int widestText = 0;
-    const int count = m_set->ItemCount();
-    for (int item = 0; item < count; ++item) {
+}
+
+int TLCustWell::WidestTextItem() const {
+    const QFontMetrics metrics(font());
+    int widest = 0;
+    for (int item = 0; item < m_set->ItemCount(); ++item) {
         const TLWellItemKind kind = m_set->ItemAt(item).kind;
         if (kind != TLWellItemKind::Standard && kind != TLWellItemKind::Custom)
-            widestText = std::max(widestText, metrics.horizontalAdvance(QString::fromStdString(
-                                                  m_set->ItemToolTip(item))) +
-                                                  4 * kItemInset + 8);
+            widest = std::max(widest, metrics.horizontalAdvance(
+                                          QString::fromStdString(m_set->ItemToolTip(item))) +
+                                          4 * kItemInset + 8);
     }
-    const int contentWidth = std::max(gridWidth, widestText);
+    return widest;
+}
+
+void TLCustWell::PlaceCells(int& item, int count, int left, int top, int columns) {
+    for (int i = 0; i < count; ++i, ++item)
+        m_itemRects[std::size_t(item)] =
+            QRect(left + (i % columns) * m_cell.width(), top + (i / columns) * m_cell.height(),
+                  m_cell.width(), m_cell.height());
+}
+
+void TLCustWell::PlaceTextRows(int& item, int count, int width, int& y) {
+    for (int i = 0; i < count; ++i, ++item) {
+        m_itemRects[std::size_t(item)] = QRect(kMargin, y, width, m_textRowHeight);
+        y += m_textRowHeight;
+    }
+}
+
+void TLCustWell::Relayout() {
+    if (!m_set)
+        return;
+    MeasureCells();
+    const int columns = std::max(1, m_set->columns);
+    const int gridWidth = columns * m_cell.width();
+    const int contentWidth = std::max(gridWidth, WidestTextItem());
     const int gridLeft = kMargin + (contentWidth - gridWidth) / 2;
 
-    m_itemRects.assign(std::size_t(count), QRect());
+    m_itemRects.assign(std::size_t(m_set->ItemCount()), QRect());
     m_separators.clear();
     int y = kMargin;
     int item = 0;
-    for (int i = 0; i < m_set->TopCount(); ++i, ++item) {
-        m_itemRects[std::size_t(item)] = QRect(kMargin, y, contentWidth, m_textRowHeight);
-        y += m_textRowHeight;
-    }
+    PlaceTextRows(item, m_set->TopCount(), contentWidth, y);
     const int standardCount = int(m_set->standardColours.size());
-    for (int i = 0; i < standardCount; ++i, ++item)
-        m_itemRects[std::size_t(item)] =
-            QRect(gridLeft + (i % columns) * m_cell.width(), y + (i / columns) * m_cell.height(),
-                  m_cell.width(), m_cell.height());
+    PlaceCells(item, standardCount, gridLeft, y, columns);
     y += ((standardCount + columns - 1) / columns) * m_cell.height();
     m_separators.push_back(y + kSeparatorHeight / 2);
     y += kSeparatorHeight;
@@ -108,19 +123,13 @@ void TLCustWell::Relayout() {
     // Room for every custom row, filled or not.
     const int customCount = int(m_set->customColours.size());
     const int customRows = std::max(m_set->customRows, (customCount + columns - 1) / columns);
-    for (int i = 0; i < customCount; ++i, ++item)
-        m_itemRects[std::size_t(item)] =
-            QRect(gridLeft + (i % columns) * m_cell.width(), y + (i / columns) * m_cell.height(),
-                  m_cell.width(), m_cell.height());
+    PlaceCells(item, customCount, gridLeft, y, columns);
     y += customRows * m_cell.height();
     if (customRows > 0) {
         m_separators.push_back(y + kSeparatorHeight / 2);
         y += kSeparatorHeight;
     }
-    for (int i = 0; i < m_set->BottomCount(); ++i, ++item) {
-        m_itemRects[std::size_t(item)] = QRect(kMargin, y, contentWidth, m_textRowHeight);
-        y += m_textRowHeight;
-    }
+    PlaceTextRows(item, m_set->BottomCount(), contentWidth, y);
     setFixedSize(contentWidth + 2 * kMargin, y + kMargin);
     update();
 }

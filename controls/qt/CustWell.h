@@ -55,6 +55,14 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
+    // The cell and text-row sizes from the fonts.
+    void MeasureCells();
+    // The width a text item (automatic, none, more colours...) needs.
+    int WidestTextItem() const;
+    // Rectangles for `count` items from `item` on (advanced past them): grid
+    // cells from (left, top), or full-width text rows from y (advanced).
+    void PlaceCells(int& item, int count, int left, int top, int columns);
+    void PlaceTextRows(int& item, int count, int width, int& y);
     void DrawItem(QPainter& painter, int item);
 
     std::shared_ptr<TLColourSet> m_set;

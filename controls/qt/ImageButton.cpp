@@ -156,6 +156,21 @@ QSize CImageButton::sizeHint() const {
     return size;
 }
 
+QRect CImageButton::TextRect(const QRect& area, const QRect& restingImage) const {
+    const QFontMetrics metrics(font());
+    const QSize textSize = metrics.size(Qt::TextShowMnemonic, text());
+    if (!m_defaultLayout)
+        return QRect(m_textPosition, textSize);
+    const int left = m_image.isNull() ? area.left() : restingImage.right() + 1 + m_gap;
+    const int top = area.top() + (area.height() - textSize.height()) / 2;
+    if (m_textOffset >= 0) {
+        const int remaining = area.right() + 1 - left;
+        return QRect(left + (remaining - textSize.width()) / 2 + m_textOffset, top,
+                     textSize.width(), textSize.height());
+    }
+    return QRect(left + m_gap, top, textSize.width(), textSize.height());
+}
+
 void CImageButton::paintEvent(QPaintEvent*) {
     QStylePainter painter(this);
     QStyleOptionButton option;
@@ -189,23 +204,8 @@ void CImageButton::paintEvent(QPaintEvent*) {
     }
 
     if (!text().isEmpty()) {
-        const QFontMetrics metrics(font());
-        const QSize textSize = metrics.size(Qt::TextShowMnemonic, text());
         const QRect restingImage = pressed ? imageRect.translated(-1, -1) : imageRect;
-        QRect textRect;
-        if (!m_defaultLayout) {
-            textRect = QRect(m_textPosition, textSize);
-        } else {
-            const int left = m_image.isNull() ? area.left() : restingImage.right() + 1 + m_gap;
-            const int top = area.top() + (area.height() - textSize.height()) / 2;
-            if (m_textOffset >= 0) {
-                const int remaining = area.right() + 1 - left;
-                textRect = QRect(left + (remaining - textSize.width()) / 2 + m_textOffset, top,
-                                 textSize.width(), textSize.height());
-            } else {
-                textRect = QRect(left + m_gap, top, textSize.width(), textSize.height());
-            }
-        }
+        QRect textRect = TextRect(area, restingImage);
         if (pressed)
             textRect.translate(1, 1);
         QPalette textPalette = palette();

@@ -62,6 +62,8 @@ protected:
 private:
     void DropImage();
     QRect ContentRect() const;
+    // Where the label goes inside `area`, beside the image resting at `restingImage`.
+    QRect TextRect(const QRect& area, const QRect& restingImage) const;
 
     QPixmap m_image; // mask colour already transparent, so the face shows through
     QSize m_imageSize;

@@ -120,23 +120,24 @@ void CZoomScrollView::SetDisplayedTraces(const std::vector<int32_t>& indices) {
 }
 
 void CZoomScrollView::SetCurrentTrace(int32_t index) {
-    if (index < 0 || index >= TraceCount())
-        index = -1;
-    if (index == content_.currentIndex)
-        return;
-    content_.currentIndex = index;
-    RedrawNow();
-    leftRuler_->update();
-    bottomRuler_->update();
+    if (SetHighlightedTrace(content_.currentIndex, index)) {
+        leftRuler_->update();
+        bottomRuler_->update();
+    }
 }
 
 void CZoomScrollView::SetControlTrace(int32_t index) {
+    SetHighlightedTrace(content_.controlIndex, index);
+}
+
+bool CZoomScrollView::SetHighlightedTrace(int32_t& shown, int32_t index) {
     if (index < 0 || index >= TraceCount())
-        index = -1;
-    if (index == content_.controlIndex)
-        return;
-    content_.controlIndex = index;
+        index = kNoTrace;
+    if (index == shown)
+        return false;
+    shown = index;
     RedrawNow();
+    return true;
 }
 
 uint32_t CZoomScrollView::RegionStart(int region) const {
@@ -253,13 +254,6 @@ void CZoomScrollView::ZoomChanged() {
 void CZoomScrollView::RedrawNow() {
     if (HasData())
         viewport()->repaint();
-}
-
-void CZoomScrollView::UpdateAllViews() {
-    for (QWidget* widget : QApplication::allWidgets()) {
-        if (auto* view = qobject_cast<CZoomScrollView*>(widget))
-            view->viewport()->update();
-    }
 }
 
 void CZoomScrollView::paintEvent(QPaintEvent* event) {

@@ -56,7 +56,7 @@ public:
     const std::vector<int32_t>& DisplayedTraces() const { return content_.displayedTraces; }
 
     // The trace drawn in the current-trace colour (0-based); an index outside the
-    // traces means none (-1). Redraws at once when it changes.
+    // traces means none (kNoTrace). Redraws at once when it changes.
     void SetCurrentTrace(int32_t index);
     int32_t CurrentTrace() const { return content_.currentIndex; }
 
@@ -102,10 +102,6 @@ public:
     // Repaints at once when a recording is loaded.
     void RedrawNow();
 
-    // Schedules a repaint of every trace view of the program, e.g. after the
-    // display colours or the zero-line choice changed.
-    static void UpdateAllViews();
-
 signals:
     // The zoom levels or their limits changed (zoom buttons may need enabling).
     void zoomChanged();
@@ -129,6 +125,9 @@ protected:
     bool viewportEvent(QEvent* event) override;
 
 private:
+    // Sets the current or control trace `shown` to `index` (kNoTrace when
+    // outside the traces), redrawing at once when it changes; true then.
+    bool SetHighlightedTrace(int32_t& shown, int32_t index);
     bool HasData() const;
     int TraceCount() const;
     void UpdateScrollSizes();

@@ -1,5 +1,7 @@
 #include "export/qt/QtChartBuilder.h"
 
+#include "platform/ColourRef.h"
+
 #include <QFont>
 #include <QPen>
 #include <QtCharts/QLegend>
@@ -23,11 +25,11 @@ QFont ChartFontToQt(const ChartFont& font) {
 
 Qt::PenStyle PenStyle(int lineStyle) {
     switch (lineStyle) {
-    case -4115:
+    case kLineDash:
         return Qt::DashLine;
-    case -4118:
+    case kLineDot:
         return Qt::DotLine;
-    case 4:
+    case kLineDashDot:
         return Qt::DashDotLine;
     default:
         return Qt::SolidLine;
@@ -50,7 +52,7 @@ void FormatAxis(QValueAxis& axis, const ChartAxis& format, Range range) {
     line.setWidthF(LineWeightPoints(format.lineWeight) * kChartUnitsPerPoint);
     line.setStyle(PenStyle(format.lineStyle));
     axis.setLinePen(line);
-    axis.setLabelsVisible(format.tickLabelPosition != -4142);
+    axis.setLabelsVisible(format.tickLabelPosition != kTickLabelsNone);
     axis.setLabelsFont(ChartFontToQt(format.tickLabelFont));
     axis.setLabelsColor(ColourFromBgr(format.tickLabelFont.colour));
     axis.setLabelFormat(QStringLiteral("%g")); // as a spreadsheet's General format shows numbers
@@ -79,14 +81,68 @@ void FormatAxis(QValueAxis& axis, const ChartAxis& format, Range range) {
 } // namespace
 
 QColor ColourFromBgr(uint32_t bgr) {
-    return QColor(static_cast<int>(bgr & 0xFF), static_cast<int>((bgr >> 8) & 0xFF),
-                  static_cast<int>((bgr >> 16) & 0xFF));
+    return QColor(ColourRefRed(bgr), ColourRefGreen(bgr), ColourRefBlue(bgr));
 }
 
 QColor DefaultSeriesColour(size_t index) {
     static const QRgb colours[] = {0x4472C4, 0xED7D31, 0xA5A5A5, 0xFFC000, 0x5B9BD5, 0x70AD47};
     return QColor::fromRgb(colours[index % std::size(colours)]);
 }
+
+namespace {
+
+// The pen of series `s` (1-based): its style from the sheet, else the
+// application's default look.
+QPen SeriesPen(const ChartSheet& sheet, uint32_t s) {
+    QPen pen;
+    if (s <= sheet.seriesStyles.size()) {
+        const SeriesStyle& style = sheet.seriesStyles[s - 1];
+        pen.setColor(ColourFromBgr(style.colour));
+        pen.setWidthF(LineWeightPoints(style.lineWeight) * kChartUnitsPerPoint);
+        pen.setStyle(PenStyle(style.lineStyle));
+    } else {
+        pen.setColor(DefaultSeriesColour(s - 1));
+        pen.setWidthF(2.25 * kChartUnitsPerPoint); // the application's default line
+    }
+    return pen;
+}
+
+// Adds one series per charted column of the sheet's source table, widening
+// the ranges by every point drawn.
+void AddSeries(QChart& chart, const ChartSheet& sheet, const Workbook& workbook, QValueAxis* xAxis,
+               QValueAxis* yAxis, Range& xRange, Range& yRange) {
+    const Worksheet* data = workbook.FindWorksheet(sheet.sourceSheet);
+    const uint32_t rows = sheet.sourceRows > 0 ? sheet.sourceRows - 1 : 0;
+    if (!data || data->dataColumns.empty() || rows > data->dataRows)
+        return;
+    const SharedFloatArray& x = data->dataColumns[0];
+    const uint32_t seriesCount = std::min<uint32_t>(
+        sheet.SeriesCount(), static_cast<uint32_t>(data->dataColumns.size() - 1));
+    for (uint32_t s = 1; s <= seriesCount; ++s) {
+        const SharedFloatArray& y = data->dataColumns[s];
+        auto* series = new QSplineSeries;
+        series->setName(s < data->headerRow.size() ? QString::fromStdString(data->headerRow[s])
+                                                   : QStringLiteral("Series%1").arg(s));
+        QList<QPointF> points;
+        points.reserve(static_cast<qsizetype>(rows));
+        for (uint32_t r = 0; r < rows && x && y; ++r) {
+            // Points without a finite value are gaps, as empty cells are.
+            if (!std::isfinite(x[r]) || !std::isfinite(y[r]))
+                continue;
+            points.append(QPointF(x[r], y[r]));
+            xRange.Add(x[r]);
+            yRange.Add(y[r]);
+        }
+        series->replace(points);
+        chart.addSeries(series); // styled afterwards, so the theme cannot restyle it
+        series->setPen(SeriesPen(sheet, s));
+        series->setPointsVisible(false);
+        series->attachAxis(xAxis);
+        series->attachAxis(yAxis);
+    }
+}
+
+} // namespace
 
 std::unique_ptr<QChart> BuildQtChart(const ChartSheet& sheet, const Workbook& workbook) {
     auto chart = std::make_unique<QChart>();
@@ -103,45 +159,7 @@ std::unique_ptr<QChart> BuildQtChart(const ChartSheet& sheet, const Workbook& wo
 
     Range xRange;
     Range yRange;
-    const Worksheet* data = workbook.FindWorksheet(sheet.sourceSheet);
-    const uint32_t rows = sheet.sourceRows > 0 ? sheet.sourceRows - 1 : 0;
-    if (data && !data->dataColumns.empty() && rows <= data->dataRows) {
-        const SharedFloatArray& x = data->dataColumns[0];
-        const uint32_t seriesCount = std::min<uint32_t>(
-            sheet.SeriesCount(), static_cast<uint32_t>(data->dataColumns.size() - 1));
-        for (uint32_t s = 1; s <= seriesCount; ++s) {
-            const SharedFloatArray& y = data->dataColumns[s];
-            auto* series = new QSplineSeries;
-            series->setName(s < data->headerRow.size() ? QString::fromStdString(data->headerRow[s])
-                                                       : QStringLiteral("Series%1").arg(s));
-            QList<QPointF> points;
-            points.reserve(static_cast<qsizetype>(rows));
-            for (uint32_t r = 0; r < rows && x && y; ++r) {
-                // Points without a finite value are gaps, as empty cells are.
-                if (!std::isfinite(x[r]) || !std::isfinite(y[r]))
-                    continue;
-                points.append(QPointF(x[r], y[r]));
-                xRange.Add(x[r]);
-                yRange.Add(y[r]);
-            }
-            series->replace(points);
-            chart->addSeries(series); // styled afterwards, so the theme cannot restyle it
-            QPen pen;
-            if (s <= sheet.seriesStyles.size()) {
-                const SeriesStyle& style = sheet.seriesStyles[s - 1];
-                pen.setColor(ColourFromBgr(style.colour));
-                pen.setWidthF(LineWeightPoints(style.lineWeight) * kChartUnitsPerPoint);
-                pen.setStyle(PenStyle(style.lineStyle));
-            } else {
-                pen.setColor(DefaultSeriesColour(s - 1));
-                pen.setWidthF(2.25 * kChartUnitsPerPoint); // the application's default line
-            }
-            series->setPen(pen);
-            series->setPointsVisible(false);
-            series->attachAxis(xAxis);
-            series->attachAxis(yAxis);
-        }
-    }
+    AddSeries(*chart, sheet, workbook, xAxis, yAxis, xRange, yRange);
     FormatAxis(*xAxis, sheet.xAxis, xRange);
     FormatAxis(*yAxis, sheet.yAxis, yRange);
 

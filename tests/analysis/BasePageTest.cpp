@@ -6,6 +6,7 @@
 #include "controls/qt/IntegerListEdit.h"
 #include "platform/Messages.h"
 #include "tests/analysis/PageFixture.h"
+#include "tests/support/RecordingMessageSink.h"
 
 #include <QCheckBox>
 #include <QCoreApplication>
@@ -151,18 +152,18 @@ TEST(BasePage, LongTraceListsAreRunsAndAreNeverCut) {
 TEST(BasePage, RampBandFollowsTheRampFields) {
     LoadedPage p(2);
     CZoomScrollView* view = p.page.View();
-    EXPECT_EQ(Region(view, 0), (Subsection{1349, 2624}));
-    EXPECT_EQ(Region(view, 1), (Subsection{0, 0})); // ramp 2 of 1 .. 1 is no band
+    EXPECT_EQ(Region(view, kRamp1Region), (Subsection{1349, 2624}));
+    EXPECT_EQ(Region(view, kRamp2Region), (Subsection{0, 0})); // ramp 2 of 1 .. 1 is no band
 
     p.field("ramp1StartEdit")->setText("100");
-    EXPECT_EQ(Region(view, 0), (Subsection{99, 2624}));
+    EXPECT_EQ(Region(view, kRamp1Region), (Subsection{99, 2624}));
     // A start of 0 (below the fields' limit) or an empty field leaves the band.
     p.field("ramp1StartEdit")->setText("0");
     p.field("ramp1StartEdit")->setText("");
-    EXPECT_EQ(Region(view, 0), (Subsection{99, 2624}));
+    EXPECT_EQ(Region(view, kRamp1Region), (Subsection{99, 2624}));
     // Ends in either order.
     p.field("ramp1StartEdit")->setText("2900");
-    EXPECT_EQ(Region(view, 0), (Subsection{2624, 2899}));
+    EXPECT_EQ(Region(view, kRamp1Region), (Subsection{2624, 2899}));
 }
 
 TEST(BasePage, ZoomButtonsAreDisabledAtTheLimits) {
@@ -207,7 +208,7 @@ TEST(BasePage, ClosingOrShorteningTheRecordingKeepsNothingBeyondIt) {
     EXPECT_EQ(p.label(), "");
     EXPECT_TRUE(p.settings.selectedTraces.empty());
     EXPECT_EQ(p.selection(), (Selection{Indices{}, "", Indices{}}));
-    EXPECT_EQ(p.page.View()->RegionEnd(0), 0u);
+    EXPECT_EQ(p.page.View()->RegionEnd(kRamp1Region), 0u);
     // The fields are back to having no limits, and nothing complains.
     EXPECT_EQ(p.field("currentTraceEdit")->State(), CValidatedEdit::kValid);
     EXPECT_TRUE(p.page.UpdateData(true));

@@ -1,6 +1,7 @@
 #include "tests/analysis/PageFixture.h"
 
 #include "display/CommandVoltage.h"
+#include "tests/support/ModelCell.h"
 
 #include <algorithm>
 
@@ -20,18 +21,8 @@ double DefaultProtocol(uint32_t i) {
 
 TraceStore MakeStore(uint32_t traceCount, uint32_t samples,
                      const std::function<double(uint32_t)>& command) {
-    TraceStore store;
-    for (uint32_t i = 0; i < samples; ++i) {
-        store.timeAxis.push_back(static_cast<float>(i) * 100.0f);
-        store.commandWaveform.push_back(static_cast<float>(command(i)));
-    }
-    for (uint32_t k = 0; k < traceCount; ++k) {
-        SharedFloatArray trace = SharedFloatArray::Allocate(samples);
-        std::fill(trace.data(), trace.data() + samples, static_cast<float>(k + 1));
-        store.traces.push_back(trace);
-    }
-    store.episodeInterval = 5.0f;
-    return store;
+    return model::MakeMemoryStore(traceCount, samples, command,
+                                  [](uint32_t k, uint32_t) { return k + 1.0; });
 }
 
 std::shared_ptr<TraceDisplayModel> MakeModel(const TraceStore& store) {

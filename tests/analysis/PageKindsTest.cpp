@@ -6,6 +6,7 @@
 #include "controls/qt/IntegerListEdit.h"
 #include "platform/Messages.h"
 #include "tests/analysis/PageFixture.h"
+#include "tests/support/RecordingMessageSink.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -37,8 +38,8 @@ void DragAcross(CZoomScrollView* view, uint32_t first, uint32_t last,
 TEST(IVPage, ListsExchangeByItemText) {
     RecordingMessageSink messages;
     MemoryProfileStore profile;
-    profile.WriteInt(kCurrentVoltageSection, "Round To", 3); // not an item
-    profile.WriteInt(kCurrentVoltageSection, "Sample Frequency", 5);
+    profile.WriteInt(RowOf(Analysis::CurrentVoltage).profileSection, "Round To", 3); // not an item
+    profile.WriteInt(RowOf(Analysis::CurrentVoltage).profileSection, "Sample Frequency", 5);
     CurrentVoltageSettings settings;
     CPageIV page(settings);
     page.LoadPageSettings(profile);
@@ -61,8 +62,8 @@ TEST(CapacitancePage, DefaultRampsAndSubsections) {
     page.SetDisplayModel(MakeModel(store));
     page.OnNewRecording("cell", 3, 3000, true);
     CZoomScrollView* view = page.View();
-    EXPECT_EQ(Region(view, 0), (Subsection{1349, 2624}));
-    EXPECT_EQ(Region(view, 1), (Subsection{699, 1299}));
+    EXPECT_EQ(Region(view, kRamp1Region), (Subsection{1349, 2624}));
+    EXPECT_EQ(Region(view, kRamp2Region), (Subsection{699, 1299}));
 
     // Each ramp's sub-section around 0 ± 5 mV, in the sub-section colour.
     const std::vector<int32_t> tenths = Tenths(store);
@@ -75,7 +76,10 @@ TEST(CapacitancePage, DefaultRampsAndSubsections) {
         EXPECT_EQ(inside(i), i >= s1.start && i < s1.end) << i;
     for (uint32_t i = 699; i < 1299; ++i)
         EXPECT_EQ(inside(i), i >= s2.start && i < s2.end) << i;
-    for (const auto& [r, range] : {std::pair{2, s1}, {4, s1}, {3, s2}, {5, s2}})
+    for (const auto& [r, range] : {std::pair{kSubsection1Region, s1},
+                                   {kRamp1OverlayRegion, s1},
+                                   {kSubsection2Region, s2},
+                                   {kRamp2OverlayRegion, s2}})
         EXPECT_EQ(Region(view, r), range) << r;
 
     // Dragging sets ramp 1, with Shift ramp 2; the fields and bands follow.
@@ -84,13 +88,13 @@ TEST(CapacitancePage, DefaultRampsAndSubsections) {
     DragAcross(view, 1800, 1500);
     EXPECT_EQ(Child<CIntegerEdit>(&page, "ramp1StartEdit")->text().toUInt(), b + 1);
     EXPECT_EQ(Child<CIntegerEdit>(&page, "ramp1EndEdit")->text().toUInt(), a + 1);
-    EXPECT_EQ(Region(view, 0), (Subsection{b, a}));
-    EXPECT_EQ(Region(view, 1), (Subsection{699, 1299}));
+    EXPECT_EQ(Region(view, kRamp1Region), (Subsection{b, a}));
+    EXPECT_EQ(Region(view, kRamp2Region), (Subsection{699, 1299}));
     DragAcross(view, 100, 400, Qt::ShiftModifier);
     const uint32_t c = view->DisplayModel()->SampleAtX(view->DisplayModel()->SampleX(100));
     EXPECT_EQ(Child<CIntegerEdit>(&page, "ramp2StartEdit")->text().toUInt(), c + 1);
-    EXPECT_EQ(Region(view, 1).start, c);
-    EXPECT_EQ(Region(view, 0), (Subsection{b, a}));
+    EXPECT_EQ(Region(view, kRamp2Region).start, c);
+    EXPECT_EQ(Region(view, kRamp1Region), (Subsection{b, a}));
 }
 
 TEST(ContinuousRecordPage, CurrentSampleBandAndSamplePoints) {
@@ -104,14 +108,14 @@ TEST(ContinuousRecordPage, CurrentSampleBandAndSamplePoints) {
     page.SetDisplayModel(MakeModel(store));
     page.OnNewRecording("cell", 3, 3000, false);
     // Right after loading the band runs from the current sample to ramp 1's end.
-    EXPECT_EQ(Region(page.View(), 0), (Subsection{1349, 2624}));
+    EXPECT_EQ(Region(page.View(), kRamp1Region), (Subsection{1349, 2624}));
     auto* current = Child<CIntegerEdit>(&page, "ramp1StartEdit");
     for (const char* text : {"1", "0"}) {
         current->setText(text);
-        EXPECT_EQ(Region(page.View(), 0), (Subsection{0, 1})) << text;
+        EXPECT_EQ(Region(page.View(), kRamp1Region), (Subsection{0, 1})) << text;
     }
     current->setText("20");
-    EXPECT_EQ(Region(page.View(), 0), (Subsection{19, 20}));
+    EXPECT_EQ(Region(page.View(), kRamp1Region), (Subsection{19, 20}));
     // A drag puts the current sample where it ends.
     DragAcross(page.View(), 100, 700);
     const uint32_t end = page.DisplayModel()->SampleAtX(page.DisplayModel()->SampleX(700));
@@ -136,14 +140,16 @@ TEST(ContinuousRecordPage, LongSamplePointListsComeBackWhole) {
     for (int k = 1; k <= 10000; ++k)
         stored += std::to_string(100000 + 7 * k) + ",";
     ASSERT_GT(stored.size(), 60000u);
-    profile.WriteString(kContinuousRecordSection, "Sample Points", stored);
+    profile.WriteString(RowOf(Analysis::ContinuousRecord).profileSection, "Sample Points", stored);
     ContinuousRecordSettings settings;
     CPageContinuousRecord page(settings);
     page.LoadPageSettings(profile);
     EXPECT_EQ(settings.samplePoints.size(), 10000u);
     ASSERT_TRUE(page.UpdateData(true));
     page.SavePageSettings(profile);
-    EXPECT_EQ(profile.ReadString(kContinuousRecordSection, "Sample Points", ""), stored);
+    EXPECT_EQ(
+        profile.ReadString(RowOf(Analysis::ContinuousRecord).profileSection, "Sample Points", ""),
+        stored);
     EXPECT_TRUE(messages.messages.empty());
 }
 

@@ -4,6 +4,7 @@
 #include "controls/qt/IntegerEdit.h"
 #include "platform/Messages.h"
 #include "tests/analysis/PageFixture.h"
+#include "tests/support/RecordingMessageSink.h"
 
 #include <QApplication>
 #include <QMouseEvent>
@@ -51,12 +52,12 @@ TEST(SlopePage, RisingAndFallingRampSubsections) {
         for (uint32_t i = 1349; i < 2624; ++i)
             EXPECT_EQ(tenths[i] >= -50 && tenths[i] <= 50, i >= s.start && i < s.end) << i;
         // Shown as the sub-section, with the ramp colour laid over it again.
-        EXPECT_EQ(p.region(2), s);
-        EXPECT_EQ(p.region(4), s);
-        EXPECT_EQ(p.region(0), (Subsection{1349, 2624}));
+        EXPECT_EQ(p.region(kSubsection1Region), s);
+        EXPECT_EQ(p.region(kRamp1OverlayRegion), s);
+        EXPECT_EQ(p.region(kRamp1Region), (Subsection{1349, 2624}));
         // Ramp 2 of 1 .. 1 finds nothing.
         EXPECT_TRUE(p.settings.subsection2.IsEmpty());
-        EXPECT_TRUE(p.region(3).IsEmpty());
+        EXPECT_TRUE(p.region(kSubsection2Region).IsEmpty());
     }
 }
 
@@ -87,7 +88,7 @@ TEST(SlopePage, WindowIsClippedToTheRamp) {
     // 80 ± 5 mV lies above a ramp that ends at +50 mV: empty, not drawn.
     p.field("testPotentialEdit")->setText("80");
     EXPECT_EQ(p.settings.subsection1, (Subsection{0, 0}));
-    EXPECT_TRUE(p.region(2).IsEmpty());
+    EXPECT_TRUE(p.region(kSubsection1Region).IsEmpty());
     // -98 ± 5 mV reaches below the ramp's start: it starts at the first sample.
     p.field("testPotentialEdit")->setText("-98");
     EXPECT_EQ(p.settings.subsection1.start, 1349u);
@@ -96,8 +97,8 @@ TEST(SlopePage, WindowIsClippedToTheRamp) {
 
 TEST(SlopePage, HiddenRampFieldsKeepTheirNumbersAndANewRecordingItsOwnSubsections) {
     MemoryProfileStore stored;
-    stored.WriteInt(kSlopeConductanceSection, "Ramp2 Start", 5000);
-    stored.WriteInt(kSlopeConductanceSection, "Ramp2 End", 6000);
+    stored.WriteInt(RowOf(Analysis::SlopeConductance).profileSection, "Ramp2 Start", 5000);
+    stored.WriteInt(RowOf(Analysis::SlopeConductance).profileSection, "Ramp2 End", 6000);
     SlopePage p(DefaultProtocol, stored);
     // 5000 and 6000 lie beyond the 3000 samples; the fields are hidden.
     EXPECT_TRUE(p.page.UpdateData(true));
@@ -106,7 +107,8 @@ TEST(SlopePage, HiddenRampFieldsKeepTheirNumbersAndANewRecordingItsOwnSubsection
     EXPECT_EQ(p.settings.ramp2End, 6000);
     EXPECT_TRUE(p.settings.subsection2.IsEmpty()); // never searched beyond the trace
     p.page.SavePageSettings(p.profile);
-    EXPECT_EQ(p.profile.values.at({kSlopeConductanceSection, "Ramp2 End"}), "6000");
+    EXPECT_EQ(p.profile.values.at({RowOf(Analysis::SlopeConductance).profileSection, "Ramp2 End"}),
+              "6000");
 
     // A recording too short for the stored ramp 1: nothing of the old one stays.
     ASSERT_FALSE(p.settings.subsection1.IsEmpty());
@@ -114,7 +116,7 @@ TEST(SlopePage, HiddenRampFieldsKeepTheirNumbersAndANewRecordingItsOwnSubsection
     p.model->SetData(shorter.timeAxis, shorter.commandWaveform, shorter.traces, 1000);
     p.page.OnNewRecording("short", 2, 1000, true);
     EXPECT_TRUE(p.settings.subsection1.IsEmpty());
-    for (int r = 0; r < 6; ++r)
+    for (int r = 0; r < static_cast<int>(kRegionCount); ++r)
         EXPECT_TRUE(p.region(r).IsEmpty()) << r;
 }
 

@@ -14,16 +14,21 @@ const std::vector<model::Cell> kCells = {{8.0, 25000.0}, {12.0, 15000.0}};
 // A profile whose ramps are the model protocol's (1-based sample numbers).
 MemoryProfileStore ModelProfile() {
     MemoryProfileStore profile;
-    for (const char* section : {kSlopeConductanceSection, kSampleCurrentSection,
-                                kCurrentVoltageSection, kCapacitanceSection}) {
+    for (const char* section : {RowOf(Analysis::SlopeConductance).profileSection,
+                                RowOf(Analysis::CurrentAtTestPotential).profileSection,
+                                RowOf(Analysis::CurrentVoltage).profileSection,
+                                RowOf(Analysis::Capacitance).profileSection}) {
         profile.WriteInt(section, "Ramp1 Start", model::kRamp1First + 1);
         profile.WriteInt(section, "Ramp1 End", model::kRamp1Last + 1);
     }
-    profile.WriteInt(kCapacitanceSection, "Ramp2 Start", model::kRamp2First + 1);
-    profile.WriteInt(kCapacitanceSection, "Ramp2 End", model::kRamp2Last + 1);
-    profile.WriteInt(kSampleCurrentSection, "Reversal Potential", -20);
-    profile.WriteInt(kSampleCurrentSection, "Use Control", 0);
-    profile.WriteInt(kCurrentVoltageSection, "Round To", 5);
+    profile.WriteInt(RowOf(Analysis::Capacitance).profileSection, "Ramp2 Start",
+                     model::kRamp2First + 1);
+    profile.WriteInt(RowOf(Analysis::Capacitance).profileSection, "Ramp2 End",
+                     model::kRamp2Last + 1);
+    profile.WriteInt(RowOf(Analysis::CurrentAtTestPotential).profileSection, "Reversal Potential",
+                     -20);
+    profile.WriteInt(RowOf(Analysis::CurrentAtTestPotential).profileSection, "Use Control", 0);
+    profile.WriteInt(RowOf(Analysis::CurrentVoltage).profileSection, "Round To", 5);
     return profile;
 }
 
@@ -60,7 +65,7 @@ TEST(ExportChoicesFromRecords, ANewRecordingAsThePagesSeeIt) {
     EXPECT_EQ(choices.currentVoltage.roundTo, 5u);
     EXPECT_EQ(choices.currentVoltage.sampleEvery, 1u);
     EXPECT_EQ(
-        choices.samplePoints.samplePoints,
+        choices.continuousRecord.samplePoints,
         (std::vector<int32_t>{10, 15, 20, 25, 30, 35, 40, 45, 50, 55, 1330, 2630, 2700, 3080}));
 }
 
@@ -69,7 +74,7 @@ TEST(ExportChoicesFromRecords, CurrentVoltageRampWithoutASampleExportsNothing) {
     AnalysisPageRecords records;
     ApplyNewRecording(records, 2, CommandVoltageTenths(store.commandWaveform),
                       {true, true, true, true, true});
-    for (int32_t bad : {0, -5, kNoEntryValue}) {
+    for (int32_t bad : {0, -5, kNoIntegerValue}) {
         records.currentVoltage.ramp1Start = bad;
         records.currentVoltage.ramp1End = 2000;
         ExportChoices choices = ExportChoicesFromRecords(records, 1);

@@ -15,7 +15,8 @@ TEST(PageSettings, DefaultsAreWrittenUnderTheStoredSectionsAndKeys) {
     MemoryProfileStore profile;
     std::vector<std::unique_ptr<AnalysisPageSettings>> records;
     records.push_back(std::make_unique<SlopeConductanceSettings>());
-    records.push_back(std::make_unique<SlopeConductanceSettings>(kSampleCurrentSection));
+    records.push_back(std::make_unique<SlopeConductanceSettings>(
+        RowOf(Analysis::CurrentAtTestPotential).profileSection));
     records.push_back(std::make_unique<CapacitanceSettings>());
     records.push_back(std::make_unique<CurrentVoltageSettings>());
     records.push_back(std::make_unique<ContinuousRecordSettings>());
@@ -56,11 +57,12 @@ TEST(PageSettings, SamplePointsReadInBothStoredForms) {
     MemoryProfileStore profile;
     ContinuousRecordSettings record;
     for (const char* text : {"3080,10,", "3080,10"}) {
-        profile.WriteString(kContinuousRecordSection, "Sample Points", text);
+        profile.WriteString(RowOf(Analysis::ContinuousRecord).profileSection, "Sample Points",
+                            text);
         record.Load(profile);
         EXPECT_EQ(record.samplePoints, (List{3080, 10})) << text;
     }
-    profile.WriteString(kContinuousRecordSection, "Sample Points", "");
+    profile.WriteString(RowOf(Analysis::ContinuousRecord).profileSection, "Sample Points", "");
     record.Load(profile);
     EXPECT_TRUE(record.samplePoints.empty());
     EXPECT_TRUE(record.loadProblem.empty());
@@ -68,7 +70,7 @@ TEST(PageSettings, SamplePointsReadInBothStoredForms) {
     // Strictly: a token that is no whole positive number is named, never read
     // as digits ("-5" as 5, "1e9" as 1 and 9, a 20-digit number as several).
     for (const char* bad : {"-5", "1e9", "12345678901234567890", "0"}) {
-        profile.WriteString(kContinuousRecordSection, "Sample Points",
+        profile.WriteString(RowOf(Analysis::ContinuousRecord).profileSection, "Sample Points",
                             std::string("3080,") + bad + ",10,");
         record.Load(profile);
         EXPECT_EQ(record.samplePoints, (List{3080, 10})) << bad;

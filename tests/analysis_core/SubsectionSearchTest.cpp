@@ -96,10 +96,10 @@ TEST(FindSubsection, NothingToSearchLeavesThePreviousSubsection) {
     // Start = end, range 0, empty fields, and ramps (from a profile) beyond the samples.
     const int32_t cases[][4] = {{0, 5, 1400, 1400},
                                 {0, 0, kRampStart, kRampEnd},
-                                {kNoEntryValue, 5, kRampStart, kRampEnd},
-                                {0, kNoEntryValue, kRampStart, kRampEnd},
-                                {0, 5, kNoEntryValue, kRampEnd},
-                                {0, 5, kRampStart, kNoEntryValue},
+                                {kNoIntegerValue, 5, kRampStart, kRampEnd},
+                                {0, kNoIntegerValue, kRampStart, kRampEnd},
+                                {0, 5, kNoIntegerValue, kRampEnd},
+                                {0, 5, kRampStart, kNoIntegerValue},
                                 {0, 5, 0, kRampEnd},
                                 {0, 5, -5, kRampEnd},
                                 {0, 5, kRampStart, kSamples + 1}};

@@ -5,6 +5,7 @@
 #include "export/ExcelExport.h"
 #include "platform/Messages.h"
 #include "platform/qt/IniProfileStore.h"
+#include "tests/support/RecordingMessageSink.h"
 #include "tests/support/TempDir.h"
 
 #include <QPointer>

@@ -23,10 +23,12 @@ TEST_F(MainSheetTest, ColourChangesReachTheDisplayValuesAtOnce) {
     CMainSheet* sheet = OpenSheet();
     ASSERT_TRUE(sheet->SetActivePage(5));
     const ColourRef blue = MakeColourRef(0, 0, 200);
-    ControlOf<TLColourDropDownButton>(sheet, 195)->SetColour(blue);
+    ControlOf<TLColourDropDownButton>(sheet, CPageGeneralSettings::kDescendingRampColourId)
+        ->SetColour(blue);
     EXPECT_EQ(g_crSelection[0], blue);
     EXPECT_EQ(g_crSelection[4], blue);
-    ControlOf<TLColourDropDownButton>(sheet, 198)->SetColour(MakeColourRef(1, 2, 3));
+    ControlOf<TLColourDropDownButton>(sheet, CPageGeneralSettings::kAscendingSubsectionColourId)
+        ->SetColour(MakeColourRef(1, 2, 3));
     EXPECT_EQ(g_crSelection[3], MakeColourRef(1, 2, 3));
     EXPECT_EQ(g_crSelection[5], kInitialSelectionColours[1]) << "a sub-section only";
     // The record follows at the next data exchange.
@@ -58,10 +60,12 @@ TEST_F(MainSheetTest, UncheckingTheZeroLineHidesItInTheViewAtOnce) {
     ASSERT_GT(PixelsOf(view, zeroLine), 20);
 
     ASSERT_TRUE(sheet->SetActivePage(5));
-    QTest::mouseClick(ControlOf<QCheckBox>(sheet, 148), Qt::LeftButton);
+    QTest::mouseClick(ControlOf<QCheckBox>(sheet, CPageGeneralSettings::kUseZeroCurrentLineId),
+                      Qt::LeftButton);
     EXPECT_FALSE(g_bShowZeroCurrentLine);
     EXPECT_EQ(PixelsOf(view, zeroLine), 0);
-    QTest::mouseClick(ControlOf<QCheckBox>(sheet, 148), Qt::LeftButton);
+    QTest::mouseClick(ControlOf<QCheckBox>(sheet, CPageGeneralSettings::kUseZeroCurrentLineId),
+                      Qt::LeftButton);
     EXPECT_TRUE(g_bShowZeroCurrentLine);
     EXPECT_GT(PixelsOf(view, zeroLine), 20);
 }
@@ -75,7 +79,7 @@ TEST_F(MainSheetTest, AnEditedRangeReachesTheModelWhenThePageIsLeft) {
     EXPECT_FLOAT_EQ(sheet->DisplayModel()->maxRange, 777.0f);
 
     ASSERT_TRUE(sheet->SetActivePage(5));
-    auto* range = ControlOf<QLineEdit>(sheet, 1103);
+    auto* range = ControlOf<QLineEdit>(sheet, CPageGeneralSettings::kSweepMaxRangeId);
     range->setText("0");
     EXPECT_FALSE(sheet->SetActivePage(0)) << "an invalid range keeps the user on the page";
     EXPECT_EQ(sheet->ActiveIndex(), 5);

@@ -214,9 +214,12 @@ TEST_F(MainSheetTest, ExitWritesTheSettingsThatASecondWindowReads) {
     sheet->DisplayModel()->scrollX = 40;
     CPageGeneralSettings* general = sheet->GeneralSettingsPage();
     ASSERT_TRUE(sheet->SetActivePage(5));
-    auto* autoSave = qobject_cast<QAbstractButton*>(general->Control(150));
-    auto* plotTimes = qobject_cast<QAbstractButton*>(general->Control(154));
-    auto* range = qobject_cast<QLineEdit*>(general->Control(1103));
+    auto* autoSave =
+        qobject_cast<QAbstractButton*>(general->Control(CPageGeneralSettings::kAutoSaveId));
+    auto* plotTimes =
+        qobject_cast<QAbstractButton*>(general->Control(CPageGeneralSettings::kPlotTimesId));
+    auto* range =
+        qobject_cast<QLineEdit*>(general->Control(CPageGeneralSettings::kSweepMaxRangeId));
     ASSERT_TRUE(autoSave && plotTimes && range);
     autoSave->setChecked(false);
     plotTimes->setChecked(true);
@@ -245,7 +248,8 @@ TEST_F(MainSheetTest, SaveAutomaticallyCheckedThenExitStoresOne) {
     profile->WriteInt("settings", "AutoSave", 0);
     CMainSheet* sheet = OpenSheet();
     ASSERT_TRUE(sheet->SetActivePage(5));
-    auto* autoSave = qobject_cast<QAbstractButton*>(sheet->GeneralSettingsPage()->Control(150));
+    auto* autoSave = qobject_cast<QAbstractButton*>(
+        sheet->GeneralSettingsPage()->Control(CPageGeneralSettings::kAutoSaveId));
     ASSERT_FALSE(autoSave->isChecked());
     QTest::mouseClick(autoSave, Qt::LeftButton, {}, QPoint(8, autoSave->height() / 2));
     ASSERT_TRUE(autoSave->isChecked());
@@ -271,7 +275,9 @@ TEST_F(MainSheetTest, ExitBeforeTheWindowWasShownKeepsTheStoredSettings) {
 TEST_F(MainSheetTest, ClosingFromTheTitleBarKeepsChangedSettingsToo) {
     CMainSheet* sheet = OpenSheet();
     ASSERT_TRUE(sheet->SetActivePage(5));
-    qobject_cast<QAbstractButton*>(sheet->GeneralSettingsPage()->Control(149))->setChecked(false);
+    qobject_cast<QAbstractButton*>(
+        sheet->GeneralSettingsPage()->Control(CPageGeneralSettings::kAutoPrintId))
+        ->setChecked(false);
     QPointer<CMainSheet> guard(sheet);
     sheet->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

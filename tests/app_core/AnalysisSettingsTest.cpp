@@ -2,9 +2,61 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace {
+
+using StoredValues = std::map<std::pair<std::string, std::string>, std::string>;
+
+TEST(AnalysisSettingsTest, DefaultsAreWrittenUnderTheStoredKeys) {
+    ResetDisplayValues();
+    MemoryProfileStore empty;
+    MemoryProfileStore profile;
+    AnalysisSettings settings;
+    settings.Load(empty);
+    settings.Save(profile);
+    ViewPositionSettings position;
+    position.Load(empty);
+    position.Save(profile);
+    StoredValues expected;
+    for (const char* key : {"SelectAllSlopes", "SelectAllCurent", "SelectAllIV",
+                            "SelectAllCapacitance", "SelectAllTraces", "UseZeroCurrentLine",
+                            "AutoPrint", "AutoSave", "PlotTimeTraceNum", "AutoAnalyseAcquisitions"})
+        expected[{"settings", key}] = "1";
+    for (const char* key : {"xZoom", "yZoom", "ScrollPosx", "ScrollPosy"})
+        expected[{"settings", key}] = "0";
+    expected[{"settings", "Colour Ramp1"}] = std::to_string(MakeColourRef(255, 225, 255));
+    expected[{"settings", "Colour Ramp2"}] = std::to_string(MakeColourRef(225, 225, 255));
+    expected[{"settings", "Colour subRamp1"}] = std::to_string(MakeColourRef(225, 255, 225));
+    expected[{"settings", "Colour subRamp2"}] = std::to_string(MakeColourRef(255, 225, 255));
+    expected[{"settings", "Colour Current Trace"}] = std::to_string(MakeColourRef(0, 255, 0));
+    expected[{"settings", "Colour Control Trace"}] = std::to_string(MakeColourRef(255, 0, 0));
+    expected[{"settings", "Colour Zero Line"}] = std::to_string(MakeColourRef(255, 0, 0));
+    expected[{"settings", "Sweep Max Range"}] = "5000";
+    EXPECT_EQ(profile.values, expected);
+    EXPECT_EQ(settings.SelectAllFlags(), (PerAnalysis<bool>{true, true, true, true, true}));
+}
+
+TEST(AnalysisSettingsTest, EveryStoredFieldReadsBackWhatWasWritten) {
+    ResetDisplayValues();
+    AnalysisSettings written;
+    int next = 2;
+    VisitGeneralSettings(written, [&](const char*, auto& field, auto) { field = next++; });
+    MemoryProfileStore profile;
+    written.Save(profile);
+    AnalysisSettings read;
+    read.Load(profile);
+    std::vector<double> expected;
+    std::vector<double> actual;
+    VisitGeneralSettings(written,
+                         [&](const char*, auto field, auto) { expected.push_back(field); });
+    VisitGeneralSettings(read, [&](const char*, auto field, auto) { actual.push_back(field); });
+    EXPECT_EQ(actual, expected);
+    ResetDisplayValues();
+}
 
 TEST(AnalysisSettingsTest, StoredColoursReachTheDisplayValues) {
     ResetDisplayValues();

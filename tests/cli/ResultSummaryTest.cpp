@@ -15,9 +15,9 @@ SharedFloatArray Column(std::vector<float> values) {
     return column;
 }
 
-CategoryResult Result(ResultCategory category, std::string sheet, std::vector<std::string> headers,
+AnalysisResult Result(Analysis category, std::string sheet, std::vector<std::string> headers,
                       std::vector<std::vector<float>> columns) {
-    CategoryResult result{category, std::move(sheet), "", {}};
+    AnalysisResult result{category, std::move(sheet), "", {}};
     result.table.headers = std::move(headers);
     result.table.rows = static_cast<uint32_t>(columns.at(0).size());
     for (auto& values : columns)
@@ -59,15 +59,15 @@ TEST(ResultSummary, NumbersWithFourSignificantDigitsAndNoExponentBelowAMillion) 
 }
 
 TEST(ResultSummary, TimeCourseLinesWithControlAndUnits) {
-    const std::vector<CategoryResult> results = {
-        Result(ResultCategory::SlopeConductance, "Slope Conductance",
+    const std::vector<AnalysisResult> results = {
+        Result(Analysis::SlopeConductance, "Slope Conductance",
                {"Trace Number", "Slope Conductance", "Normalized Slope Conductance",
                 "Normalized for control trace# 2"},
                {{1, 2, 3}, {5, NAN, 4}, {1, 0, 0.5f}}),
         // A trace without a capacitance (equal ramp slopes) stays out of the mean.
-        Result(ResultCategory::Capacitance, "Capacitance", {"Time", "Cell Capacitance"},
+        Result(Analysis::Capacitance, "Capacitance", {"Time", "Cell Capacitance"},
                {{0, 5, 10}, {20000, NAN, 30000}}),
-        Result(ResultCategory::CurrentAtTestPotential, "ICl Time Course",
+        Result(Analysis::CurrentAtTestPotential, "ICl Time Course",
                {"Trace Number", "Cl Current at -20 mV"}, {{4}, {-12.5f}}),
     };
     const std::string text = ResultsToText("cell.abf", results, UnitsForCurrent("pA"));
@@ -88,10 +88,10 @@ TEST(ResultSummary, TimeCourseLinesWithControlAndUnits) {
 TEST(ResultSummary, CurrentVoltageEndsAndWhereTheCurrentChangesSign) {
     // Trace 3, the last column, crosses zero between -30 and -20 mV (-25 mV);
     // trace 2 never does, and a missing bin is passed over.
-    const std::vector<CategoryResult> results = {
-        Result(ResultCategory::CurrentVoltage, "IV", {"Voltage", "2", "3"},
+    const std::vector<AnalysisResult> results = {
+        Result(Analysis::CurrentVoltage, "IV", {"Voltage", "2", "3"},
                {{-40, -30, -20, -10}, {1, 2, 3, 4}, {-20, -10, 10, NAN}}),
-        Result(ResultCategory::SamplePoints, "Traces", {"Time", "Cl Current Time Course"},
+        Result(Analysis::ContinuousRecord, "Traces", {"Time", "Cl Current Time Course"},
                {{0.001f, 0.002f, 5.001f}, {-3, 7, 1}}),
     };
     const std::string text = ResultsToText("cell.abf", results, UnitsForCurrent("pA"));
@@ -106,17 +106,16 @@ TEST(ResultSummary, CurrentVoltageEndsAndWhereTheCurrentChangesSign) {
                     "  last, at 5.001 s                  1 pA\n"
                     "  lowest to highest                -3 to 7 pA\n");
 
-    std::vector<CategoryResult> flat = {
-        Result(ResultCategory::CurrentVoltage, "IV", {"Voltage", "1"}, {{-10, 0}, {-1, -2}})};
+    std::vector<AnalysisResult> flat = {
+        Result(Analysis::CurrentVoltage, "IV", {"Voltage", "1"}, {{-10, 0}, {-1, -2}})};
     EXPECT_NE(
         ResultsToText("f", flat, UnitsForCurrent("pA")).find("zero current at   no sign change"),
         std::string::npos);
 }
 
 TEST(ResultSummary, CategoriesWithoutRowsAreLeftOut) {
-    std::vector<CategoryResult> results = {Result(ResultCategory::Capacitance, "Capacitance",
-                                                  {"Trace Number", "Cell Capacitance"},
-                                                  {{1}, {1}})};
+    std::vector<AnalysisResult> results = {Result(
+        Analysis::Capacitance, "Capacitance", {"Trace Number", "Cell Capacitance"}, {{1}, {1}})};
     results[0].table.rows = 0;
     EXPECT_EQ(ResultsToText("cell.abf", results, UnitsForCurrent("nA")),
               "cell.abf (current in nA)\n");

@@ -1,6 +1,7 @@
 #include "controls/CreditsScroller.h"
 #include "controls/qt/CreditsDlg.h"
 #include "platform/Messages.h"
+#include "tests/support/RecordingMessageSink.h"
 
 #include <QTest>
 

@@ -5,6 +5,7 @@
 #include "controls/qt/IntegerEdit.h"
 #include "controls/qt/IntegerListEdit.h"
 #include "platform/Messages.h"
+#include "tests/support/RecordingMessageSink.h"
 
 #include <QClipboard>
 #include <QPushButton>
@@ -17,6 +18,14 @@ namespace {
 const std::string kNotANumberRamp = "Please enter a valid number for the Start of the Ramp.";
 
 // The only message shown so far, as "caption: text".
+// Saving `field` succeeds with no value (NaN) and without a message.
+void ExpectSavesNoValueSilently(CFloatEdit& field, const RecordingMessageSink& sink) {
+    double number = 1.0;
+    EXPECT_TRUE(field.SaveValue(number));
+    EXPECT_TRUE(std::isnan(number));
+    EXPECT_TRUE(sink.messages.empty());
+}
+
 std::string OnlyMessage(const RecordingMessageSink& sink) {
     if (sink.messages.size() != 1)
         return std::to_string(sink.messages.size()) + " messages";
@@ -136,10 +145,7 @@ TEST(IntegerEdit, EmptyFieldHasNoValueAndNoComplaint) {
 
     CFloatEdit floatEdit;
     EXPECT_TRUE(std::isnan(floatEdit.GetValue()));
-    double number = 1.0;
-    EXPECT_TRUE(floatEdit.SaveValue(number));
-    EXPECT_TRUE(std::isnan(number));
-    EXPECT_TRUE(sink.messages.empty());
+    ExpectSavesNoValueSilently(floatEdit, sink);
 }
 
 TEST(ValidatedEdit, SavingOutOfBoundsFailsWithTheMessage) {
@@ -223,10 +229,7 @@ TEST(ValidatedEdit, DisabledFieldsNeverComplain) {
     floatEdit.SetLowerBound(kBoundStrict, 0.0);
     floatEdit.setEnabled(false);
     floatEdit.setText("0");
-    double number = 1.0;
-    EXPECT_TRUE(floatEdit.SaveValue(number));
-    EXPECT_TRUE(std::isnan(number));
-    EXPECT_TRUE(sink.messages.empty());
+    ExpectSavesNoValueSilently(floatEdit, sink);
 }
 
 TEST(ValidatedEdit, NotificationOncePerChangeOfTheValue) {

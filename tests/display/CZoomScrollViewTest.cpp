@@ -118,21 +118,21 @@ TEST_F(ViewTest, TracesInBlackHighlightedOnesAndTheZeroLineInTheirColours) {
 
 TEST_F(ViewTest, BandsShowTheirColourCancelTwiceAndMix) {
     Load({0}); // the trace and the zero line lie on the middle row, apart from the rows looked at
-    view.SetRegion(600, 200, 0); // stored ordered
-    view.SetRegion(1, 2, 6);     // no such region
-    EXPECT_EQ(view.RegionStart(6), 0u);
+    view.SetRegion(600, 200, kRamp1Region); // stored ordered
+    view.SetRegion(1, 2, kRegionCount);     // no such region
+    EXPECT_EQ(view.RegionStart(kRegionCount), 0u);
     QImage image = Render(view);
     const int left = model->SampleX(200);
     const int right = model->SampleX(600);
-    EXPECT_EQ(image.pixel(left, 20), Rgb(g_crSelection[0]));
-    EXPECT_EQ(image.pixel(right, image.height() - 1), Rgb(g_crSelection[0]));
+    EXPECT_EQ(image.pixel(left, 20), Rgb(g_crSelection[kRamp1Region]));
+    EXPECT_EQ(image.pixel(right, image.height() - 1), Rgb(g_crSelection[kRamp1Region]));
     EXPECT_EQ(image.pixel(left - 1, 20), kWhite);
     EXPECT_EQ(image.pixel(right + 1, 20), kWhite);
 
     // The same band in the same colour twice vanishes (entries 0 and 3 are equal
     // before any settings are read).
-    ASSERT_EQ(g_crSelection[3], g_crSelection[0]);
-    view.SetRegion(200, 600, 3);
+    ASSERT_EQ(g_crSelection[kSubsection2Region], g_crSelection[kRamp1Region]);
+    view.SetRegion(200, 600, kSubsection2Region);
     image = Render(view);
     EXPECT_EQ(image.pixel(left, 20), kWhite);
     EXPECT_EQ(image.pixel((left + right) / 2, 20), kWhite);
@@ -140,16 +140,16 @@ TEST_F(ViewTest, BandsShowTheirColourCancelTwiceAndMix) {
     // A sub-section: ramp colour laid again over it cancels, leaving the
     // sub-section colour there and the ramp colour around it. A band reaching
     // beyond the last sample ends there; an empty one is not drawn.
-    view.SetRegion(0, 0, 3);
-    g_crSelection[4] = g_crSelection[0];
-    view.SetRegion(300, 400, 2);
-    view.SetRegion(300, 400, 4);
-    view.SetRegion(900, 50000, 1);
-    view.SetRegion(2000, 3000, 5);
+    view.SetRegion(0, 0, kSubsection2Region);
+    g_crSelection[kRamp1OverlayRegion] = g_crSelection[kRamp1Region];
+    view.SetRegion(300, 400, kSubsection1Region);
+    view.SetRegion(300, 400, kRamp1OverlayRegion);
+    view.SetRegion(900, 50000, kRamp2Region);
+    view.SetRegion(2000, 3000, kRamp2OverlayRegion);
     image = Render(view);
-    EXPECT_EQ(image.pixel(model->SampleX(350), 20), Rgb(g_crSelection[2]));
-    EXPECT_EQ(image.pixel(model->SampleX(250), 20), Rgb(g_crSelection[0]));
-    EXPECT_EQ(image.pixel(model->SampleX(1000), 20), Rgb(g_crSelection[1]));
+    EXPECT_EQ(image.pixel(model->SampleX(350), 20), Rgb(g_crSelection[kSubsection1Region]));
+    EXPECT_EQ(image.pixel(model->SampleX(250), 20), Rgb(g_crSelection[kRamp1Region]));
+    EXPECT_EQ(image.pixel(model->SampleX(1000), 20), Rgb(g_crSelection[kRamp2Region]));
     EXPECT_EQ(image.pixel(model->SampleX(1000) + 1, 20), kWhite);
 }
 

@@ -10,6 +10,7 @@
 #include "tests/support/TempDir.h"
 
 #include "platform/Messages.h"
+#include "tests/support/RecordingMessageSink.h"
 
 #include <QFile>
 #include <QRegularExpression>

@@ -2,6 +2,7 @@
 // values, windows in either order or outside the trace, and the
 // current-voltage and sample-point rules.
 #include "export/ResultBuilders.h"
+#include "tests/support/ModelCell.h"
 
 #include <gtest/gtest.h>
 
@@ -16,19 +17,9 @@ using Columns = std::vector<Floats>;
 // Trace k holds trace(k, i); time i * 100 us; command voltage(i).
 TraceStore MakeStore(uint32_t traces, Floats command, float (*trace)(uint32_t k, uint32_t i),
                      float interval = 5.0f) {
-    TraceStore store;
-    uint32_t n = static_cast<uint32_t>(command.size());
-    store.commandWaveform = std::move(command);
-    for (uint32_t i = 0; i < n; ++i)
-        store.timeAxis.push_back(static_cast<float>(i) * 100.0f);
-    for (uint32_t k = 0; k < traces; ++k) {
-        SharedFloatArray samples = SharedFloatArray::Allocate(n);
-        for (uint32_t i = 0; i < n; ++i)
-            samples[i] = trace(k, i);
-        store.traces.push_back(samples);
-    }
-    store.episodeInterval = interval;
-    return store;
+    return model::MakeMemoryStore(
+        traces, static_cast<uint32_t>(command.size()),
+        [&](uint32_t i) { return double{command[i]}; }, trace, interval);
 }
 
 Floats Ramp(uint32_t n, float start, float step) {
@@ -206,9 +197,9 @@ TEST(CurrentVoltageBuilder, ControlSubtraction) {
 TEST(SamplePointBuilder, PointsAreSortedOnceAndInsideTheTrace) {
     TraceStore store = MakeStore(
         4, Ramp(4, 0.0f, 1.0f), [](uint32_t k, uint32_t i) { return 100.0f * k + i; }, 2.5f);
-    SamplePointChoices choices{.selectedTraces = {3, 0, 2}, .samplePoints = {5, 3, 5, 0}};
+    ContinuousRecordChoices choices{.selectedTraces = {3, 0, 2}, .samplePoints = {5, 3, 5, 0}};
     ResultTable table;
-    const Columns columns = Of(BuildSamplePoints(store, choices, table), table);
+    const Columns columns = Of(BuildContinuousRecord(store, choices, table), table);
     EXPECT_EQ(table.headers, (Strings{"Time", "Cl Current Time Course"}));
     EXPECT_EQ(columns.at(1), (Floats{302, 2, 202}));
     EXPECT_FLOAT_EQ(columns[0].at(0), 7.5f + 0.0002f);
@@ -216,9 +207,9 @@ TEST(SamplePointBuilder, PointsAreSortedOnceAndInsideTheTrace) {
     EXPECT_FLOAT_EQ(columns[0].at(2), 5.0f + 0.0002f);
 
     choices = {.selectedTraces = {1}, .samplePoints = {4, 1, -3, 2147483647, 1}};
-    EXPECT_EQ(Of(BuildSamplePoints(store, choices, table), table)[1], (Floats{100, 103}));
+    EXPECT_EQ(Of(BuildContinuousRecord(store, choices, table), table)[1], (Floats{100, 103}));
     choices.samplePoints = {0, 5};
-    EXPECT_EQ(BuildSamplePoints(store, choices, table), 0u);
+    EXPECT_EQ(BuildContinuousRecord(store, choices, table), 0u);
 }
 
 } // namespace

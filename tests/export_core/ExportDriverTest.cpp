@@ -10,6 +10,7 @@
 #include "tests/support/TempDir.h"
 
 #include "platform/Messages.h"
+#include "tests/support/RecordingMessageSink.h"
 
 #include <QStringList>
 
@@ -178,8 +179,8 @@ TEST_F(Export, ATableTooLargeForASheetContinuesOnFurtherSheets) {
     ExportChoices choices;
     choices.slopeConductance = fixtures::AllCategories(store).slopeConductance;
     store.traces.assign(80000, store.traces[0]);
-    choices.samplePoints = {fixtures::AllTraces(store),
-                            {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14}};
+    choices.continuousRecord = {fixtures::AllTraces(store),
+                                {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14}};
 
     // The workbook model only: writing a million rows would take minutes.
     options.autoSave = false;
@@ -363,10 +364,10 @@ TEST_F(Export, WorkbookReadBackHoldsEveryFiniteNumberAndFormattedCharts) {
     options.autoPrint = false;
     Run(choices);
     const ReadBackWorkbook book = ReadXlsx(workbook);
-    const std::vector<CategoryResult> results = RunResultBuilders(store, choices);
+    const std::vector<AnalysisResult> results = RunResultBuilders(store, choices);
     Strings expected;
     for (const char* kind : {" Graph", " Data"})
-        for (const CategoryResult& result : results)
+        for (const AnalysisResult& result : results)
             expected.push_back(result.sheetName + kind);
     ASSERT_EQ(expected[0], "Slope Conductance Graph");
     EXPECT_EQ(book.SheetNames(), expected);
@@ -375,7 +376,7 @@ TEST_F(Export, WorkbookReadBackHoldsEveryFiniteNumberAndFormattedCharts) {
     EXPECT_TRUE(messages.messages.empty());
 
     size_t notFinite = 0;
-    for (const CategoryResult& result : results) {
+    for (const AnalysisResult& result : results) {
         SCOPED_TRACE(result.sheetName);
         // Header cells, then every finite number; the other values are empty cells.
         std::map<std::pair<int, int>, ReadBackCell> expected;

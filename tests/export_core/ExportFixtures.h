@@ -38,7 +38,8 @@ inline ExportChoices AllCategories(const TraceStore& store) {
     choices.currentVoltage = {.selectedTraces = all,
                               .ramp = {model::kRamp1First, model::kRamp1Last}};
     choices.capacitance = {all, ramp1, ramp2};
-    choices.samplePoints = {all, {10, 15, 20, 25, 30, 35, 40, 45, 50, 55, 1330, 2630, 2700, 3080}};
+    choices.continuousRecord = {all,
+                                {10, 15, 20, 25, 30, 35, 40, 45, 50, 55, 1330, 2630, 2700, 3080}};
     return choices;
 }
 

@@ -4,6 +4,7 @@
 #include "export/ResultBuilders.h"
 #include "platform/Messages.h"
 #include "tests/export_core/ExportFixtures.h"
+#include "tests/support/RecordingMessageSink.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -21,14 +22,14 @@ double BinMeanVoltage(double v) {
 }
 
 // Slope conductance, current, IV and capacitance tables of `traces`.
-std::vector<CategoryResult> Analyse(const TraceStore& store, const std::vector<int32_t>& traces) {
+std::vector<AnalysisResult> Analyse(const TraceStore& store, const std::vector<int32_t>& traces) {
     ExportChoices choices = fixtures::AllCategories(store);
     choices.slopeConductance.selectedTraces = choices.currentAtTestPotential.selectedTraces =
         choices.currentVoltage.selectedTraces = choices.capacitance.selectedTraces = traces;
     return RunResultBuilders(store, choices);
 }
 
-void ExpectTheCells(const std::vector<CategoryResult>& results, const std::vector<Cell>& cells) {
+void ExpectTheCells(const std::vector<AnalysisResult>& results, const std::vector<Cell>& cells) {
     const ResultTable& slope = results[0].table;
     const ResultTable& current = results[1].table;
     const ResultTable& iv = results[2].table;

@@ -2,6 +2,7 @@
 #include "platform/Messages.h"
 #include "recording/TraceStore.h"
 #include "tests/support/AbfTestWriter.h"
+#include "tests/support/RecordingMessageSink.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>

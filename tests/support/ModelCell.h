@@ -9,6 +9,7 @@
 #include "recording/TraceStore.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -37,6 +38,13 @@ struct Cell {
 
 // Membrane current (pA) of `cell` at sample i.
 double Current(const Cell& cell, uint32_t i);
+
+// An in-memory store of `traceCount` traces of `samples` samples: time
+// i * kIntervalUs, command voltage command(i), sample i of trace k current(k, i).
+TraceStore MakeMemoryStore(uint32_t traceCount, uint32_t samples,
+                           const std::function<double(uint32_t)>& command,
+                           const std::function<double(uint32_t, uint32_t)>& current,
+                           float episodeIntervalS = 5.0f);
 
 // An in-memory store of one trace per cell, without quantisation
 // (ModelCellStore.cpp; link the recording library).

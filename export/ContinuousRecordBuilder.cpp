@@ -4,8 +4,8 @@
 
 #include <algorithm>
 
-uint32_t BuildSamplePoints(const TraceStore& store, const SamplePointChoices& choices,
-                           ResultTable& table) {
+uint32_t BuildContinuousRecord(const TraceStore& store, const ContinuousRecordChoices& choices,
+                               ResultTable& table) {
     builders::ResetTable(table, 0, 0);
     uint32_t samples = static_cast<uint32_t>(store.timeAxis.size());
     std::vector<uint32_t> points;

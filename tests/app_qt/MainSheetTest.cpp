@@ -1,6 +1,6 @@
 // The main window: start-up, the File menu's commands, Analyse, Exit and the
 // settings that survive it.
-#include "tests/app/AppTestSupport.h"
+#include "tests/app_qt/AppTestSupport.h"
 
 #include "analysis/qt/PageAnalyseBase.h"
 #include "app/DataFileNames.h"

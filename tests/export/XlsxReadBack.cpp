@@ -1,4 +1,4 @@
-#include "tests/export_core/XlsxReadBack.h"
+#include "tests/export/XlsxReadBack.h"
 
 #include <QDomDocument>
 #include <QStringList>

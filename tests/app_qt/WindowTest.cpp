@@ -1,7 +1,7 @@
 // The main window as a place to work: it grows and remembers its place, lists
 // the recordings opened last, opens dropped files, answers the keyboard, and
 // keeps what was typed on the visible page at exit.
-#include "tests/app/AppTestSupport.h"
+#include "tests/app_qt/AppTestSupport.h"
 
 #include "analysis/qt/PageAnalyseBase.h"
 #include "app/DataFileNames.h"

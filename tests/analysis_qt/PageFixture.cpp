@@ -1,4 +1,4 @@
-#include "tests/analysis/PageFixture.h"
+#include "tests/analysis_qt/PageFixture.h"
 
 #include "display/CommandVoltage.h"
 #include "tests/support/ModelCell.h"

@@ -5,7 +5,7 @@
 #include "controls/qt/IntegerEdit.h"
 #include "controls/qt/IntegerListEdit.h"
 #include "platform/Messages.h"
-#include "tests/analysis/PageFixture.h"
+#include "tests/analysis_qt/PageFixture.h"
 #include "tests/support/RecordingMessageSink.h"
 
 #include <QApplication>

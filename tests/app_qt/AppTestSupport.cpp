@@ -1,4 +1,4 @@
-#include "tests/app/AppTestSupport.h"
+#include "tests/app_qt/AppTestSupport.h"
 
 #include "app/DataFileNames.h"
 #include "controls/qt/ImageButton.h"

@@ -3,7 +3,7 @@
 #include "analysis/qt/PageSlopeConductance.h"
 #include "controls/qt/IntegerEdit.h"
 #include "platform/Messages.h"
-#include "tests/analysis/PageFixture.h"
+#include "tests/analysis_qt/PageFixture.h"
 #include "tests/support/RecordingMessageSink.h"
 
 #include <QApplication>

@@ -5,8 +5,8 @@
 // LibreOffice where it is installed.
 #include "export/ResultBuilders.h"
 #include "export/WorkbookFiles.h"
-#include "tests/export_core/ExportFixtures.h"
-#include "tests/export_core/XlsxReadBack.h"
+#include "tests/export/ExportFixtures.h"
+#include "tests/export/XlsxReadBack.h"
 #include "tests/support/TempDir.h"
 
 #include "platform/Messages.h"

@@ -1,6 +1,6 @@
 // The General Settings page inside the main window: what takes effect at once,
 // and when the range reaches the display model.
-#include "tests/app/AppTestSupport.h"
+#include "tests/app_qt/AppTestSupport.h"
 
 #include "analysis/qt/PageAnalyseBase.h"
 #include "app/qt/PageGeneralSettings.h"

@@ -1,6 +1,6 @@
 // Automatic analysis of a new acquisition: the broadcast, the value file with
 // the new file's path, and the listener on the session bus.
-#include "tests/app/AppTestSupport.h"
+#include "tests/app_qt/AppTestSupport.h"
 
 #include "analysis/qt/PageAnalyseBase.h"
 #include "app/AcquisitionWatcher.h"

@@ -3,7 +3,7 @@
 // quantisation of the 16-bit samples (1/16 pA per count).
 #include "export/ResultBuilders.h"
 #include "platform/Messages.h"
-#include "tests/export_core/ExportFixtures.h"
+#include "tests/export/ExportFixtures.h"
 #include "tests/support/RecordingMessageSink.h"
 #include "tests/support/TempDir.h"
 

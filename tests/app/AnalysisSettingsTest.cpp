@@ -21,21 +21,33 @@ TEST(AnalysisSettingsTest, DefaultsAreWrittenUnderTheStoredKeys) {
     ViewPositionSettings position;
     position.Load(empty);
     position.Save(profile);
+    const std::pair<const char*, std::string> stored[] = {
+        {"SelectAllSlopes", "1"},
+        {"SelectAllCurent", "1"},
+        {"SelectAllIV", "1"},
+        {"SelectAllCapacitance", "1"},
+        {"SelectAllTraces", "1"},
+        {"UseZeroCurrentLine", "1"},
+        {"AutoPrint", "1"},
+        {"AutoSave", "1"},
+        {"PlotTimeTraceNum", "1"},
+        {"AutoAnalyseAcquisitions", "1"},
+        {"xZoom", "0"},
+        {"yZoom", "0"},
+        {"ScrollPosx", "0"},
+        {"ScrollPosy", "0"},
+        {"Colour Ramp1", std::to_string(MakeColourRef(255, 225, 255))},
+        {"Colour Ramp2", std::to_string(MakeColourRef(225, 225, 255))},
+        {"Colour subRamp1", std::to_string(MakeColourRef(225, 255, 225))},
+        {"Colour subRamp2", std::to_string(MakeColourRef(255, 225, 255))},
+        {"Colour Current Trace", std::to_string(MakeColourRef(0, 255, 0))},
+        {"Colour Control Trace", std::to_string(MakeColourRef(255, 0, 0))},
+        {"Colour Zero Line", std::to_string(MakeColourRef(255, 0, 0))},
+        {"Sweep Max Range", "5000"},
+    };
     StoredValues expected;
-    for (const char* key : {"SelectAllSlopes", "SelectAllCurent", "SelectAllIV",
-                            "SelectAllCapacitance", "SelectAllTraces", "UseZeroCurrentLine",
-                            "AutoPrint", "AutoSave", "PlotTimeTraceNum", "AutoAnalyseAcquisitions"})
-        expected[{"settings", key}] = "1";
-    for (const char* key : {"xZoom", "yZoom", "ScrollPosx", "ScrollPosy"})
-        expected[{"settings", key}] = "0";
-    expected[{"settings", "Colour Ramp1"}] = std::to_string(MakeColourRef(255, 225, 255));
-    expected[{"settings", "Colour Ramp2"}] = std::to_string(MakeColourRef(225, 225, 255));
-    expected[{"settings", "Colour subRamp1"}] = std::to_string(MakeColourRef(225, 255, 225));
-    expected[{"settings", "Colour subRamp2"}] = std::to_string(MakeColourRef(255, 225, 255));
-    expected[{"settings", "Colour Current Trace"}] = std::to_string(MakeColourRef(0, 255, 0));
-    expected[{"settings", "Colour Control Trace"}] = std::to_string(MakeColourRef(255, 0, 0));
-    expected[{"settings", "Colour Zero Line"}] = std::to_string(MakeColourRef(255, 0, 0));
-    expected[{"settings", "Sweep Max Range"}] = "5000";
+    for (const auto& [key, value] : stored)
+        expected.emplace(std::pair<std::string, std::string>("settings", key), value);
     EXPECT_EQ(profile.values, expected);
     EXPECT_EQ(settings.SelectAllFlags(), (PerAnalysis<bool>{true, true, true, true, true}));
 }

@@ -18,6 +18,19 @@ namespace {
 const std::string kNotANumberRamp = "Please enter a valid number for the Start of the Ramp.";
 
 // The only message shown so far, as "caption: text".
+// Names `field`, gives it the bounds and the text, and checks that the text
+// validates as a number that lies out of the bounds.
+template <class Field, class Bound>
+void ExpectOutOfBounds(Field& field, const char* name, int lowerMode, Bound lower, int upperMode,
+                       Bound upper, const char* text) {
+    field.SetName(name);
+    field.SetLowerBound(lowerMode, lower);
+    field.SetUpperBound(upperMode, upper);
+    field.setText(text);
+    EXPECT_TRUE(field.Validate(true));
+    EXPECT_EQ(field.State(), CValidatedEdit::kOutOfBounds);
+}
+
 // Saving `field` succeeds with no value (NaN) and without a message.
 void ExpectSavesNoValueSilently(CFloatEdit& field, const RecordingMessageSink& sink) {
     double number = 1.0;
@@ -171,12 +184,7 @@ TEST(ValidatedEdit, SavingOutOfBoundsFailsWithTheMessage) {
     // The float field's bounds: 0 strict, 100 inclusive.
     sink.messages.clear();
     CFloatEdit range;
-    range.SetName("Range");
-    range.SetLowerBound(kBoundStrict, 0.0);
-    range.SetUpperBound(kBoundInclusive, 100.0);
-    range.setText("0");
-    EXPECT_TRUE(range.Validate(true));
-    EXPECT_EQ(range.State(), CValidatedEdit::kOutOfBounds);
+    ExpectOutOfBounds(range, "Range", kBoundStrict, 0.0, kBoundInclusive, 100.0, "0");
     EXPECT_TRUE(sink.messages.empty());
     double number = 5.0;
     EXPECT_FALSE(range.SaveValue(number));
@@ -192,12 +200,7 @@ TEST(ValidatedEdit, SavingOutOfBoundsFailsWithTheMessage) {
     // bounds, not wrapped around.
     sink.messages.clear();
     CIntegerListEdit list;
-    list.SetName("Select Traces");
-    list.SetLowerBound(kBoundInclusive, 1);
-    list.SetUpperBound(kBoundInclusive, 4);
-    list.setText("2,5,");
-    EXPECT_TRUE(list.Validate(true));
-    EXPECT_EQ(list.State(), CValidatedEdit::kOutOfBounds);
+    ExpectOutOfBounds(list, "Select Traces", kBoundInclusive, 1, kBoundInclusive, 4, "2,5,");
     EXPECT_TRUE(list.GetValue().empty());
     EXPECT_EQ(OnlyMessage(sink), "Select Traces Out of Bounds: [1 <= \"Select Traces\" <= 4]\r\n"
                                  "Please enter numbers for the Select Traces which are\r\n"

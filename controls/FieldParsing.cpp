@@ -1,6 +1,7 @@
 #include "controls/FieldParsing.h"
 
 #include "platform/IntegerList.h"
+#include "platform/TextTrim.h"
 
 #include <algorithm>
 #include <charconv>
@@ -9,19 +10,13 @@
 
 namespace {
 
-bool IsBlank(char c) {
-    return c == ' ' || c == '\t';
-}
 bool IsDigit(char c) {
     return c >= '0' && c <= '9';
 }
 
+// Blanks and tabs around a number are allowed.
 std::string_view TrimBlanks(std::string_view text) {
-    while (!text.empty() && IsBlank(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && IsBlank(text.back()))
-        text.remove_suffix(1);
-    return text;
+    return TrimmedOf(text, " \t");
 }
 
 } // namespace

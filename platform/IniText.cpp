@@ -1,19 +1,13 @@
 #include "platform/IniText.h"
 
+#include "platform/TextTrim.h"
+
 #include <cstdint>
 
 namespace {
 
-bool IsSpace(char c) {
-    return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f';
-}
-
 std::string_view Trim(std::string_view text) {
-    while (!text.empty() && IsSpace(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && IsSpace(text.back()))
-        text.remove_suffix(1);
-    return text;
+    return TrimmedOf(text, " \t\r\v\f");
 }
 
 std::string Folded(const std::string& section, const std::string& key) {

@@ -23,8 +23,8 @@ uint32_t Bisect(const std::vector<int32_t>& tenths, uint32_t first, uint32_t las
 
 bool FindSubsection(const std::vector<int32_t>& commandTenths, int32_t testPotential, int32_t range,
                     int32_t rampStart, int32_t rampEnd, Subsection& subsection) {
-    if (rampStart == kNoIntegerValue || rampEnd == kNoIntegerValue || testPotential == kNoIntegerValue ||
-        range == kNoIntegerValue)
+    if (rampStart == kNoIntegerValue || rampEnd == kNoIntegerValue ||
+        testPotential == kNoIntegerValue || range == kNoIntegerValue)
         return false;
     if (rampStart == rampEnd || range == 0)
         return false;

@@ -5,8 +5,8 @@
 #include "export/WorkbookFiles.h"
 #include "export/qt/DesktopExport.h"
 #include "export/qt/QtChartBuilder.h"
-#include "tests/export_qt/UrlRecorder.h"
 #include "tests/export/ExportFixtures.h"
+#include "tests/export_qt/UrlRecorder.h"
 #include "tests/support/TempDir.h"
 
 #include "platform/Messages.h"

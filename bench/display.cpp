@@ -4,6 +4,7 @@
 // samples, all drawn, after a load (budget 0.5 s) and after a resize (100 ms).
 // The view draws from the shared float samples; the model's own memory is
 // reported as the counter "modelBytes".
+#include "bench/QtBenchmarkMain.h"
 #include "display/TraceDisplayModel.h"
 #include "display/qt/CZoomScrollView.h"
 
@@ -147,10 +148,5 @@ BENCHMARK(BM_Resize5000Episodes)
     ->UseRealTime();
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunQtBenchmarks(argc, argv);
 }

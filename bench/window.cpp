@@ -7,6 +7,7 @@
 // trace store loaded (what the command line holds) and with the window.
 #include "analysis/qt/PageAnalyseBase.h"
 #include "app/qt/MainSheet.h"
+#include "bench/QtBenchmarkMain.h"
 #include "display/qt/CZoomScrollView.h"
 #include "platform/Messages.h"
 #include "platform/ProfileStore.h"
@@ -176,10 +177,5 @@ BENCHMARK(BM_ManyEpisodesFirstPaintAndResize)
     ->MeasureProcessCPUTime();
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunQtBenchmarks(argc, argv);
 }

@@ -18,7 +18,7 @@ void WriteCellRecording(const std::string& path, int cells) {
     model::WriteModelRecording(path, list);
 }
 
-void WriteShortRecording(const std::string& path, uint32_t traces, uint32_t samples) {
+std::string WriteShortRecording(const std::string& path, uint32_t traces, uint32_t samples) {
     AbfTestWriter()
         .SetEpisodes(traces)
         .SetSamplesPerChannel(samples)
@@ -26,6 +26,7 @@ void WriteShortRecording(const std::string& path, uint32_t traces, uint32_t samp
             return static_cast<double>(episode) * 10.0 + sample % 7;
         })
         .Write(path);
+    return path;
 }
 
 MainSheetTest::MainSheetTest() {

@@ -43,8 +43,8 @@ public:
 
 // A model-cell recording of `cells` traces (4000 samples each, two ramps) at `path`.
 void WriteCellRecording(const std::string& path, int cells);
-// A recording of `traces` traces of `samples` samples each at `path`.
-void WriteShortRecording(const std::string& path, uint32_t traces, uint32_t samples);
+// A recording of `traces` traces of `samples` samples each at `path`; returns `path`.
+std::string WriteShortRecording(const std::string& path, uint32_t traces, uint32_t samples);
 
 // The main-window test fixture: own profile folder (XDG_CONFIG_HOME), display
 // values reset, message boxes recorded, the file dialog answered from a queue,

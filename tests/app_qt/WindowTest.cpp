@@ -97,10 +97,8 @@ TEST_F(MainSheetTest, RecentFilesListTheLastOpenedAndOpenThem) {
 }
 
 TEST_F(MainSheetTest, ADroppedRecordingOpensAndWithCtrlIsAdded) {
-    const std::string first = data.file("first.abf");
-    const std::string second = data.file("second.abf");
-    WriteShortRecording(first, 3, 400);
-    WriteShortRecording(second, 2, 400);
+    const std::string first = WriteShortRecording(data.file("first.abf"), 3, 400);
+    const std::string second = WriteShortRecording(data.file("second.abf"), 2, 400);
     CMainSheet* sheet = OpenSheet();
     Drop(sheet, first, Qt::NoModifier);
     EXPECT_EQ(sheet->FileName(), Canonical(first));
@@ -163,10 +161,8 @@ TEST_F(MainSheetTest, ExitKeepsTheVisiblePagesValidEntries) {
 namespace {
 
 TEST_F(MainSheetTest, LoadingRunsBesideTheEventLoopAndCanBeCancelled) {
-    const std::string first = data.file("first.abf");
-    const std::string big = data.file("big.abf");
-    WriteShortRecording(first, 3, 400);
-    WriteShortRecording(big, 400, 20000);
+    const std::string first = WriteShortRecording(data.file("first.abf"), 3, 400);
+    const std::string big = WriteShortRecording(data.file("big.abf"), 400, 20000);
     CMainSheet* sheet = OpenSheet();
     ASSERT_TRUE(sheet->OpenRecording(first));
 

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <limits>
 #include <random>
 #include <vector>
@@ -47,6 +48,28 @@ TEST(PlotCanvasLines, DrawsBothEndsOfEveryLine) {
         EXPECT_EQ(buffer.at(9 + d, 6 + d), kBlack) << d;
     EXPECT_EQ(buffer.Count(kBlack), 5 + 7 + 3);
     EXPECT_TRUE(buffer.GuardIntact());
+}
+
+TEST(PlotCanvasLines, EveryLineHasOnePixelPerStepAlongItsLongerAxis) {
+    // Lines from the middle to every point of a square around it, inside the
+    // clip and cut by it: a line drawn pixel by pixel has one pixel per column
+    // (or row, when steeper) and both its ends.
+    for (const int reach : {7, 12}) {
+        for (int x = -reach; x <= reach; ++x) {
+            for (int y = -reach; y <= reach; ++y) {
+                if (std::max(std::abs(x), std::abs(y)) != reach)
+                    continue;
+                Buffer buffer(21, 21);
+                PlotCanvas canvas = buffer.Canvas();
+                const PlotPoint points[] = {{10, 10}, {10 + x, 10 + y}};
+                canvas.DrawPolyline(points, 2, kBlack);
+                const int inside = std::min(reach, 10);
+                EXPECT_EQ(buffer.Count(kBlack), inside + 1) << x << "," << y;
+                EXPECT_EQ(buffer.at(10, 10), kBlack);
+                EXPECT_TRUE(buffer.GuardIntact());
+            }
+        }
+    }
 }
 
 TEST(PlotCanvasLines, ExtremeCoordinatesAreClippedNotWrapped) {

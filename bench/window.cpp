@@ -9,7 +9,6 @@
 #include "app/qt/MainSheet.h"
 #include "bench/QtBenchmarkMain.h"
 #include "display/qt/CZoomScrollView.h"
-#include "platform/Messages.h"
 #include "platform/ProfileStore.h"
 #include "recording/TraceStore.h"
 #include "tests/support/AbfTestWriter.h"
@@ -22,7 +21,9 @@
 
 #include <chrono>
 #include <fstream>
+#include <functional>
 #include <memory>
+#include <optional>
 #include <unistd.h>
 
 namespace {
@@ -37,11 +38,14 @@ double ResidentMegabytes() {
 
 class NoPrinter : public IChartPrinter {
 public:
-    PrintOutcome PrintChartSheets(const Workbook&, const std::string&) override { return {}; }
+    PrintOutcome PrintChartSheets(const Workbook&, const std::string&,
+                                  const std::function<bool()>&) override {
+        return {};
+    }
 };
 class NoOpener : public IWorkbookOpener {
 public:
-    bool OpenWorkbook(const std::string&) override { return true; }
+    std::optional<Notice> OpenWorkbook(const std::string&) override { return std::nullopt; }
 };
 
 const TempDir& Folder() {
@@ -96,7 +100,6 @@ void ShowAndSettle(QWidget& window) {
 
 struct Window {
     MemoryProfileStore profile;
-    RecordingMessageSink messages;
     NoPrinter printer;
     NoOpener opener;
     std::unique_ptr<CMainSheet> sheet;

@@ -43,6 +43,27 @@ bool AbfReadEpisodeChannel(int handle, const AbfHeader* header, int channel, uin
 bool AbfGetCommandWaveform(int handle, const AbfHeader* header, int channel, uint32_t episode,
                            float* buffer, int* error);
 
+// One enabled epoch of an episode's epoch waveform as one analog-input channel
+// sees it.
+struct AbfEpochSpan {
+    int epoch = 0;           // the protocol's epoch number, 0..9
+    int type = 0;            // 1 step, 2 ramp (every type but a step is generated as a ramp)
+    uint32_t first = 0;      // first sample of the channel in the epoch, 0-based
+    uint32_t count = 0;      // samples of the channel in the epoch (0: none, or cut off)
+    double startLevel = 0.0; // level before the epoch: where a ramp starts from
+    double level = 0.0;      // the epoch's level: where a ramp ends
+};
+constexpr int ABF_MAXEPOCHSPANS = 10;
+
+// The enabled epochs of `episode` (from 1), in protocol order, with their
+// sample positions for analog-input `channel`, cut at the end of the episode
+// as the waveform is. `spans` holds ABF_MAXEPOCHSPANS elements; `count`
+// receives how many were filled. A stimulus file waveform has no epochs (true,
+// count 0). 1020 when the recording has no waveform, 1021 when the epoch
+// waveform cannot be generated (as AbfGetCommandWaveform).
+bool AbfGetEpochSpans(const AbfHeader* header, int channel, uint32_t episode, AbfEpochSpan* spans,
+                      int* count, int* error);
+
 // Start time of `episode` (from 1) in milliseconds, for channel `channel`.
 bool AbfGetEpisodeStartTime(int handle, const AbfHeader* header, int channel, uint32_t episode,
                             double* startMs, int* error);

@@ -54,6 +54,11 @@ int AbfSetUpEpisodes(AbfFile* file, AbfHeader* header, uint32_t* samplesPerChann
 // (synch array beyond the file).
 int AbfValidateLayout(const AbfHeader& header, uint64_t fileSize);
 
+// Checks the scaling of every sampled channel: the input range, resolution,
+// gains and scale factors in use must be finite and above 0, and a full-scale
+// count must still give a finite value. Returns 0 or 1005.
+int AbfValidateScaling(const AbfHeader& header);
+
 // Byte offset of the data section and the sample size of `header`.
 uint64_t AbfDataStart(const AbfHeader& header);
 uint32_t AbfSampleSize(const AbfHeader& header);

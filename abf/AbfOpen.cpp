@@ -55,6 +55,8 @@ int OpenInto(AbfFile* file, const char* fileName, int flags, AbfHeader* header,
         return ABF_EINVALIDFILE;
     if (int rc = AbfValidateLayout(h, file->fileSize))
         return rc;
+    if (int rc = AbfValidateScaling(h))
+        return rc;
     file->channels = uint32_t(h.channelCount);
     file->sampleSize = AbfSampleSize(h);
     file->dataStart = AbfDataStart(h);

@@ -41,8 +41,6 @@ void AbfNormaliseSections(AbfHeader* h) {
         h->synchEntryCount = 0;
         h->synchFirstBlock = 0;
     }
-    if (!(h->adcRange > 1e-10f))
-        h->adcRange = 10.0f;
     if (!(h->dacRange > 1e-10f))
         h->dacRange = 10.0f;
     if (h->stimulusEpisodeCount < 1 || h->stimulusFirstBlock < 1) {

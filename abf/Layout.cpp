@@ -73,6 +73,47 @@ bool AbfAdcScaling(const AbfHeader& h, int channel, float* factor, float* offset
     return true;
 }
 
+namespace {
+
+bool PositiveFinite(double value) {
+    return std::isfinite(value) && value > 0;
+}
+
+// The gains of physical channel `j` that its scaling multiplies.
+bool ChannelGainsValid(const AbfHeader& h, size_t j) {
+    if (!PositiveFinite(h.instrumentScaleFactor[j]) || !PositiveFinite(h.programmableGain[j]))
+        return false;
+    if (h.conditionerInUse && !PositiveFinite(h.conditionerGain[j]))
+        return false;
+    if (h.autosampleEnable && h.autosampleAdcChannel == int(j) &&
+        !PositiveFinite(h.autosampleAdditionalGain))
+        return false;
+    return std::isfinite(h.instrumentOffset[j]) &&
+           (!h.conditionerInUse || std::isfinite(h.conditionerOffset[j]));
+}
+
+} // namespace
+
+int AbfValidateScaling(const AbfHeader& h) {
+    if (!PositiveFinite(h.adcRange) || h.adcResolution < 1)
+        return ABF_EINVALIDFILE;
+    for (int i = 0; i < h.channelCount && i < int(ABF_MAXCHANNELS); ++i) {
+        const int channel = h.samplingSequence[i];
+        if (channel < 0 || channel >= int(ABF_MAXCHANNELS))
+            continue; // not a physical channel; the layout check has its say
+        if (!ChannelGainsValid(h, size_t(channel)))
+            return ABF_EINVALIDFILE;
+        float factor = 0, offset = 0;
+        AbfAdcScaling(h, channel, &factor, &offset);
+        // The largest count of a 16-bit sample must still give a finite value.
+        const float fullScale = static_cast<float>(32768.0 * double(factor) + double(offset));
+        if (!PositiveFinite(factor) || !std::isfinite(fullScale) ||
+            !std::isfinite(static_cast<float>(-32768.0 * double(factor) + double(offset))))
+            return ABF_EINVALIDFILE;
+    }
+    return 0;
+}
+
 bool AbfDacFactor(const AbfHeader& h, float* factor) {
     if (h.activeDacChannel < 0 || h.activeDacChannel >= int(ABF_MAXDACS))
         return false;

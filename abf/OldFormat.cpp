@@ -106,6 +106,8 @@ void ApplyVersionDefaults(AbfHeader* h, int16_t kind, float version) {
     const bool kind3 = kind == ABF_KIND_OLD1;
     if (kind3 && version < 5.0f)
         h->acquiredSampleCount = AbfClampToInt32(double(h->episodeCount) * h->samplesPerEpisode);
+    if (!(h->adcRange > 1e-10f))
+        h->adcRange = 10.0f;
     if (h->adcResolution < 1)
         h->adcResolution = kind3 && version >= 5.2f ? 32768 : 2048;
 }

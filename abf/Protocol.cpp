@@ -2,6 +2,7 @@
 
 #include "abf/AbfInternal.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -77,4 +78,14 @@ double AbfPostTrainDuration(const AbfHeader& h, uint32_t episode) {
 double AbfPostTrainLevel(const AbfHeader& h, uint32_t episode) {
     return ListVaries(h, kListPostTrainLevel) ? ListFloat(h, episode)
                                               : double(h.conditioningPostTrainLevel);
+}
+
+uint64_t AbfFirstHoldingSamples(const AbfHeader& h, int16_t fileKind) {
+    const uint64_t total = h.samplesPerEpisode > 0 ? uint64_t(h.samplesPerEpisode) : 0;
+    const uint64_t n = h.channelCount > 0 ? uint64_t(h.channelCount) : 1;
+    if (h.waveformSource == 0 && h.digitalOutputsEnabled == 0)
+        return 0;
+    if (fileKind == ABF_KIND_OLD1)
+        return total / 512 * 6;
+    return std::max(total / 64 - (total / 64) % n, n);
 }

@@ -17,6 +17,10 @@ int64_t AbfEpochDuration(const AbfHeader& h, int epoch, uint32_t episode);
 double AbfPostTrainDuration(const AbfHeader& h, uint32_t episode);
 double AbfPostTrainLevel(const AbfHeader& h, uint32_t episode);
 
+// Multiplexed samples at the starting level before the first epoch of an
+// epoch waveform (`fileKind` decides the old kind-3 rule).
+uint64_t AbfFirstHoldingSamples(const AbfHeader& h, int16_t fileKind);
+
 // Start-to-start time of episodes in episodic mode, microseconds.
 double AbfStartToStartUs(const AbfHeader& h, uint32_t episode);
 

@@ -77,13 +77,7 @@ int GenerateEpochs(const AbfHeader& h, int16_t fileKind, int channel, uint32_t e
     const uint64_t total = uint64_t(h.samplesPerEpisode);
     ChannelSink sink(out, total, n, position);
 
-    uint64_t holding;
-    if (h.waveformSource == 0 && h.digitalOutputsEnabled == 0)
-        holding = 0;
-    else if (fileKind == ABF_KIND_OLD1)
-        holding = total / 512 * 6;
-    else
-        holding = std::max(total / 64 - (total / 64) % n, uint64_t(n));
+    const uint64_t holding = AbfFirstHoldingSamples(h, fileKind);
 
     const double hold = h.dacHoldingLevel[dac];
     double initial = hold;

@@ -48,6 +48,22 @@ TEST_F(ReaderTest, HeadersThatLieAreRefused) {
         {W().SetMode(2).Set<int32_t>(SynchEntries, 0), ABF_ENOSYNCHPRESENT},
         {W().SetOldFormat(2, 5.2f).Set<float>(0, 7.0f), ABF_EUNKNOWNFILETYPE},
         {W().SetOldFormat(2, 5.2f).Set<float>(4, -5.0f), ABF_EUNKNOWNFILETYPE},
+        // Scaling that could only give values that are not numbers.
+        {W().Set<float>(AdcRange, INFINITY), ABF_EINVALIDFILE},
+        {W().Set<float>(AdcRange, 0), ABF_EINVALIDFILE},
+        {W().Set<float>(AdcRange, -10), ABF_EINVALIDFILE},
+        {W().SetAdcRange(3.4e38f, 1), ABF_EINVALIDFILE},
+        {W().SetAdcRange(10, -1), ABF_EINVALIDFILE},
+        {W().SetAdcRange(10, 0), ABF_EINVALIDFILE},
+        {W().SetChannelScaling(0, 0, 1, 0), ABF_EINVALIDFILE},
+        {W().SetChannelScaling(0, 1, -2, 0), ABF_EINVALIDFILE},
+        {W().SetChannelScaling(0, NAN, 1, 0), ABF_EINVALIDFILE},
+        {W().SetChannelScaling(0, 1, 1, INFINITY), ABF_EINVALIDFILE},
+        {W().SetChannelScaling(0, 1e-30f, 1e-10f, 0), ABF_EINVALIDFILE}, // full scale overflows
+        {W().Set<int16_t>(ConditionerInUse, 1).Set<float>(ConditionerGain, 0), ABF_EINVALIDFILE},
+        {W().SetChannels({0, 1}).SetChannelScaling(1, 1, 0, 0), ABF_EINVALIDFILE},
+        {W().SetChannelScaling(3, 0, 0, NAN), 0}, // a channel that was not sampled
+        {W().Set<float>(ConditionerGain, 0), 0},  // a conditioner that is not in use
         {W().SetOldFormat(2, 20.0f), ABF_EUNKNOWNFILETYPE},
         {W().SetOldFormat(2, 0.01f), ABF_EUNKNOWNFILETYPE},
         {old().SetOldSynchArray({{0, 250}}), ABF_EBADSYNCH}, // beyond its slot

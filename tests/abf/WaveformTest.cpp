@@ -71,6 +71,76 @@ TEST_F(ReaderTest, EpochWaveforms) {
     }
 }
 
+// Each epoch's place in one channel's samples, checked against the generated
+// waveform: a step holds its level throughout, a ramp ends on its level.
+TEST_F(ReaderTest, EpochSpansFollowTheWaveform) {
+    struct Span {
+        int epoch, type;
+        uint32_t first, count;
+    };
+    const struct {
+        const char* what;
+        W writer;
+        int channel;
+        uint32_t episode;
+        std::vector<Span> spans;
+    } cases[] = {
+        // clang-format off
+        {"ramp after the first holding", W().SetEpoch(0, 2, 40, 0, 100, 0), 0, 1, {{0, 2, 15, 100}}},
+        {"durations grow with the episode",
+         W().SetEpoch(0, 1, -20, 10, 50, 10).SetEpoch(2, 2, 40, 0, 30, 0), 0, 3,
+         {{0, 1, 15, 70}, {2, 2, 85, 30}}},
+        {"each channel of a multiplexed ramp",
+         W().SetChannels({0, 1}).SetEpoch(0, 2, 40, 0, 100, 0), 1, 1, {{0, 2, 15, 100}}},
+        {"user list of durations", W().SetEpisodes(5).SetEpoch(1, 2, 10, 0, 20, 0)
+             .SetUserList(32, "5,40"), 0, 2, {{1, 2, 15, 40}}},
+        {"cut at the end of the episode",
+         W().SetEpoch(0, 1, 0, 0, 900, 0).SetEpoch(1, 2, 10, 0, 300, 0).SetEpoch(2, 2, 0, 0, 5, 0),
+         0, 1, {{0, 1, 15, 900}, {1, 2, 915, 85}, {2, 2, 1000, 0}}},
+        {"stimulus section: no epochs",
+         W().SetStimulusSection([](uint32_t, uint32_t) { return 1.0; }), 0, 1, {}},
+        // clang-format on
+    };
+    std::vector<float> v;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        ASSERT_EQ(Open(c.writer), 0);
+        AbfEpochSpan spans[ABF_MAXEPOCHSPANS];
+        int count = -1;
+        ASSERT_TRUE(AbfGetEpochSpans(&header, c.channel, c.episode, spans, &count, nullptr));
+        ASSERT_EQ(count, int(c.spans.size()));
+        ASSERT_EQ(Command(c.channel, c.episode, &v), 0);
+        for (int i = 0; i < count; ++i) {
+            const AbfEpochSpan& got = spans[i];
+            EXPECT_EQ(got.epoch, c.spans[i].epoch);
+            EXPECT_EQ(got.type, c.spans[i].type);
+            EXPECT_EQ(got.first, c.spans[i].first) << "epoch " << got.epoch;
+            EXPECT_EQ(got.count, c.spans[i].count) << "epoch " << got.epoch;
+            if (got.count == 0 || got.first + got.count > samples)
+                continue;
+            const uint32_t last = got.first + got.count - 1;
+            if (got.type == 1) {
+                EXPECT_EQ(v[got.first], float(got.level));
+            } else if (got.first + got.count < samples || c.spans.size() == 1) {
+                EXPECT_NEAR(v[last], got.level, 1e-4) << "a ramp that runs to its end";
+            }
+            EXPECT_NE(v[got.first - 1], v[got.first]) << "the epoch starts where the level moves";
+        }
+        AbfCloseAllFiles();
+    }
+    AbfEpochSpan spans[ABF_MAXEPOCHSPANS];
+    int count = 0, error = 0;
+    ASSERT_EQ(Open(W().Set<int16_t>(WaveformSource, 0)), 0);
+    EXPECT_FALSE(AbfGetEpochSpans(&header, 0, 1, spans, &count, &error));
+    EXPECT_EQ(error, ABF_ENOWAVEFORM);
+    AbfCloseAllFiles();
+    ASSERT_EQ(Open(W().SetEpoch(0, 1, 0, 0, 10, -6)), 0);
+    EXPECT_FALSE(AbfGetEpochSpans(&header, 0, 3, spans, &count, &error));
+    EXPECT_FALSE(AbfGetEpochSpans(&header, 1, 1, spans, &count, &error)) << "not sampled";
+    EXPECT_FALSE(AbfGetEpochSpans(&header, 0, 4, spans, &count, &error)) << "no episode 4";
+    EXPECT_EQ(error, ABF_EBADWAVEFORM);
+}
+
 TEST_F(ReaderTest, WaveformsThatCannotBeMade) {
     auto stimulus = [] {
         return W().SetChannels({0, 1}).SetStimulusSection([](uint32_t, uint32_t) { return 1.0; });

@@ -16,13 +16,14 @@ constexpr int ABF_OPEN_HEADER_ONLY = 1;  // read the header, set up no episodes
 constexpr int ABF_OPEN_KEEP_OVERLAP = 2; // keep overlapping event-driven episodes at full length
 
 // Opens `fileName` into the lowest free slot and reads, normalises and upgrades
-// its header into `header`. On entry `samplesPerEpisode` is the requested chunk
+// its header into `header`. On entry `samplesPerChannel` is the requested chunk
 // length of a continuous recording (0: default); on success it is the samples
-// per channel of one episode and `episodeCount` the number of episodes (both
+// of one channel in one episode (AbfHeader::samplesPerEpisode counts the
+// samples of all channels) and `episodeCount` the number of episodes (both
 // untouched with ABF_OPEN_HEADER_ONLY). On failure `handle` is -1 and no slot
 // stays occupied.
 bool AbfOpenForReading(const char* fileName, int* handle, int flags, AbfHeader* header,
-                       uint32_t* samplesPerEpisode, uint32_t* episodeCount, int* error);
+                       uint32_t* samplesPerChannel, uint32_t* episodeCount, int* error);
 
 // Closes the file in slot `handle` and removes its temporary file. 1002 for a
 // handle that is not an open slot.

@@ -94,7 +94,7 @@ AbfFile* AbfGetOpenFile(int handle, int* error) {
 }
 
 bool AbfOpenForReading(const char* fileName, int* handle, int flags, AbfHeader* header,
-                       uint32_t* samplesPerEpisode, uint32_t* episodeCount, int* error) {
+                       uint32_t* samplesPerChannel, uint32_t* episodeCount, int* error) {
     if (handle)
         *handle = -1;
     if (!handle)
@@ -106,7 +106,7 @@ bool AbfOpenForReading(const char* fileName, int* handle, int flags, AbfHeader* 
     try {
         g_files[slot] = std::make_unique<AbfFile>();
         rc =
-            OpenInto(g_files[slot].get(), fileName, flags, header, samplesPerEpisode, episodeCount);
+            OpenInto(g_files[slot].get(), fileName, flags, header, samplesPerChannel, episodeCount);
     } catch (const std::bad_alloc&) {
         rc = ABF_EOUTOFMEMORY;
     } catch (...) {

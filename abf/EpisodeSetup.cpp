@@ -11,35 +11,35 @@ namespace {
 class FileSynchReader {
 public:
     FileSynchReader(const AbfFile& file, const AbfHeader& h)
-        : fd_(file.fd), start_(uint64_t(h.synchFirstBlock) * ABF_BLOCKSIZE),
-          count_(uint32_t(h.synchEntryCount)) {}
+        : m_fd(file.fd), m_start(uint64_t(h.synchFirstBlock) * ABF_BLOCKSIZE),
+          m_count(uint32_t(h.synchEntryCount)) {}
 
-    uint32_t Count() const { return count_; }
+    uint32_t Count() const { return m_count; }
 
     bool Get(uint32_t index, uint32_t* start, uint32_t* length) {
-        if (index >= count_)
+        if (index >= m_count)
             return false;
-        if (index < first_ || index >= first_ + loaded_) {
-            first_ = index / kWindow * kWindow;
-            loaded_ = count_ - first_ < kWindow ? count_ - first_ : kWindow;
-            if (!AbfReadAt(fd_, start_ + uint64_t(first_) * 8, window_, loaded_ * 8)) {
-                loaded_ = 0;
+        if (index < m_first || index >= m_first + m_loaded) {
+            m_first = index / kWindow * kWindow;
+            m_loaded = m_count - m_first < kWindow ? m_count - m_first : kWindow;
+            if (!AbfReadAt(m_fd, m_start + uint64_t(m_first) * 8, m_window, m_loaded * 8)) {
+                m_loaded = 0;
                 return false;
             }
         }
-        *start = window_[2 * (index - first_)];
-        *length = window_[2 * (index - first_) + 1];
+        *start = m_window[2 * (index - m_first)];
+        *length = m_window[2 * (index - m_first) + 1];
         return true;
     }
 
 private:
     static constexpr uint32_t kWindow = 100;
-    int fd_;
-    uint64_t start_;
-    uint32_t count_;
-    uint32_t first_ = 0;
-    uint32_t loaded_ = 0;
-    uint32_t window_[2 * kWindow];
+    int m_fd;
+    uint64_t m_start;
+    uint32_t m_count;
+    uint32_t m_first = 0;
+    uint32_t m_loaded = 0;
+    uint32_t m_window[2 * kWindow];
 };
 
 bool HasSynchArray(const AbfHeader& h) {

@@ -23,90 +23,90 @@ int MakeTempFile(const std::string& folder) {
 } // namespace
 
 SynchArray::~SynchArray() {
-    if (fd_ >= 0)
-        close(fd_);
+    if (m_fd >= 0)
+        close(m_fd);
 }
 
 bool SynchArray::Create() {
     std::error_code ec;
     std::filesystem::path folder = std::filesystem::temp_directory_path(ec);
     if (!ec)
-        fd_ = MakeTempFile(folder.string());
-    if (fd_ < 0)
-        fd_ = MakeTempFile("/tmp");
-    window_.reserve(kWindow);
-    return fd_ >= 0;
+        m_fd = MakeTempFile(folder.string());
+    if (m_fd < 0)
+        m_fd = MakeTempFile("/tmp");
+    m_window.reserve(kWindow);
+    return m_fd >= 0;
 }
 
 bool SynchArray::Flush() {
-    if (!windowDirty_)
+    if (!m_windowDirty)
         return true;
-    const size_t bytes = window_.size() * kEntryBytes;
-    const off_t at = static_cast<off_t>(windowFirst_) * static_cast<off_t>(kEntryBytes);
-    const char* from = reinterpret_cast<const char*>(window_.data());
+    const size_t bytes = m_window.size() * kEntryBytes;
+    const off_t at = static_cast<off_t>(m_windowFirst) * static_cast<off_t>(kEntryBytes);
+    const char* from = reinterpret_cast<const char*>(m_window.data());
     size_t done = 0;
     while (done < bytes) {
-        ssize_t n = pwrite(fd_, from + done, bytes - done, at + static_cast<off_t>(done));
+        ssize_t n = pwrite(m_fd, from + done, bytes - done, at + static_cast<off_t>(done));
         if (n < 0 && errno == EINTR)
             continue;
         if (n <= 0)
             return false;
         done += static_cast<size_t>(n);
     }
-    windowDirty_ = false;
+    m_windowDirty = false;
     return true;
 }
 
 bool SynchArray::Load(uint32_t first) {
-    const uint32_t n = count_ - first < kWindow ? count_ - first : kWindow;
-    window_.resize(n);
+    const uint32_t n = m_count - first < kWindow ? m_count - first : kWindow;
+    m_window.resize(n);
     const size_t bytes = size_t(n) * kEntryBytes;
     const off_t at = static_cast<off_t>(first) * static_cast<off_t>(kEntryBytes);
-    char* into = reinterpret_cast<char*>(window_.data());
+    char* into = reinterpret_cast<char*>(m_window.data());
     size_t done = 0;
     while (done < bytes) {
-        ssize_t got = pread(fd_, into + done, bytes - done, at + static_cast<off_t>(done));
+        ssize_t got = pread(m_fd, into + done, bytes - done, at + static_cast<off_t>(done));
         if (got < 0 && errno == EINTR)
             continue;
         if (got <= 0) {
-            window_.clear();
-            windowFirst_ = count_; // nothing valid in memory
+            m_window.clear();
+            m_windowFirst = m_count; // nothing valid in memory
             return false;
         }
         done += static_cast<size_t>(got);
     }
-    windowFirst_ = first;
+    m_windowFirst = first;
     return true;
 }
 
 bool SynchArray::Append(const SynchEntry& entry) {
-    if (fd_ < 0 || count_ == UINT32_MAX)
+    if (m_fd < 0 || m_count == UINT32_MAX)
         return false;
     // Appends always go to the newest window.
-    if (windowFirst_ + window_.size() != count_) {
-        if (!Flush() || !Load(count_ / kWindow * kWindow))
+    if (m_windowFirst + m_window.size() != m_count) {
+        if (!Flush() || !Load(m_count / kWindow * kWindow))
             return false;
     }
-    if (window_.size() == kWindow) {
-        windowDirty_ = true;
+    if (m_window.size() == kWindow) {
+        m_windowDirty = true;
         if (!Flush())
             return false;
-        windowFirst_ = count_;
-        window_.clear();
+        m_windowFirst = m_count;
+        m_window.clear();
     }
-    window_.push_back(entry);
-    windowDirty_ = true;
-    ++count_;
+    m_window.push_back(entry);
+    m_windowDirty = true;
+    ++m_count;
     return true;
 }
 
 bool SynchArray::Get(uint32_t index, SynchEntry* entry) {
-    if (index >= count_)
+    if (index >= m_count)
         return false;
-    if (index < windowFirst_ || index - windowFirst_ >= window_.size()) {
+    if (index < m_windowFirst || index - m_windowFirst >= m_window.size()) {
         if (!Flush() || !Load(index / kWindow * kWindow))
             return false;
     }
-    *entry = window_[index - windowFirst_];
+    *entry = m_window[index - m_windowFirst];
     return true;
 }

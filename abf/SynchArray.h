@@ -29,16 +29,16 @@ public:
     bool Append(const SynchEntry& entry);
     // Entry `index` (from 0); false when it is out of range or cannot be read.
     bool Get(uint32_t index, SynchEntry* entry);
-    uint32_t Count() const { return count_; }
-    bool Empty() const { return count_ == 0; }
+    uint32_t Count() const { return m_count; }
+    bool Empty() const { return m_count == 0; }
 
 private:
     bool Flush();
     bool Load(uint32_t first);
 
-    int fd_ = -1;
-    uint32_t count_ = 0;
-    std::vector<SynchEntry> window_; // entries windowFirst_ .. windowFirst_ + size - 1
-    uint32_t windowFirst_ = 0;
-    bool windowDirty_ = false; // holds entries not yet written to the file
+    int m_fd = -1;
+    uint32_t m_count = 0;
+    std::vector<SynchEntry> m_window; // entries m_windowFirst .. m_windowFirst + size - 1
+    uint32_t m_windowFirst = 0;
+    bool m_windowDirty = false; // holds entries not yet written to the file
 };

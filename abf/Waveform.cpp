@@ -17,48 +17,48 @@ namespace {
 class ChannelSink {
 public:
     ChannelSink(float* out, uint64_t total, uint32_t channels, uint32_t position)
-        : out_(out), total_(total), channels_(channels), position_(position),
-          perChannel_(total / channels) {}
+        : m_out(out), m_total(total), m_channels(channels), m_position(position),
+          m_perChannel(total / channels) {}
 
-    uint64_t Remaining() const { return total_ - at_; }
+    uint64_t Remaining() const { return m_total - m_at; }
 
     void Constant(double value, uint64_t count) {
         const float v = static_cast<float>(value);
-        const uint64_t end = at_ + std::min(count, Remaining());
-        for (uint64_t j = FirstOwn(); j < end; j += channels_)
+        const uint64_t end = m_at + std::min(count, Remaining());
+        for (uint64_t j = FirstOwn(); j < end; j += m_channels)
             Put(j, v);
-        at_ = end;
+        m_at = end;
     }
 
     // `count` samples from start + step to `last`.
     void Ramp(double start, double last, uint64_t count) {
         const double step = (last - start) / double(count);
-        const uint64_t first = at_;
-        const uint64_t end = at_ + std::min(count, Remaining());
-        for (uint64_t j = FirstOwn(); j < end; j += channels_) {
+        const uint64_t first = m_at;
+        const uint64_t end = m_at + std::min(count, Remaining());
+        for (uint64_t j = FirstOwn(); j < end; j += m_channels) {
             const uint64_t i = j - first + 1;
             Put(j, static_cast<float>(i == count ? last : start + step * double(i)));
         }
-        at_ = end;
+        m_at = end;
     }
 
 private:
     uint64_t FirstOwn() const {
-        const uint64_t phase = at_ % channels_;
-        return at_ + (position_ + channels_ - phase) % channels_;
+        const uint64_t phase = m_at % m_channels;
+        return m_at + (m_position + m_channels - phase) % m_channels;
     }
     void Put(uint64_t j, float v) {
-        const uint64_t index = j / channels_;
-        if (index < perChannel_)
-            out_[index] = v;
+        const uint64_t index = j / m_channels;
+        if (index < m_perChannel)
+            m_out[index] = v;
     }
 
-    float* out_;
-    uint64_t total_;
-    uint64_t channels_;
-    uint64_t position_;
-    uint64_t perChannel_;
-    uint64_t at_ = 0;
+    float* m_out;
+    uint64_t m_total;
+    uint64_t m_channels;
+    uint64_t m_position;
+    uint64_t m_perChannel;
+    uint64_t m_at = 0;
 };
 
 // Generates the epoch waveform of `episode` for analog-input `channel`.

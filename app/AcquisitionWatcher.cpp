@@ -93,10 +93,10 @@ std::optional<FileStamp> StampOf(const std::string& path) {
 }
 
 bool AnnouncementFilter::IsRepeat(const FileStamp& stamp, Clock::time_point now) const {
-    return last_ && *last_ == stamp && now - lastTime_ < kRepeatWindow;
+    return m_last && *m_last == stamp && now - m_lastTime < kRepeatWindow;
 }
 
 void AnnouncementFilter::Analysed(const FileStamp& stamp, Clock::time_point now) {
-    last_ = stamp;
-    lastTime_ = now;
+    m_last = stamp;
+    m_lastTime = now;
 }

@@ -65,6 +65,6 @@ public:
     void Analysed(const FileStamp& stamp, Clock::time_point now);
 
 private:
-    std::optional<FileStamp> last_;
-    Clock::time_point lastTime_{};
+    std::optional<FileStamp> m_last;
+    Clock::time_point m_lastTime{};
 };

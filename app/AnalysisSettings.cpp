@@ -29,9 +29,10 @@ struct SettingsWriter : ProfileFieldWriter {
 } // namespace
 
 AnalysisSettings::AnalysisSettings()
-    : selectionColours{g_crSelection[0], g_crSelection[1], g_crSelection[2], g_crSelection[3]},
-      zeroLineColour(g_crZeroLine), currentTraceColour(g_crCurrentTrace),
-      controlTraceColour(g_crControlTrace) {
+    : selectionColours{g_selectionColour[0], g_selectionColour[1], g_selectionColour[2],
+                       g_selectionColour[3]},
+      zeroLineColour(g_zeroLineColour), currentTraceColour(g_currentTraceColour),
+      controlTraceColour(g_controlTraceColour) {
     VisitGeneralSettings(*this,
                          [](const char*, auto& field, auto defaultValue) { field = defaultValue; });
 }
@@ -54,16 +55,16 @@ void AnalysisSettings::Save(IProfileStore& profile) const {
 
 void AnalysisSettings::ApplyColours() const {
     for (size_t i = 0; i < selectionColours.size(); ++i)
-        g_crSelection[i] = selectionColours[i];
-    g_crSelection[OverlayRegionOf(kRamp1Region)] = selectionColours[kRamp1Region];
-    g_crSelection[OverlayRegionOf(kRamp2Region)] = selectionColours[kRamp2Region];
-    g_crCurrentTrace = currentTraceColour;
-    g_crControlTrace = controlTraceColour;
-    g_crZeroLine = zeroLineColour;
+        g_selectionColour[i] = selectionColours[i];
+    g_selectionColour[OverlayRegionOf(kRamp1Region)] = selectionColours[kRamp1Region];
+    g_selectionColour[OverlayRegionOf(kRamp2Region)] = selectionColours[kRamp2Region];
+    g_currentTraceColour = currentTraceColour;
+    g_controlTraceColour = controlTraceColour;
+    g_zeroLineColour = zeroLineColour;
 }
 
 void AnalysisSettings::ApplyZeroCurrentLine() const {
-    g_bShowZeroCurrentLine = useZeroCurrentLine != 0;
+    g_showZeroCurrentLine = useZeroCurrentLine != 0;
 }
 
 double ParseSweepMaxRange(const std::string& text) {

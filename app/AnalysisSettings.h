@@ -53,10 +53,10 @@ struct AnalysisSettings {
     // Writes every stored field in the list's order; "Sweep Max Range" as "%.8g".
     void Save(IProfileStore& profile) const;
 
-    // Selection colours 0..3 into g_crSelection 0..3, and 0 and 1 into 4 and 5;
+    // Selection colours 0..3 into g_selectionColour 0..3, and 0 and 1 into 4 and 5;
     // the trace and zero-line colours into their display values.
     void ApplyColours() const;
-    // g_bShowZeroCurrentLine = (useZeroCurrentLine != 0).
+    // g_showZeroCurrentLine = (useZeroCurrentLine != 0).
     void ApplyZeroCurrentLine() const;
 };
 

@@ -5,7 +5,7 @@
 
 namespace fs = std::filesystem;
 
-std::string g_strDataDirectory;
+std::string g_dataDirectory;
 
 std::string FileTitle(const std::string& path) {
     return fs::path(path).stem().string();

@@ -7,7 +7,7 @@
 // The folder in which the file dialogs open: empty at start, the current
 // folder once the main window is first shown, then the folder of the last
 // accepted dialog.
-extern std::string g_strDataDirectory;
+extern std::string g_dataDirectory;
 
 // The default extension of the file dialogs (without the dot).
 inline constexpr char kDataFileDefaultExtension[] = "abf";

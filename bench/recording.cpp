@@ -32,7 +32,7 @@ void LoadFile(benchmark::State& state, const std::string& path) {
         benchmark::DoNotOptimize(store.traces.data());
     }
     state.SetItemsProcessed(static_cast<int64_t>(state.iterations()) *
-                            static_cast<int64_t>(store.traces.size()) * store.samplesPerTrace());
+                            static_cast<int64_t>(store.traces.size()) * store.SamplesPerTrace());
 }
 
 void BM_LoadReal19d22010(benchmark::State& state) {

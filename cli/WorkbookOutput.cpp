@@ -81,7 +81,7 @@ bool WriteWorkbookFor(const std::string& file, const PreparedRecording& recordin
 
     IChartPrinter* printer = nullptr;
 #ifdef TESSARAN_CLI_PRINTING
-    CQtChartPrinter chartPrinter;
+    QtChartPrinter chartPrinter;
     if (request.print)
         printer = &chartPrinter;
 #endif

@@ -1,15 +1,15 @@
 #include "display/DisplayValues.h"
 
-bool g_bShowZeroCurrentLine = kInitialShowZeroCurrentLine;
-ColourRef g_crCurrentTrace = kInitialCurrentTraceColour;
-ColourRef g_crControlTrace = kInitialControlTraceColour;
-ColourRef g_crZeroLine = kInitialZeroLineColour;
-std::array<ColourRef, kRegionCount> g_crSelection = kInitialSelectionColours;
+bool g_showZeroCurrentLine = kInitialShowZeroCurrentLine;
+ColourRef g_currentTraceColour = kInitialCurrentTraceColour;
+ColourRef g_controlTraceColour = kInitialControlTraceColour;
+ColourRef g_zeroLineColour = kInitialZeroLineColour;
+std::array<ColourRef, kRegionCount> g_selectionColour = kInitialSelectionColours;
 
 void ResetDisplayValues() {
-    g_bShowZeroCurrentLine = kInitialShowZeroCurrentLine;
-    g_crCurrentTrace = kInitialCurrentTraceColour;
-    g_crControlTrace = kInitialControlTraceColour;
-    g_crZeroLine = kInitialZeroLineColour;
-    g_crSelection = kInitialSelectionColours;
+    g_showZeroCurrentLine = kInitialShowZeroCurrentLine;
+    g_currentTraceColour = kInitialCurrentTraceColour;
+    g_controlTraceColour = kInitialControlTraceColour;
+    g_zeroLineColour = kInitialZeroLineColour;
+    g_selectionColour = kInitialSelectionColours;
 }

@@ -10,7 +10,7 @@
 #include <cstddef>
 #include <cstdint>
 
-// Regions of a view, also the indices of their colours in g_crSelection: the
+// Regions of a view, also the indices of their colours in g_selectionColour: the
 // ramps, their sub-sections, and the ramp colours laid once more over the
 // sub-sections.
 enum ViewRegion : int {
@@ -33,15 +33,15 @@ constexpr int OverlayRegionOf(int rampRegion) {
 }
 
 // Draw the zero-current line (default on).
-extern bool g_bShowZeroCurrentLine;
+extern bool g_showZeroCurrentLine;
 // Colour of the current trace (default green).
-extern ColourRef g_crCurrentTrace;
+extern ColourRef g_currentTraceColour;
 // Colour of the control trace (default red).
-extern ColourRef g_crControlTrace;
+extern ColourRef g_controlTraceColour;
 // Colour of the zero-current line (default red).
-extern ColourRef g_crZeroLine;
+extern ColourRef g_zeroLineColour;
 // Colours of the six regions; entries 4 and 5 always repeat entries 0 and 1.
-extern std::array<ColourRef, kRegionCount> g_crSelection;
+extern std::array<ColourRef, kRegionCount> g_selectionColour;
 
 // Initial values, before any settings are read.
 constexpr bool kInitialShowZeroCurrentLine = true;

@@ -12,34 +12,35 @@ uint32_t PixelOfColour(uint32_t colourRef) {
 }
 
 PlotCanvas::PlotCanvas(uint32_t* pixels, int width, int height, int stride)
-    : pixels_(pixels), width_(std::max(0, width)), height_(std::max(0, height)), stride_(stride) {
-    SetClip({0, 0, width_ - 1, height_ - 1});
+    : m_pixels(pixels), m_width(std::max(0, width)), m_height(std::max(0, height)),
+      m_stride(stride) {
+    SetClip({0, 0, m_width - 1, m_height - 1});
 }
 
 void PlotCanvas::SetClip(const PlotRect& deviceClip) {
-    clip_.left = std::max<int64_t>(deviceClip.left, 0);
-    clip_.top = std::max<int64_t>(deviceClip.top, 0);
-    clip_.right = std::min<int64_t>(deviceClip.right, width_ - 1);
-    clip_.bottom = std::min<int64_t>(deviceClip.bottom, height_ - 1);
+    m_clip.left = std::max<int64_t>(deviceClip.left, 0);
+    m_clip.top = std::max<int64_t>(deviceClip.top, 0);
+    m_clip.right = std::min<int64_t>(deviceClip.right, m_width - 1);
+    m_clip.bottom = std::min<int64_t>(deviceClip.bottom, m_height - 1);
 }
 
 void PlotCanvas::SetOrigin(int64_t x, int64_t y) {
-    originX_ = x;
-    originY_ = y;
+    m_originX = x;
+    m_originY = y;
 }
 
 PlotRect PlotCanvas::LogicalClip() const {
-    return {clip_.left + originX_, clip_.top + originY_, clip_.right + originX_,
-            clip_.bottom + originY_};
+    return {m_clip.left + m_originX, m_clip.top + m_originY, m_clip.right + m_originX,
+            m_clip.bottom + m_originY};
 }
 
 PlotRect PlotCanvas::DeviceRect(const PlotRect& logical) const {
-    PlotRect device{logical.left - originX_, logical.top - originY_, logical.right - originX_,
-                    logical.bottom - originY_};
-    device.left = std::max(device.left, clip_.left);
-    device.top = std::max(device.top, clip_.top);
-    device.right = std::min(device.right, clip_.right);
-    device.bottom = std::min(device.bottom, clip_.bottom);
+    PlotRect device{logical.left - m_originX, logical.top - m_originY, logical.right - m_originX,
+                    logical.bottom - m_originY};
+    device.left = std::max(device.left, m_clip.left);
+    device.top = std::max(device.top, m_clip.top);
+    device.right = std::min(device.right, m_clip.right);
+    device.bottom = std::min(device.bottom, m_clip.bottom);
     return device;
 }
 
@@ -48,7 +49,7 @@ template <class Span> void PlotCanvas::ForEachRowSpan(const PlotRect& logical, S
     if (device.IsEmpty())
         return;
     for (int64_t y = device.top; y <= device.bottom; ++y) {
-        uint32_t* row = pixels_ + y * stride_;
+        uint32_t* row = m_pixels + y * m_stride;
         span(row + device.left, row + device.right + 1);
     }
 }
@@ -66,29 +67,29 @@ void PlotCanvas::InvertRect(const PlotRect& logical, uint32_t pixel) {
 }
 
 void PlotCanvas::DrawPolyline(const PlotPoint* points, size_t count, uint32_t pixel) {
-    if (clip_.IsEmpty())
+    if (m_clip.IsEmpty())
         return;
     for (size_t i = 1; i < count; ++i) {
-        const int64_t x0 = points[i - 1].x - originX_;
-        const int64_t y0 = points[i - 1].y - originY_;
-        const int64_t x1 = points[i].x - originX_;
-        const int64_t y1 = points[i].y - originY_;
-        if ((x0 < clip_.left && x1 < clip_.left) || (x0 > clip_.right && x1 > clip_.right) ||
-            (y0 < clip_.top && y1 < clip_.top) || (y0 > clip_.bottom && y1 > clip_.bottom))
+        const int64_t x0 = points[i - 1].x - m_originX;
+        const int64_t y0 = points[i - 1].y - m_originY;
+        const int64_t x1 = points[i].x - m_originX;
+        const int64_t y1 = points[i].y - m_originY;
+        if ((x0 < m_clip.left && x1 < m_clip.left) || (x0 > m_clip.right && x1 > m_clip.right) ||
+            (y0 < m_clip.top && y1 < m_clip.top) || (y0 > m_clip.bottom && y1 > m_clip.bottom))
             continue;
         if (x0 == x1) {
             // A run within one column (most lines at low zoom): cut to the clip
             // directly. The stride is a local: the pixel stores could alias the member.
-            const int64_t stride = stride_;
-            const int64_t top = std::max(std::min(y0, y1), clip_.top);
-            uint32_t* at = pixels_ + top * stride + x0;
-            for (int64_t n = std::min(std::max(y0, y1), clip_.bottom) - top; n >= 0;
+            const int64_t stride = m_stride;
+            const int64_t top = std::max(std::min(y0, y1), m_clip.top);
+            uint32_t* at = m_pixels + top * stride + x0;
+            for (int64_t n = std::min(std::max(y0, y1), m_clip.bottom) - top; n >= 0;
                  --n, at += stride)
                 *at = pixel;
             continue;
         }
         const auto inside = [this](int64_t x, int64_t y) {
-            return x >= clip_.left && x <= clip_.right && y >= clip_.top && y <= clip_.bottom;
+            return x >= m_clip.left && x <= m_clip.right && y >= m_clip.top && y <= m_clip.bottom;
         };
         if (inside(x0, y0) && inside(x1, y1))
             DrawLine(x0, y0, x1, y1, pixel);
@@ -124,8 +125,8 @@ void WalkLine(int64_t dx, int64_t dy, Plot plot, StepX stepX, StepY stepY) {
 // Bresenham's line between two pixels inside the clip.
 void PlotCanvas::DrawLine(int64_t x0, int64_t y0, int64_t x1, int64_t y1, uint32_t pixel) {
     if (x0 == x1) { // the common case at low zoom: a vertical run in one column
-        const int64_t stride = stride_;
-        uint32_t* at = pixels_ + std::min(y0, y1) * stride + x0;
+        const int64_t stride = m_stride;
+        uint32_t* at = m_pixels + std::min(y0, y1) * stride + x0;
         for (int64_t n = std::llabs(y1 - y0); n >= 0; --n, at += stride)
             *at = pixel;
         return;
@@ -133,9 +134,9 @@ void PlotCanvas::DrawLine(int64_t x0, int64_t y0, int64_t x1, int64_t y1, uint32
     const int64_t dx = std::llabs(x1 - x0);
     const int64_t dy = -std::llabs(y1 - y0);
     const int64_t stepX = x0 < x1 ? 1 : -1;
-    const int64_t stepY = y0 < y1 ? stride_ : -static_cast<int64_t>(stride_);
-    uint32_t* at = pixels_ + y0 * stride_ + x0;
-    uint32_t* const last = pixels_ + y1 * stride_ + x1;
+    const int64_t stepY = y0 < y1 ? m_stride : -static_cast<int64_t>(m_stride);
+    uint32_t* at = m_pixels + y0 * m_stride + x0;
+    uint32_t* const last = m_pixels + y1 * m_stride + x1;
     WalkLine(
         dx, dy,
         [&] {
@@ -168,10 +169,10 @@ void PlotCanvas::DrawClippedLine(double x0, double y0, double x1, double y1, uin
         }
         return true;
     };
-    const double left = static_cast<double>(clip_.left) - 0.5;
-    const double right = static_cast<double>(clip_.right) + 0.5;
-    const double top = static_cast<double>(clip_.top) - 0.5;
-    const double bottom = static_cast<double>(clip_.bottom) + 0.5;
+    const double left = static_cast<double>(m_clip.left) - 0.5;
+    const double right = static_cast<double>(m_clip.right) + 0.5;
+    const double top = static_cast<double>(m_clip.top) - 0.5;
+    const double bottom = static_cast<double>(m_clip.bottom) + 0.5;
     if (!cut(-dx, x0 - left) || !cut(dx, right - x0) || !cut(-dy, y0 - top) ||
         !cut(dy, bottom - y0))
         return;
@@ -194,6 +195,6 @@ void PlotCanvas::DrawClippedLine(double x0, double y0, double x1, double y1, uin
 }
 
 void PlotCanvas::PlotChecked(int64_t x, int64_t y, uint32_t pixel) {
-    if (x >= clip_.left && x <= clip_.right && y >= clip_.top && y <= clip_.bottom)
-        pixels_[y * stride_ + x] = pixel;
+    if (x >= m_clip.left && x <= m_clip.right && y >= m_clip.top && y <= m_clip.bottom)
+        m_pixels[y * m_stride + x] = pixel;
 }

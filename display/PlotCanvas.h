@@ -56,11 +56,11 @@ private:
     void DrawClippedLine(double x0, double y0, double x1, double y1, uint32_t pixel);
     void PlotChecked(int64_t x, int64_t y, uint32_t pixel);
 
-    uint32_t* pixels_;
-    int width_;
-    int height_;
-    int stride_;
-    PlotRect clip_;
-    int64_t originX_ = 0;
-    int64_t originY_ = 0;
+    uint32_t* m_pixels;
+    int m_width;
+    int m_height;
+    int m_stride;
+    PlotRect m_clip;
+    int64_t m_originX = 0;
+    int64_t m_originY = 0;
 };

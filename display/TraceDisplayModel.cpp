@@ -109,19 +109,19 @@ void TraceDisplayModel::SetData(const std::vector<float>& timeAxis,
                                 uint32_t samplesPerTraceIn) {
     samplesPerTrace = static_cast<uint32_t>(
         std::min<size_t>(samplesPerTraceIn, static_cast<size_t>(timeAxis.size())));
-    timeAxis_.assign(timeAxis.begin(), timeAxis.begin() + samplesPerTrace);
+    m_timeAxis.assign(timeAxis.begin(), timeAxis.begin() + samplesPerTrace);
     ComputeXPositions();
-    commandVoltage_ = CommandVoltageTenths(commandWaveform);
-    traces_ = traces;
+    m_commandVoltage = CommandVoltageTenths(commandWaveform);
+    m_traces = traces;
     UpdateYScale();
 }
 
 void TraceDisplayModel::Clear() {
     samplesPerTrace = 0;
-    timeAxis_.clear();
-    xPositions_.clear();
-    commandVoltage_.clear();
-    traces_.clear();
+    m_timeAxis.clear();
+    m_xPositions.clear();
+    m_commandVoltage.clear();
+    m_traces.clear();
 }
 
 void TraceDisplayModel::SetMaxZoomRange(float range) {
@@ -130,8 +130,8 @@ void TraceDisplayModel::SetMaxZoomRange(float range) {
 }
 
 void TraceDisplayModel::UpdateYScale() {
-    finestHeight_ = int64_t{viewHeight} << maxZoomY;
-    yScale_ = static_cast<double>(finestHeight_) / UsableRange(maxRange);
+    m_finestHeight = int64_t{viewHeight} << maxZoomY;
+    m_yScale = static_cast<double>(m_finestHeight) / UsableRange(maxRange);
 }
 
 bool TraceDisplayModel::SetViewSize(uint32_t width, uint32_t height) {
@@ -150,21 +150,21 @@ bool TraceDisplayModel::SetViewSize(uint32_t width, uint32_t height) {
 }
 
 void TraceDisplayModel::ComputeXPositions() {
-    xPositions_.assign(timeAxis_.size(), 0);
-    if (timeAxis_.empty())
+    m_xPositions.assign(m_timeAxis.size(), 0);
+    if (m_timeAxis.empty())
         return;
     const double finestWidth = static_cast<double>(uint64_t{viewWidth} << maxZoomX);
-    const float lastTime = timeAxis_.back();
+    const float lastTime = m_timeAxis.back();
     if (std::isfinite(lastTime) && lastTime > 0.0f) {
         const double scale = finestWidth / lastTime;
-        for (size_t j = 0; j < timeAxis_.size(); ++j)
-            xPositions_[j] = ScaleAndRound(timeAxis_[j], scale);
+        for (size_t j = 0; j < m_timeAxis.size(); ++j)
+            m_xPositions[j] = ScaleAndRound(m_timeAxis[j], scale);
     } else {
         // No usable time span: space the samples evenly over the width.
-        const double lastIndex = std::max<double>(static_cast<double>(timeAxis_.size() - 1), 1.0);
+        const double lastIndex = std::max<double>(static_cast<double>(m_timeAxis.size() - 1), 1.0);
         const double scale = finestWidth / lastIndex;
-        for (size_t j = 0; j < timeAxis_.size(); ++j)
-            xPositions_[j] = ScaleAndRound(static_cast<float>(j), scale);
+        for (size_t j = 0; j < m_timeAxis.size(); ++j)
+            m_xPositions[j] = ScaleAndRound(static_cast<float>(j), scale);
     }
 }
 
@@ -233,22 +233,22 @@ void TraceDisplayModel::ZoomToRect(int64_t left, int64_t top, int64_t right, int
 }
 
 int32_t TraceDisplayModel::SampleX(uint32_t sample) const {
-    if (samplesPerTrace == 0 || xPositions_.empty())
+    if (samplesPerTrace == 0 || m_xPositions.empty())
         return 0;
     sample = std::min(sample, samplesPerTrace - 1);
-    return xPositions_[sample] >> (maxZoomX - EffectiveZoomX());
+    return m_xPositions[sample] >> (maxZoomX - EffectiveZoomX());
 }
 
 uint32_t TraceDisplayModel::SampleAtX(int64_t x) const {
-    if (xPositions_.empty())
+    if (m_xPositions.empty())
         return 0;
     const uint32_t shift = maxZoomX - EffectiveZoomX();
     const auto below = [shift](int32_t position, int64_t at) { return (position >> shift) < at; };
-    const auto found = std::lower_bound(xPositions_.begin(), xPositions_.end(), x, below);
-    size_t sample = static_cast<size_t>(found - xPositions_.begin());
-    if (sample == xPositions_.size())
+    const auto found = std::lower_bound(m_xPositions.begin(), m_xPositions.end(), x, below);
+    size_t sample = static_cast<size_t>(found - m_xPositions.begin());
+    if (sample == m_xPositions.size())
         return static_cast<uint32_t>(sample - 1);
-    if (sample > 0 && x - (xPositions_[sample - 1] >> shift) < (xPositions_[sample] >> shift) - x)
+    if (sample > 0 && x - (m_xPositions[sample - 1] >> shift) < (m_xPositions[sample] >> shift) - x)
         --sample;
     return static_cast<uint32_t>(sample);
 }
@@ -262,18 +262,18 @@ double TraceDisplayModel::CurrentAtY(double y) const {
 
 double TraceDisplayModel::TimeAtX(double x) const {
     const double width = static_cast<double>(TotalWidth());
-    if (timeAxis_.empty() || width <= 0.0)
+    if (m_timeAxis.empty() || width <= 0.0)
         return 0.0;
-    const double last = timeAxis_.back();
+    const double last = m_timeAxis.back();
     if (!std::isfinite(last) || last <= 0.0)
         return 0.0;
     return x * last / width;
 }
 
 double TraceDisplayModel::XAtTime(double time) const {
-    if (timeAxis_.empty())
+    if (m_timeAxis.empty())
         return 0.0;
-    const double last = timeAxis_.back();
+    const double last = m_timeAxis.back();
     if (!std::isfinite(last) || last <= 0.0)
         return 0.0;
     return time * static_cast<double>(TotalWidth()) / last;
@@ -285,19 +285,19 @@ std::vector<ColumnRun> TraceDisplayModel::ColumnRuns(int64_t left, int64_t right
         return runs;
     const uint32_t shift = maxZoomX - EffectiveZoomX();
     const auto below = [shift](int32_t position, int64_t at) { return (position >> shift) < at; };
-    const auto end = xPositions_.begin() + samplesPerTrace;
-    size_t first = static_cast<size_t>(std::lower_bound(xPositions_.begin(), end, left, below) -
-                                       xPositions_.begin());
-    size_t last = static_cast<size_t>(std::lower_bound(xPositions_.begin(), end, right + 1, below) -
-                                      xPositions_.begin());
+    const auto end = m_xPositions.begin() + samplesPerTrace;
+    size_t first = static_cast<size_t>(std::lower_bound(m_xPositions.begin(), end, left, below) -
+                                       m_xPositions.begin());
+    size_t last = static_cast<size_t>(
+        std::lower_bound(m_xPositions.begin(), end, right + 1, below) - m_xPositions.begin());
     // One sample beyond each end, so the lines towards them are drawn.
     first = first > 0 ? first - 1 : 0;
     last = std::min<size_t>(last + 1, samplesPerTrace);
     runs.reserve(static_cast<size_t>(std::min<int64_t>(right - left + 3, last - first)));
     for (size_t j = first; j < last;) {
-        const int32_t x = xPositions_[j] >> shift;
+        const int32_t x = m_xPositions[j] >> shift;
         size_t next = j + 1;
-        while (next < last && (xPositions_[next] >> shift) == x)
+        while (next < last && (m_xPositions[next] >> shift) == x)
             ++next;
         runs.push_back({x, static_cast<uint32_t>(j), static_cast<uint32_t>(next)});
         j = next;
@@ -307,9 +307,9 @@ std::vector<ColumnRun> TraceDisplayModel::ColumnRuns(int64_t left, int64_t right
 
 void TraceDisplayModel::AppendTracePoints(size_t index, const std::vector<ColumnRun>& runs,
                                           std::vector<PlotPoint>& points) const {
-    if (index >= traces_.size())
+    if (index >= m_traces.size())
         return;
-    const float* samples = traces_[index].data();
+    const float* samples = m_traces[index].data();
     // Room for four points a column, written through a pointer: this runs for
     // every column of every trace drawn.
     const size_t before = points.size();
@@ -345,16 +345,16 @@ void TraceDisplayModel::AppendTracePoints(size_t index, const std::vector<Column
 bool TraceDisplayModel::CommandMillivolts(size_t /*trace*/, uint32_t sample,
                                           double& millivolts) const {
     // Every trace has episode 1's waveform for now.
-    if (sample >= commandVoltage_.size())
+    if (sample >= m_commandVoltage.size())
         return false;
-    millivolts = commandVoltage_[sample] / 10.0;
+    millivolts = m_commandVoltage[sample] / 10.0;
     return true;
 }
 
 bool TraceDisplayModel::CommandRange(size_t /*trace*/, double& lowest, double& highest) const {
-    if (commandVoltage_.empty())
+    if (m_commandVoltage.empty())
         return false;
-    const auto [low, high] = std::minmax_element(commandVoltage_.begin(), commandVoltage_.end());
+    const auto [low, high] = std::minmax_element(m_commandVoltage.begin(), m_commandVoltage.end());
     lowest = *low / 10.0;
     highest = *high / 10.0;
     return true;

@@ -104,8 +104,8 @@ public:
     uint32_t SampleAtX(int64_t x) const;
     // y (pixels, present zoom) at which a current `value` is drawn.
     int32_t PlotY(float value) const {
-        const int64_t finest = RoundHalfEvenToInt32(static_cast<float>(value * yScale_));
-        return ClampToInt32((finestHeight_ - finest) >> (maxZoomY - EffectiveZoomY()));
+        const int64_t finest = RoundHalfEvenToInt32(static_cast<float>(value * m_yScale));
+        return ClampToInt32((m_finestHeight - finest) >> (maxZoomY - EffectiveZoomY()));
     }
     // The current (pA) drawn at plot y `y` of the present zoom.
     double CurrentAtY(double y) const;
@@ -127,12 +127,12 @@ public:
     void AppendTracePoints(size_t index, const std::vector<ColumnRun>& runs,
                            std::vector<PlotPoint>& points) const;
 
-    size_t TraceCount() const { return traces_.size(); }
-    const SharedFloatArray& Trace(size_t index) const { return traces_[index]; }
-    const std::vector<int32_t>& XPositions() const { return xPositions_; }
-    const std::vector<float>& TimeAxis() const { return timeAxis_; }
+    size_t TraceCount() const { return m_traces.size(); }
+    const SharedFloatArray& Trace(size_t index) const { return m_traces[index]; }
+    const std::vector<int32_t>& XPositions() const { return m_xPositions; }
+    const std::vector<float>& TimeAxis() const { return m_timeAxis; }
     // Command voltage of each sample in tenths of mV.
-    const std::vector<int32_t>& CommandVoltage() const { return commandVoltage_; }
+    const std::vector<int32_t>& CommandVoltage() const { return m_commandVoltage; }
     // Command voltage (mV) of trace `trace` at `sample`; false when the
     // recording has none there.
     bool CommandMillivolts(size_t trace, uint32_t sample, double& millivolts) const;
@@ -165,12 +165,12 @@ private:
     void ComputeXPositions();
     void UpdateYScale();
 
-    std::vector<int32_t> xPositions_;
-    std::vector<int32_t> commandVoltage_;
-    std::vector<SharedFloatArray> traces_;
-    std::vector<float> timeAxis_; // kept to rescale x when the view size changes
-    double yScale_ = 0.0;         // finest plot units per unit of current
-    int64_t finestHeight_ = 0;    // viewHeight << maxZoomY
+    std::vector<int32_t> m_xPositions;
+    std::vector<int32_t> m_commandVoltage;
+    std::vector<SharedFloatArray> m_traces;
+    std::vector<float> m_timeAxis; // kept to rescale x when the view size changes
+    double m_yScale = 0.0;         // finest plot units per unit of current
+    int64_t m_finestHeight = 0;    // viewHeight << maxZoomY
 };
 
 // The range (pA) actually used for `range`: its magnitude, or kDefaultMaxRange

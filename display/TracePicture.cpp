@@ -32,7 +32,7 @@ void DrawBands(PlotCanvas& canvas, const TraceDisplayModel& model,
             continue;
         canvas.InvertRect(
             {model.SampleX(std::min(a, b)), clip.top, model.SampleX(std::max(a, b)), clip.bottom},
-            PixelOfColour(g_crSelection[region]));
+            PixelOfColour(g_selectionColour[region]));
     }
 }
 
@@ -57,14 +57,14 @@ void DrawTracePicture(PlotCanvas& canvas, const TraceDisplayModel& model,
     }
     if (IsTrace(content.controlIndex, model))
         DrawTrace(canvas, model, content.controlIndex, runs, points,
-                  PixelOfColour(g_crControlTrace));
+                  PixelOfColour(g_controlTraceColour));
     if (IsTrace(content.currentIndex, model))
         DrawTrace(canvas, model, content.currentIndex, runs, points,
-                  PixelOfColour(g_crCurrentTrace));
+                  PixelOfColour(g_currentTraceColour));
 
-    if (g_bShowZeroCurrentLine) {
+    if (g_showZeroCurrentLine) {
         const int64_t zeroY = model.TotalHeight();
-        canvas.InvertRect({clip.left, zeroY, clip.right, zeroY}, PixelOfColour(g_crZeroLine));
+        canvas.InvertRect({clip.left, zeroY, clip.right, zeroY}, PixelOfColour(g_zeroLineColour));
     }
     DrawBands(canvas, model, content, clip);
 }

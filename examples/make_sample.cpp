@@ -94,11 +94,11 @@ AbfTestWriter SampleWriter() {
         .SetHolding(kHolding)
         .SetChannelScaling(0, 0.01f, 1, 0)    // 10 mV/mV
         .SetChannelScaling(1, 0.0005f, 10, 0) // 0.5 mV/pA, gain 10
-        .SetText(AdcChannelNames, "Vm", 10)
-        .SetText(AdcChannelNames + 10, "Im", 10)
-        .SetText(AdcUnits, "mV", 8)
-        .SetText(AdcUnits + 8, "pA", 8)
-        .SetText(FileComment, "Synthetic model cell, two voltage ramps", 56)
+        .SetText(kAdcChannelNames, "Vm", 10)
+        .SetText(kAdcChannelNames + 10, "Im", 10)
+        .SetText(kAdcUnits, "mV", 8)
+        .SetText(kAdcUnits + 8, "pA", 8)
+        .SetText(kFileComment, "Synthetic model cell, two voltage ramps", 56)
         .SetSignal([](uint32_t episode, int channel, uint32_t sample) {
             if (channel == 0)
                 return CommandMv(sample) + 0.05 * Noise(episode, 0, sample);

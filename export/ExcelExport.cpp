@@ -157,7 +157,7 @@ std::vector<SeriesStyle> CurrentVoltageSeriesStyles(size_t columnCount) {
 }
 
 CExcelExport::CExcelExport(IChartPrinter* printer, IWorkbookOpener* opener)
-    : printer_(printer), opener_(opener) {}
+    : m_printer(printer), m_opener(opener) {}
 
 ExportOutcome CExcelExport::ExportResults(const TraceStore& store, const ExportChoices& choices,
                                           const std::string& recordingPath,
@@ -171,8 +171,8 @@ ExportOutcome CExcelExport::ExportResults(const TraceStore& store, const ExportC
         // A table that could not be made costs only its own sheets.
         outcome.sheetError = !MakeSheets(workbook, results, RecordingBaseName(recordingPath),
                                          outcome.pairs, outcome.notices);
-        if (options.autoPrint && printer_ && !workbook.ChartSheets().empty())
-            Print(*printer_, workbook, ChartsPdfPathFor(workbookPath), options, outcome);
+        if (options.autoPrint && m_printer && !workbook.ChartSheets().empty())
+            Print(*m_printer, workbook, ChartsPdfPathFor(workbookPath), options, outcome);
         if (options.autoSave && !recordingPath.empty())
             Save(workbook, workbookPath, options, outcome);
     } catch (const std::bad_alloc&) {
@@ -186,9 +186,9 @@ ExportOutcome CExcelExport::ExportResults(const TraceStore& store, const ExportC
             {std::string("The export failed: ") + error.what(), "Error", MessageIcon::Exclamation});
     }
     outcome.sheetNames = workbook.SheetNames();
-    if (opener_) {
+    if (m_opener) {
         try {
-            HandOver(*opener_, workbook, recordingPath, outcome);
+            HandOver(*m_opener, workbook, recordingPath, outcome);
         } catch (const std::exception& error) {
             outcome.notices.push_back(
                 {std::string("The workbook could not be shown: ") + error.what(), "Error",

@@ -90,8 +90,8 @@ public:
                                 const std::string& recordingPath, const ExportOptions& options);
 
 private:
-    IChartPrinter* printer_;
-    IWorkbookOpener* opener_;
+    IChartPrinter* m_printer;
+    IWorkbookOpener* m_opener;
 };
 
 // Series styles of the current-voltage chart for a table of `columnCount`

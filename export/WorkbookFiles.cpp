@@ -51,7 +51,7 @@ std::string CreateTempBeside(const std::string& path) {
         char suffix[16];
         std::snprintf(suffix, sizeof suffix, ".%06x.tmp",
                       static_cast<unsigned>(random() & 0xFFFFFF));
-        const std::string candidate = stem + suffix;
+        std::string candidate = stem + suffix;
         const int fd = ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd >= 0) {
             ::close(fd);

@@ -40,26 +40,26 @@ int main(int argc, char** argv) {
                          .SetEpoch(0, 1, -20, 10, 10, 2)
                          .SetEpoch(2, 2, 0, 0, 10, 0)
                          .SetUserList(33, "5,10,x,-3")
-                         .Set<int16_t>(InterEpisodeLevel, 1)},
+                         .Set<int16_t>(kInterEpisodeLevel, 1)},
         {"conditioning", small()
-                             .Set<int16_t>(ConditioningEnable, 1)
-                             .Set<float>(ConditioningPostDuration, 5)
-                             .Set<float>(ConditioningPostLevel, -50)
-                             .Set<int16_t>(LeakEnable, 1)
-                             .Set<int16_t>(LeakSubSweeps, 4)},
+                             .Set<int16_t>(kConditioningEnable, 1)
+                             .Set<float>(kConditioningPostDuration, 5)
+                             .Set<float>(kConditioningPostLevel, -50)
+                             .Set<int16_t>(kLeakEnable, 1)
+                             .Set<int16_t>(kLeakSubSweeps, 4)},
         {"math", small()
                      .SetChannels({0, 1})
-                     .Set<int16_t>(MathEnable, 1)
-                     .Set<int16_t>(MathChannelB, 1)
-                     .SetText(MathOperator, "*", 1)},
+                     .Set<int16_t>(kMathEnable, 1)
+                     .Set<int16_t>(kMathChannelB, 1)
+                     .SetText(kMathOperator, "*", 1)},
         {"v13-axengn", small()
                            .SetVersion(1.3f)
-                           .SetText(CreatorName, "AXENGN", 16)
-                           .SetText(AdcUnits,
+                           .SetText(kCreatorName, "AXENGN", 16)
+                           .SetText(kAdcUnits,
                                     "\xE6"
                                     "A",
                                     8)
-                           .Set<int16_t>(Upgrade170, 2)},
+                           .Set<int16_t>(kUpgrade170, 2)},
         {"v13-stimulus", small().SetVersion(1.3f).SetStimulusSection(
                              [](uint32_t, uint32_t i) { return double(i); })},
         {"split-clock", small().SetSampleInterval(50, 100, 20)},

@@ -107,7 +107,7 @@ IniValues IniValues::Parse(std::string_view text) {
 
 std::string IniValues::Format() const {
     std::string text;
-    for (const auto& [section, keys] : sections_) {
+    for (const auto& [section, keys] : m_sections) {
         if (keys.empty())
             continue;
         if (!text.empty())
@@ -125,18 +125,18 @@ std::string IniValues::Format() const {
 }
 
 const std::string* IniValues::Find(const std::string& section, const std::string& key) const {
-    if (const auto s = sections_.find(section); s != sections_.end())
+    if (const auto s = m_sections.find(section); s != m_sections.end())
         if (const auto k = s->second.find(key); k != s->second.end())
             return &k->second;
-    const auto folded = folded_.find(Folded(section, key));
-    if (folded == folded_.end())
+    const auto folded = m_folded.find(Folded(section, key));
+    if (folded == m_folded.end())
         return nullptr;
-    return &sections_.at(folded->second.first).at(folded->second.second);
+    return &m_sections.at(folded->second.first).at(folded->second.second);
 }
 
 void IniValues::Set(const std::string& section, const std::string& key, const std::string& value) {
-    sections_[section][key] = value;
-    auto [it, inserted] = folded_.try_emplace(Folded(section, key), section, key);
+    m_sections[section][key] = value;
+    auto [it, inserted] = m_folded.try_emplace(Folded(section, key), section, key);
     if (!inserted && std::make_pair(section, key) < it->second)
         it->second = {section, key};
 }

@@ -27,12 +27,12 @@ public:
     // Sets the value under exactly these names.
     void Set(const std::string& section, const std::string& key, const std::string& value);
 
-    size_t SectionCount() const { return sections_.size(); }
+    size_t SectionCount() const { return m_sections.size(); }
 
 private:
-    std::map<std::string, std::map<std::string, std::string>> sections_;
+    std::map<std::string, std::map<std::string, std::string>> m_sections;
     // Folded "section\n key" to the exact (section, key) that sorts first.
-    std::unordered_map<std::string, std::pair<std::string, std::string>> folded_;
+    std::unordered_map<std::string, std::pair<std::string, std::string>> m_folded;
 };
 
 // `line` as UTF-8: itself when it is valid UTF-8, else its bytes read as Latin-1.

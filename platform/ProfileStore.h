@@ -40,38 +40,38 @@ public:
 class ProfileFieldReader {
 public:
     ProfileFieldReader(IProfileStore& profile, std::string section)
-        : profile_(profile), section_(std::move(section)) {}
+        : m_profile(profile), m_section(std::move(section)) {}
     void operator()(const char* key, int32_t& field, int32_t defaultValue) const {
-        field = profile_.ReadInt(section_, key, defaultValue);
+        field = m_profile.ReadInt(m_section, key, defaultValue);
     }
     void operator()(const char* key, uint32_t& field, uint32_t defaultValue) const {
-        field =
-            static_cast<uint32_t>(profile_.ReadInt(section_, key, static_cast<int>(defaultValue)));
+        field = static_cast<uint32_t>(
+            m_profile.ReadInt(m_section, key, static_cast<int>(defaultValue)));
     }
     std::string ReadText(const char* key, const std::string& defaultValue) const {
-        return profile_.ReadString(section_, key, defaultValue);
+        return m_profile.ReadString(m_section, key, defaultValue);
     }
 
 private:
-    IProfileStore& profile_;
-    std::string section_;
+    IProfileStore& m_profile;
+    std::string m_section;
 };
 
 class ProfileFieldWriter {
 public:
     ProfileFieldWriter(IProfileStore& profile, std::string section)
-        : profile_(profile), section_(std::move(section)) {}
+        : m_profile(profile), m_section(std::move(section)) {}
     void operator()(const char* key, int32_t field, int32_t) const {
-        profile_.WriteInt(section_, key, field);
+        m_profile.WriteInt(m_section, key, field);
     }
     void operator()(const char* key, uint32_t field, uint32_t) const {
-        profile_.WriteInt(section_, key, static_cast<int>(field));
+        m_profile.WriteInt(m_section, key, static_cast<int>(field));
     }
     void WriteText(const char* key, const std::string& text) const {
-        profile_.WriteString(section_, key, text);
+        m_profile.WriteString(m_section, key, text);
     }
 
 private:
-    IProfileStore& profile_;
-    std::string section_;
+    IProfileStore& m_profile;
+    std::string m_section;
 };

@@ -24,21 +24,21 @@ uint32_t Rotr(uint32_t x, int n) {
 class Sha256 {
 public:
     void Add(const uint8_t* data, size_t size) {
-        length_ += size;
+        m_length += size;
         for (size_t i = 0; i < size; ++i) {
-            block_[filled_++] = data[i];
-            if (filled_ == 64) {
+            m_block[m_filled++] = data[i];
+            if (m_filled == 64) {
                 Compress();
-                filled_ = 0;
+                m_filled = 0;
             }
         }
     }
 
     std::string HexDigest() {
-        const uint64_t bits = length_ * 8;
+        const uint64_t bits = m_length * 8;
         const uint8_t one = 0x80, zero = 0;
         Add(&one, 1);
-        while (filled_ != 56)
+        while (m_filled != 56)
             Add(&zero, 1);
         uint8_t tail[8];
         for (int i = 0; i < 8; ++i)
@@ -46,7 +46,7 @@ public:
         Add(tail, 8);
         std::string hex;
         char digits[9];
-        for (uint32_t word : state_) {
+        for (uint32_t word : m_state) {
             std::snprintf(digits, sizeof digits, "%08x", word);
             hex += digits;
         }
@@ -57,14 +57,14 @@ private:
     void Compress() {
         uint32_t w[64];
         for (int i = 0; i < 16; ++i)
-            w[i] = uint32_t(block_[4 * i]) << 24 | uint32_t(block_[4 * i + 1]) << 16 |
-                   uint32_t(block_[4 * i + 2]) << 8 | uint32_t(block_[4 * i + 3]);
+            w[i] = uint32_t(m_block[4 * i]) << 24 | uint32_t(m_block[4 * i + 1]) << 16 |
+                   uint32_t(m_block[4 * i + 2]) << 8 | uint32_t(m_block[4 * i + 3]);
         for (int i = 16; i < 64; ++i) {
             const uint32_t s0 = Rotr(w[i - 15], 7) ^ Rotr(w[i - 15], 18) ^ (w[i - 15] >> 3);
             const uint32_t s1 = Rotr(w[i - 2], 17) ^ Rotr(w[i - 2], 19) ^ (w[i - 2] >> 10);
             w[i] = w[i - 16] + s0 + w[i - 7] + s1;
         }
-        std::array<uint32_t, 8> v = state_;
+        std::array<uint32_t, 8> v = m_state;
         for (int i = 0; i < 64; ++i) {
             const uint32_t s1 = Rotr(v[4], 6) ^ Rotr(v[4], 11) ^ Rotr(v[4], 25);
             const uint32_t choose = (v[4] & v[5]) ^ (~v[4] & v[6]);
@@ -74,14 +74,14 @@ private:
             v = {t1 + s0 + majority, v[0], v[1], v[2], v[3] + t1, v[4], v[5], v[6]};
         }
         for (int i = 0; i < 8; ++i)
-            state_[i] += v[i];
+            m_state[i] += v[i];
     }
 
-    std::array<uint32_t, 8> state_ = {0x6a09e667, 0xbb67ae85, 0x3c6ef372, 0xa54ff53a,
-                                      0x510e527f, 0x9b05688c, 0x1f83d9ab, 0x5be0cd19};
-    uint8_t block_[64] = {};
-    size_t filled_ = 0;
-    uint64_t length_ = 0;
+    std::array<uint32_t, 8> m_state = {0x6a09e667, 0xbb67ae85, 0x3c6ef372, 0xa54ff53a,
+                                       0x510e527f, 0x9b05688c, 0x1f83d9ab, 0x5be0cd19};
+    uint8_t m_block[64] = {};
+    size_t m_filled = 0;
+    uint64_t m_length = 0;
 };
 
 } // namespace

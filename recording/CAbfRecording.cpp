@@ -6,16 +6,16 @@
 #include <iterator>
 #include <new>
 
-CAbfRecording::CAbfRecording() : header_(std::make_unique<AbfHeader>()) {}
+CAbfRecording::CAbfRecording() : m_header(std::make_unique<AbfHeader>()) {}
 
 CAbfRecording::~CAbfRecording() {
-    if (isOpen_)
+    if (m_isOpen)
         Close();
     AbfCloseAllFiles();
 }
 
 LoadResult CAbfRecording::Open(const std::string& fileName) {
-    if (isOpen_)
+    if (m_isOpen)
         Close();
     // Always ask for the reader's default chunk length, whatever a file opened
     // before left in samplesPerTrace.
@@ -23,22 +23,22 @@ LoadResult CAbfRecording::Open(const std::string& fileName) {
     uint32_t episodes = 0;
     int handle = -1;
     int error = 0;
-    samplesPerTrace_ = 0;
-    episodeCount_ = 0;
-    fileName_ = fileName;
-    if (!AbfOpenForReading(fileName.c_str(), &handle, 0, header_.get(), &samples, &episodes,
+    m_samplesPerTrace = 0;
+    m_episodeCount = 0;
+    m_fileName = fileName;
+    if (!AbfOpenForReading(fileName.c_str(), &handle, 0, m_header.get(), &samples, &episodes,
                            &error))
         return Failed(error);
-    fileHandle_ = handle;
+    m_fileHandle = handle;
     if (samples == 0) {
         // Nothing later could be indexed: treat the file as having invalid parameters.
         int ignored = 0;
-        AbfCloseFile(fileHandle_, &ignored);
+        AbfCloseFile(m_fileHandle, &ignored);
         return Failed(ABF_EINVALIDFILE);
     }
-    samplesPerTrace_ = samples;
-    episodeCount_ = episodes;
-    isOpen_ = true;
+    m_samplesPerTrace = samples;
+    m_episodeCount = episodes;
+    m_isOpen = true;
     return {};
 }
 
@@ -47,21 +47,21 @@ int CAbfRecording::AnalysedChannel() const {
 }
 
 bool CAbfRecording::IsSampled(int channel) const {
-    const int sampled = std::clamp<int>(header_->channelCount, 0,
-                                        static_cast<int>(std::size(header_->samplingSequence)));
+    const int sampled = std::clamp<int>(m_header->channelCount, 0,
+                                        static_cast<int>(std::size(m_header->samplingSequence)));
     for (int i = 0; i < sampled; ++i)
-        if (header_->samplingSequence[i] == channel)
+        if (m_header->samplingSequence[i] == channel)
             return true;
     return false;
 }
 
 std::string CAbfRecording::Unit(int channel) const {
-    const int channels = static_cast<int>(std::size(header_->adcUnits));
+    const int channels = static_cast<int>(std::size(m_header->adcUnits));
     if (channel < 0 || channel >= channels)
         return {};
-    const char* field = header_->adcUnits[channel];
+    const char* field = m_header->adcUnits[channel];
     size_t n = 0;
-    while (n < sizeof header_->adcUnits[0] && field[n] != '\0')
+    while (n < sizeof m_header->adcUnits[0] && field[n] != '\0')
         ++n;
     std::string unit(field, n);
     unit.erase(unit.find_last_not_of(' ') + 1);
@@ -71,19 +71,19 @@ std::string CAbfRecording::Unit(int channel) const {
 
 LoadResult CAbfRecording::ReadAllTraces(std::vector<SharedFloatArray>& traces, int channel) {
     try {
-        traces.resize(episodeCount_);
+        traces.resize(m_episodeCount);
         for (SharedFloatArray& trace : traces) {
             // Zeroed, so a trace the reader fills only partly never holds garbage.
-            float* samples = new float[samplesPerTrace_]();
+            float* samples = new float[m_samplesPerTrace]();
             trace = samples;
         }
     } catch (const std::bad_alloc&) {
         return Failed(ABF_EOUTOFMEMORY);
     }
-    for (uint32_t episode = 1; episode <= episodeCount_; ++episode) {
-        uint32_t sampleCount = samplesPerTrace_;
+    for (uint32_t episode = 1; episode <= m_episodeCount; ++episode) {
+        uint32_t sampleCount = m_samplesPerTrace;
         int error = 0;
-        if (!AbfReadEpisodeChannel(fileHandle_, header_.get(), channel, episode,
+        if (!AbfReadEpisodeChannel(m_fileHandle, m_header.get(), channel, episode,
                                    traces[episode - 1].data(), &sampleCount, &error))
             return Failed(error);
     }
@@ -92,13 +92,13 @@ LoadResult CAbfRecording::ReadAllTraces(std::vector<SharedFloatArray>& traces, i
 
 LoadResult CAbfRecording::ReadTrace(int channel, uint32_t episode, std::vector<float>& values) {
     try {
-        values.assign(samplesPerTrace_, 0.0f);
+        values.assign(m_samplesPerTrace, 0.0f);
     } catch (const std::bad_alloc&) {
         return Failed(ABF_EOUTOFMEMORY);
     }
     uint32_t sampleCount = 0;
     int error = 0;
-    if (!AbfReadEpisodeChannel(fileHandle_, header_.get(), channel, episode, values.data(),
+    if (!AbfReadEpisodeChannel(m_fileHandle, m_header.get(), channel, episode, values.data(),
                                &sampleCount, &error))
         return Failed(error);
     values.resize(std::min<size_t>(sampleCount, values.size()));
@@ -108,12 +108,12 @@ LoadResult CAbfRecording::ReadTrace(int channel, uint32_t episode, std::vector<f
 LoadResult CAbfRecording::ReadCommandWaveform(std::vector<float>& waveform, int channel,
                                               uint32_t episode) {
     try {
-        waveform.assign(samplesPerTrace_, 0.0f);
+        waveform.assign(m_samplesPerTrace, 0.0f);
     } catch (const std::bad_alloc&) {
         return Failed(ABF_EOUTOFMEMORY);
     }
     int error = 0;
-    if (!AbfGetCommandWaveform(fileHandle_, header_.get(), channel, episode, waveform.data(),
+    if (!AbfGetCommandWaveform(m_fileHandle, m_header.get(), channel, episode, waveform.data(),
                                &error))
         return Failed(error);
     return {};
@@ -154,7 +154,7 @@ std::vector<float> CAbfRecording::SampleTimes(const AbfHeader& header, uint32_t 
 
 LoadResult CAbfRecording::GetEpisodeStartTime(uint32_t episodeIndex, double& startMs, int channel) {
     int error = 0;
-    if (!AbfGetEpisodeStartTime(fileHandle_, header_.get(), channel, episodeIndex + 1, &startMs,
+    if (!AbfGetEpisodeStartTime(m_fileHandle, m_header.get(), channel, episodeIndex + 1, &startMs,
                                 &error))
         return Failed(error);
     return {};
@@ -163,6 +163,6 @@ LoadResult CAbfRecording::GetEpisodeStartTime(uint32_t episodeIndex, double& sta
 void CAbfRecording::Close() {
     // Nothing is written, so closing cannot lose anything; a failure only means
     // the slot was not open.
-    AbfCloseFile(fileHandle_, nullptr);
-    isOpen_ = false;
+    AbfCloseFile(m_fileHandle, nullptr);
+    m_isOpen = false;
 }

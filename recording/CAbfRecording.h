@@ -56,7 +56,7 @@ public:
     LoadResult ReadCommandWaveform(std::vector<float>& waveform, int channel, uint32_t episode = 1);
 
     // The time of each of the SamplesPerTrace samples of one channel (see SampleTimes).
-    std::vector<float> TimeAxis() const { return SampleTimes(*header_, samplesPerTrace_); }
+    std::vector<float> TimeAxis() const { return SampleTimes(*m_header, m_samplesPerTrace); }
 
     // Start time in milliseconds of the episode with 0-based index `episodeIndex`.
     LoadResult GetEpisodeStartTime(uint32_t episodeIndex, double& startMs, int channel);
@@ -64,11 +64,11 @@ public:
     // Closes the file.
     void Close();
 
-    bool IsOpen() const { return isOpen_; }
-    uint32_t SamplesPerTrace() const { return samplesPerTrace_; }
-    uint32_t EpisodeCount() const { return episodeCount_; }
-    const AbfHeader& Header() const { return *header_; }
-    const std::string& FileName() const { return fileName_; }
+    bool IsOpen() const { return m_isOpen; }
+    uint32_t SamplesPerTrace() const { return m_samplesPerTrace; }
+    uint32_t EpisodeCount() const { return m_episodeCount; }
+    const AbfHeader& Header() const { return *m_header; }
+    const std::string& FileName() const { return m_fileName; }
 
     // The time of each of `samplesPerTrace` samples of one channel, in
     // microseconds from the episode start, for a header's sample intervals,
@@ -78,12 +78,12 @@ public:
     static std::vector<float> SampleTimes(const AbfHeader& header, uint32_t samplesPerTrace);
 
 private:
-    LoadResult Failed(int error) const { return LoadResult::FromReader(error, fileName_); }
+    LoadResult Failed(int error) const { return LoadResult::FromReader(error, m_fileName); }
 
-    bool isOpen_ = false;
-    std::unique_ptr<AbfHeader> header_;
-    int32_t fileHandle_ = -1;
-    std::string fileName_;
-    uint32_t samplesPerTrace_ = 0;
-    uint32_t episodeCount_ = 0;
+    bool m_isOpen = false;
+    std::unique_ptr<AbfHeader> m_header;
+    int32_t m_fileHandle = -1;
+    std::string m_fileName;
+    uint32_t m_samplesPerTrace = 0;
+    uint32_t m_episodeCount = 0;
 };

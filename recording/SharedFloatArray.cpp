@@ -1,21 +1,21 @@
 #include "recording/SharedFloatArray.h"
 
-SharedFloatArray::SharedFloatArray() : data_(nullptr), ownerCount_(new int(1)) {}
+SharedFloatArray::SharedFloatArray() : m_data(nullptr), m_ownerCount(new int(1)) {}
 
-SharedFloatArray::SharedFloatArray(float* array) : data_(array), ownerCount_(new int(1)) {}
+SharedFloatArray::SharedFloatArray(float* array) : m_data(array), m_ownerCount(new int(1)) {}
 
 SharedFloatArray::SharedFloatArray(const SharedFloatArray& other)
-    : data_(other.data_), ownerCount_(other.ownerCount_) {
-    ++*ownerCount_;
+    : m_data(other.m_data), m_ownerCount(other.m_ownerCount) {
+    ++*m_ownerCount;
 }
 
 SharedFloatArray& SharedFloatArray::operator=(const SharedFloatArray& other) {
-    if (ownerCount_ == other.ownerCount_)
+    if (m_ownerCount == other.m_ownerCount)
         return *this;
     Release();
-    data_ = other.data_;
-    ownerCount_ = other.ownerCount_;
-    ++*ownerCount_;
+    m_data = other.m_data;
+    m_ownerCount = other.m_ownerCount;
+    ++*m_ownerCount;
     return *this;
 }
 
@@ -24,15 +24,15 @@ SharedFloatArray::~SharedFloatArray() {
 }
 
 SharedFloatArray& SharedFloatArray::operator=(float* array) {
-    if (array == data_)
+    if (array == m_data)
         return *this;
-    if (--*ownerCount_ == 0) {
-        delete[] data_;
-        *ownerCount_ = 1; // reuse the count block
+    if (--*m_ownerCount == 0) {
+        delete[] m_data;
+        *m_ownerCount = 1; // reuse the count block
     } else {
-        ownerCount_ = new int(1);
+        m_ownerCount = new int(1);
     }
-    data_ = array;
+    m_data = array;
     return *this;
 }
 
@@ -41,10 +41,10 @@ SharedFloatArray SharedFloatArray::Allocate(size_t count) {
 }
 
 void SharedFloatArray::Release() {
-    if (--*ownerCount_ == 0) {
-        delete[] data_;
-        delete ownerCount_;
+    if (--*m_ownerCount == 0) {
+        delete[] m_data;
+        delete m_ownerCount;
     }
-    data_ = nullptr;
-    ownerCount_ = nullptr;
+    m_data = nullptr;
+    m_ownerCount = nullptr;
 }

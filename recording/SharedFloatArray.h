@@ -22,15 +22,15 @@ public:
     // Allocates a new array of `count` floats (uninitialised) owned by this value.
     static SharedFloatArray Allocate(size_t count);
 
-    float* data() const { return data_; }
-    float& operator[](size_t i) const { return data_[i]; }
-    explicit operator bool() const { return data_ != nullptr; }
+    float* data() const { return m_data; }
+    float& operator[](size_t i) const { return m_data[i]; }
+    explicit operator bool() const { return m_data != nullptr; }
     // Number of values sharing the array (for tests and diagnostics).
-    int ownerCount() const { return *ownerCount_; }
+    int ownerCount() const { return *m_ownerCount; }
 
 private:
     void Release();
 
-    float* data_;
-    int* ownerCount_;
+    float* m_data;
+    int* m_ownerCount;
 };

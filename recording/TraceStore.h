@@ -19,7 +19,7 @@ struct TraceStore {
     std::string unit;                     // the traces' unit ("pA"); empty when the file gives none
 
     // Samples in every trace, the time axis and the command waveform.
-    uint32_t samplesPerTrace() const { return static_cast<uint32_t>(timeAxis.size()); }
+    uint32_t SamplesPerTrace() const { return static_cast<uint32_t>(timeAxis.size()); }
 
     // The one loader of the program: loads `path` into `store` (cleared first):
     // every episode of the analysed channel (CAbfRecording::AnalysedChannel),

@@ -73,15 +73,15 @@ QHBoxLayout* FieldWithSpin(CIntegerEdit* field, CSpinButton* spin) {
 
 QString WindowTitle(PageTemplate pageTemplate) {
     switch (pageTemplate) {
-    case PageTemplate::kSlopeConductance:
+    case PageTemplate::SlopeConductance:
         return QLatin1String(RowOf(Analysis::SlopeConductance).tabCaption);
-    case PageTemplate::kCurrentVoltage:
+    case PageTemplate::CurrentVoltage:
         return QLatin1String(RowOf(Analysis::CurrentVoltage).tabCaption);
-    case PageTemplate::kCapacitance:
+    case PageTemplate::Capacitance:
         return QLatin1String(RowOf(Analysis::Capacitance).tabCaption);
-    case PageTemplate::kContinuousRecord:
+    case PageTemplate::ContinuousRecord:
         return QLatin1String(RowOf(Analysis::ContinuousRecord).tabCaption);
-    case PageTemplate::kBase:
+    case PageTemplate::Base:
         break;
     }
     return QStringLiteral("Analysis");
@@ -90,7 +90,7 @@ QString WindowTitle(PageTemplate pageTemplate) {
 } // namespace
 
 CPageAnalyseBase::CPageAnalyseBase(AnalysisPageSettings& settings, QWidget* parent)
-    : CPageAnalyseBase(settings, PageTemplate::kBase, parent) {
+    : CPageAnalyseBase(settings, PageTemplate::Base, parent) {
     InitDialog();
 }
 
@@ -320,15 +320,15 @@ void CPageAnalyseBase::ApplyTemplate() {
               m_editRamp2End, m_spinRamp2End});
     };
     switch (m_template) {
-    case PageTemplate::kSlopeConductance:
-    case PageTemplate::kCurrentVoltage:
+    case PageTemplate::SlopeConductance:
+    case PageTemplate::CurrentVoltage:
         m_captionRamp1Start->setText(QStringLiteral("Ramp Start:"));
         dropRamp2();
         break;
-    case PageTemplate::kCapacitance:
+    case PageTemplate::Capacitance:
         drop({m_checkControlTrace, m_editControlTrace, m_spinControlTrace});
         break;
-    case PageTemplate::kContinuousRecord:
+    case PageTemplate::ContinuousRecord:
         m_captionRamp1Start->setText(QStringLiteral("Current Sample#:"));
         m_captionRamp1Start->setObjectName(QStringLiteral("currentSampleCaption"));
         drop({m_captionRamp1End, m_editRamp1End, m_spinRamp1End});
@@ -338,7 +338,7 @@ void CPageAnalyseBase::ApplyTemplate() {
         m_editControlTrace->setEnabled(false);
         m_spinControlTrace->setEnabled(false);
         break;
-    case PageTemplate::kBase:
+    case PageTemplate::Base:
         break;
     }
 }

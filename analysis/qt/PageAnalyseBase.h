@@ -60,11 +60,11 @@ class TraceDisplayModel;
 
 // Which controls a page shows, named by the page kinds' dialog templates.
 enum class PageTemplate : int {
-    kBase = 133,             // every control
-    kSlopeConductance = 136, // ramp 1 only
-    kCurrentVoltage = 139,   // ramp 1 only
-    kCapacitance = 141,      // both ramps, no control trace
-    kContinuousRecord = 144, // the current sample only; control trace disabled
+    Base = 133,             // every control
+    SlopeConductance = 136, // ramp 1 only
+    CurrentVoltage = 139,   // ramp 1 only
+    Capacitance = 141,      // both ramps, no control trace
+    ContinuousRecord = 144, // the current sample only; control trace disabled
 };
 
 class CPageAnalyseBase : public QWidget {

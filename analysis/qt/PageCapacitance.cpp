@@ -1,6 +1,6 @@
 #include "analysis/qt/PageCapacitance.h"
 
 CPageCapacitance::CPageCapacitance(CapacitanceSettings& settings, QWidget* parent)
-    : CPageSlopeConductance(settings, PageTemplate::kCapacitance, parent) {
+    : CPageSlopeConductance(settings, PageTemplate::Capacitance, parent) {
     InitDialog();
 }

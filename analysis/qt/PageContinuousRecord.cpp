@@ -13,7 +13,7 @@
 #include <limits>
 
 CPageContinuousRecord::CPageContinuousRecord(ContinuousRecordSettings& settings, QWidget* parent)
-    : CPageAnalyseBase(settings, PageTemplate::kContinuousRecord, parent),
+    : CPageAnalyseBase(settings, PageTemplate::ContinuousRecord, parent),
       m_continuousSettings(settings) {
     m_editSamplePoints = MakeListField("samplePoints", QStringLiteral("Sample Points"));
     auto* caption = MakeCaption(QStringLiteral("Sample points:"), "samplePointsCaption", this,

@@ -33,7 +33,7 @@ void ExchangeByItemText(QComboBox* list, bool saving, uint32_t& value) {
 } // namespace
 
 CPageIV::CPageIV(CurrentVoltageSettings& settings, QWidget* parent)
-    : CPageAnalyseBase(settings, PageTemplate::kCurrentVoltage, parent), m_ivSettings(settings) {
+    : CPageAnalyseBase(settings, PageTemplate::CurrentVoltage, parent), m_ivSettings(settings) {
     m_listRoundTo = MakeStepList("roundToCombo", this);
     m_listRoundTo->setAccessibleName(QStringLiteral("Round to nearest"));
     m_listSampleEvery = MakeStepList("sampleEveryCombo", this);

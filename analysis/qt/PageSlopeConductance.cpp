@@ -11,7 +11,7 @@
 #include <QLabel>
 
 CPageSlopeConductance::CPageSlopeConductance(SlopeConductanceSettings& settings, QWidget* parent)
-    : CPageSlopeConductance(settings, PageTemplate::kSlopeConductance, parent) {
+    : CPageSlopeConductance(settings, PageTemplate::SlopeConductance, parent) {
     InitDialog();
 }
 

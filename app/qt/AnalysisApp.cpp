@@ -35,8 +35,8 @@ bool CAnalysisApp::InitInstance(const QStringList& files) {
     m_mainWindow = new CMainSheet(*m_profile);
     m_mainWindow->show();
 
-    m_listener = new CClampexBroadcastListener(m_mainWindow);
-    QObject::connect(m_listener, &CClampexBroadcastListener::broadcast, m_mainWindow,
+    m_listener = new ClampexBroadcastListener(m_mainWindow);
+    QObject::connect(m_listener, &ClampexBroadcastListener::broadcast, m_mainWindow,
                      [window = m_mainWindow](int parameter) {
                          if (window)
                              window->OnClampexBroadcast(parameter);

@@ -30,7 +30,7 @@ public:
     int ExitInstance(int exitCode);
 
     CMainSheet* MainWindow() const { return m_mainWindow; }
-    CClampexBroadcastListener* Listener() const { return m_listener; }
+    ClampexBroadcastListener* Listener() const { return m_listener; }
     // The name the profile file is called after.
     static std::string ApplicationName();
 
@@ -39,5 +39,5 @@ private:
     QtMessageSink m_messageBoxes;
     IMessageSink* m_previousSink = nullptr;
     QPointer<CMainSheet> m_mainWindow;
-    QPointer<CClampexBroadcastListener> m_listener;
+    QPointer<ClampexBroadcastListener> m_listener;
 };

@@ -6,8 +6,8 @@
 #include <QMetaType>
 #include <QVariant>
 
-CClampexBroadcastListener::CClampexBroadcastListener(QObject* parent,
-                                                     const QDBusConnection& connection)
+ClampexBroadcastListener::ClampexBroadcastListener(QObject* parent,
+                                                   const QDBusConnection& connection)
     : QObject(parent), m_connection(connection) {
     // Empty service, path and interface: the signal from anyone, anywhere.
     if (m_connection.isConnected())
@@ -16,14 +16,14 @@ CClampexBroadcastListener::CClampexBroadcastListener(QObject* parent,
                                         SLOT(OnSignal(QDBusMessage)));
 }
 
-CClampexBroadcastListener::~CClampexBroadcastListener() {
+ClampexBroadcastListener::~ClampexBroadcastListener() {
     if (m_active)
         m_connection.disconnect(QString(), QString(), QString(),
                                 QString::fromLatin1(kClampexBroadcastName), this,
                                 SLOT(OnSignal(QDBusMessage)));
 }
 
-void CClampexBroadcastListener::OnSignal(const QDBusMessage& message) {
+void ClampexBroadcastListener::OnSignal(const QDBusMessage& message) {
     if (message.type() != QDBusMessage::SignalMessage || message.signature() != QLatin1String("i"))
         return;
     const QList<QVariant> arguments = message.arguments();

@@ -14,14 +14,13 @@
 
 class QDBusMessage;
 
-class CClampexBroadcastListener : public QObject {
+class ClampexBroadcastListener : public QObject {
     Q_OBJECT
 public:
     // Listens on `connection`; inactive when it is not connected.
-    explicit CClampexBroadcastListener(
-        QObject* parent = nullptr,
-        const QDBusConnection& connection = QDBusConnection::sessionBus());
-    ~CClampexBroadcastListener() override;
+    explicit ClampexBroadcastListener(QObject* parent = nullptr, const QDBusConnection& connection =
+                                                                     QDBusConnection::sessionBus());
+    ~ClampexBroadcastListener() override;
 
     // Whether the broadcast reaches this listener.
     bool IsActive() const { return m_active; }

@@ -151,7 +151,7 @@ CMainSheet::ModalDialogRunner CMainSheet::SetModalDialogRunner(ModalDialogRunner
 
 CMainSheet::CMainSheet(IProfileStore& profile, QWidget* parent)
     : CPropertySheetWithLogoDlg(tr("Tessaran"), parent, 0), m_profile(profile),
-      m_pDisplayModel(std::make_shared<TraceDisplayModel>()) {
+      m_displayModel(std::make_shared<TraceDisplayModel>()) {
     InitAppResources();
     setObjectName(QStringLiteral("mainSheet"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -174,14 +174,14 @@ CMainSheet::CMainSheet(IProfileStore& profile, QWidget* parent)
 
     ViewPositionSettings position;
     position.Load(m_profile);
-    m_pDisplayModel->zoomX = static_cast<uint32_t>(std::max(0, position.xZoom));
-    m_pDisplayModel->zoomY = static_cast<uint32_t>(std::max(0, position.yZoom));
-    m_pDisplayModel->scrollX = std::max(0, position.scrollPosX);
-    m_pDisplayModel->scrollY = std::max(0, position.scrollPosY);
+    m_displayModel->zoomX = static_cast<uint32_t>(std::max(0, position.xZoom));
+    m_displayModel->zoomY = static_cast<uint32_t>(std::max(0, position.yZoom));
+    m_displayModel->scrollX = std::max(0, position.scrollPosX);
+    m_displayModel->scrollY = std::max(0, position.scrollPosY);
 
     m_recent.Load(m_profile);
-    if (g_strDataDirectory.empty() && !m_recent.Files().empty())
-        g_strDataDirectory = std::filesystem::path(m_recent.Files().front()).parent_path().string();
+    if (g_dataDirectory.empty() && !m_recent.Files().empty())
+        g_dataDirectory = std::filesystem::path(m_recent.Files().front()).parent_path().string();
 
     setWindowIcon(TessaranWindowIcon());
     BuildMenus();
@@ -198,7 +198,7 @@ void CMainSheet::AddAnalysisPages() {
                new CPageContinuousRecord(m_records.continuousRecord, this)};
     for (size_t i = 0; i < m_pages.size(); ++i) {
         CPageAnalyseBase* page = m_pages[i];
-        page->SetDisplayModel(m_pDisplayModel);
+        page->SetDisplayModel(m_displayModel);
         // The current-at-test-potential page shows the slope conductance
         // page's title until the sheet gives it its own.
         const Analysis titleOf = kAnalysisRows[i].analysis == Analysis::CurrentAtTestPotential
@@ -219,7 +219,7 @@ void CMainSheet::AddGeneralSettingsPage() {
     m_generalSettings = new CPageGeneralSettings(this);
     AddPage(m_generalSettings, tr(kGeneralSettingsTitle),
             HandlersOf(m_generalSettings, &CPageGeneralSettings::OnInitDialog));
-    m_generalSettings->SetDisplayModel(m_pDisplayModel);
+    m_generalSettings->SetDisplayModel(m_displayModel);
     m_generalSettings->LoadSettings(m_profile);
     m_generalSettings->SetSheet(this);
     m_generalSettings->Settings().ApplyZeroCurrentLine();
@@ -232,10 +232,10 @@ CMainSheet::~CMainSheet() {
         page->SavePageSettings(m_profile);
     m_generalSettings->SaveSettings(m_profile);
     ViewPositionSettings position;
-    position.xZoom = static_cast<int32_t>(m_pDisplayModel->zoomX);
-    position.yZoom = static_cast<int32_t>(m_pDisplayModel->zoomY);
-    position.scrollPosX = m_pDisplayModel->scrollX;
-    position.scrollPosY = m_pDisplayModel->scrollY;
+    position.xZoom = static_cast<int32_t>(m_displayModel->zoomX);
+    position.yZoom = static_cast<int32_t>(m_displayModel->zoomY);
+    position.scrollPosX = m_displayModel->scrollX;
+    position.scrollPosY = m_displayModel->scrollY;
     position.Save(m_profile);
     SavePlacement();
     m_recent.Save(m_profile);
@@ -304,9 +304,9 @@ void CMainSheet::UpdateCommandUI() {
 void CMainSheet::OnInitDialog() {
     CPropertySheetWithLogoDlg::OnInitDialog();
     DressFrame();
-    if (g_strDataDirectory.empty()) {
+    if (g_dataDirectory.empty()) {
         std::error_code error;
-        g_strDataDirectory = std::filesystem::current_path(error).string();
+        g_dataDirectory = std::filesystem::current_path(error).string();
     }
     // Every page is shown once, the first tab last.
     for (int i = PageCount() - 1; i >= 0; --i)
@@ -432,7 +432,7 @@ bool CMainSheet::PromptForDataFile(std::string& fileName, std::string& directory
 bool CMainSheet::ChooseAndLoadFile(std::string& path, std::string& title, TraceStore& target,
                                    const QString& dialogTitle) {
     std::string chosen;
-    if (!PromptForDataFile(chosen, g_strDataDirectory, dialogTitle))
+    if (!PromptForDataFile(chosen, g_dataDirectory, dialogTitle))
         return false;
     if (!Loaded(CBackgroundLoad::LoadInto(target, chosen, this)))
         return false;
@@ -444,10 +444,10 @@ bool CMainSheet::ChooseAndLoadFile(std::string& path, std::string& title, TraceS
 void CMainSheet::InstallRecording(TraceStore&& store, const std::string& path,
                                   const std::string& title) {
     m_traceStore = std::move(store);
-    m_strFileName = path;
+    m_fileName = path;
     // A new recording starts with all of it in view, in its own unit.
-    m_pDisplayModel->Fit();
-    m_pDisplayModel->unit = m_traceStore.unit;
+    m_displayModel->Fit();
+    m_displayModel->unit = m_traceStore.unit;
     const auto traceCount = static_cast<uint32_t>(m_traceStore.traces.size());
     const auto samples = static_cast<uint32_t>(m_traceStore.commandWaveform.size());
     const PerAnalysis<bool> selectAll = m_generalSettings->SelectAllFlags();
@@ -457,9 +457,9 @@ void CMainSheet::InstallRecording(TraceStore&& store, const std::string& path,
 }
 
 void CMainSheet::ShowStore(const std::function<void(size_t, CPageAnalyseBase*)>& tellPage) {
-    m_pDisplayModel->SetData(m_traceStore.timeAxis, m_traceStore.commandWaveform,
-                             m_traceStore.traces,
-                             static_cast<uint32_t>(m_traceStore.commandWaveform.size()));
+    m_displayModel->SetData(m_traceStore.timeAxis, m_traceStore.commandWaveform,
+                            m_traceStore.traces,
+                            static_cast<uint32_t>(m_traceStore.commandWaveform.size()));
     for (size_t i = 0; i < m_pages.size(); ++i)
         tellPage(i, m_pages[i]);
     UpdateCommandUI();
@@ -497,19 +497,19 @@ bool CMainSheet::OpenRecording(const std::string& path) {
 }
 
 void CMainSheet::OnAddData() {
-    if (m_strFileName.empty() || m_traceStore.traces.empty()) {
+    if (m_fileName.empty() || m_traceStore.traces.empty()) {
         OnImportData();
         return;
     }
     BeginBusy();
     std::string chosen;
-    if (PromptForDataFile(chosen, g_strDataDirectory, tr("Add abf Data")))
+    if (PromptForDataFile(chosen, g_dataDirectory, tr("Add abf Data")))
         AddRecording(chosen);
     EndBusy();
 }
 
 bool CMainSheet::AddRecording(const std::string& path) {
-    if (m_strFileName.empty() || m_traceStore.traces.empty())
+    if (m_fileName.empty() || m_traceStore.traces.empty())
         return OpenRecording(path);
     BeginBusy();
     // AppendFrom loads aside and appends only a recording of the same
@@ -532,7 +532,7 @@ bool CMainSheet::AddRecording(const std::string& path) {
 
 void CMainSheet::OnCloseData() {
     m_traceStore = TraceStore{};
-    m_strFileName.clear();
+    m_fileName.clear();
     ShowStore([](size_t, CPageAnalyseBase* page) { page->OnRecordingClosed(); });
 }
 
@@ -562,7 +562,7 @@ void CMainSheet::SetExportServices(IChartPrinter* printer, IWorkbookOpener* open
 void CMainSheet::ExportAllAnalyses() {
     if (m_exporting)
         return;
-    if (m_strFileName.empty() || m_traceStore.traces.empty()) {
+    if (m_fileName.empty() || m_traceStore.traces.empty()) {
         ShowMessage("No recording is loaded. Open a recording with \"Open File\" first, then "
                     "analyse it.",
                     "Tessaran", MessageIcon::Information);
@@ -575,7 +575,7 @@ void CMainSheet::ExportAllAnalyses() {
         BusyCursorMessages busy;
         std::unique_ptr<QProgressDialog> progress;
         const qint64 samples =
-            static_cast<qint64>(m_traceStore.traces.size()) * m_traceStore.samplesPerTrace();
+            static_cast<qint64>(m_traceStore.traces.size()) * m_traceStore.SamplesPerTrace();
         m_lastExportShowedProgress = samples >= kLongExportSamples;
         if (m_lastExportShowedProgress) {
             progress = std::make_unique<QProgressDialog>(tr("Writing the workbook..."), QString(),
@@ -594,11 +594,11 @@ void CMainSheet::ExportAllAnalyses() {
         options.existing = ExistingWorkbook::Ask;
         options.askReplace = AskYesNo;
         const ExportChoices choices = ExportChoicesFromRecords(m_records, settings.plotTraceNumber);
-        CQtChartPrinter defaultPrinter;
-        CDesktopWorkbookOpener defaultOpener;
+        QtChartPrinter defaultPrinter;
+        DesktopWorkbookOpener defaultOpener;
         CExcelExport exporter(m_printer ? m_printer : &defaultPrinter,
                               m_opener ? m_opener : &defaultOpener);
-        m_lastExport = exporter.ExportResults(m_traceStore, choices, m_strFileName, options);
+        m_lastExport = exporter.ExportResults(m_traceStore, choices, m_fileName, options);
         ShowNotices(m_lastExport.notices);
     }
     ++m_exportCount;
@@ -659,7 +659,7 @@ void CMainSheet::NoteOpened(const std::string& path) {
     m_recent.Add(path);
     const std::string folder = std::filesystem::path(path).parent_path().string();
     if (!folder.empty())
-        g_strDataDirectory = folder;
+        g_dataDirectory = folder;
 }
 
 void CMainSheet::FillRecentMenu() {

@@ -129,8 +129,8 @@ public:
 
     // --- State ------------------------------------------------------------------
     const TraceStore& Store() const { return m_traceStore; }
-    const std::string& FileName() const { return m_strFileName; }
-    const std::shared_ptr<TraceDisplayModel>& DisplayModel() const { return m_pDisplayModel; }
+    const std::string& FileName() const { return m_fileName; }
+    const std::shared_ptr<TraceDisplayModel>& DisplayModel() const { return m_displayModel; }
     const std::vector<CPageAnalyseBase*>& AnalysisPages() const { return m_pages; }
     CPageGeneralSettings* GeneralSettingsPage() const { return m_generalSettings; }
     const AnalysisPageRecords& Records() const { return m_records; }
@@ -191,8 +191,8 @@ private:
     AnalysisPageRecords m_records;
     std::vector<CPageAnalyseBase*> m_pages;
     CPageGeneralSettings* m_generalSettings = nullptr;
-    std::string m_strFileName;
-    std::shared_ptr<TraceDisplayModel> m_pDisplayModel;
+    std::string m_fileName;
+    std::shared_ptr<TraceDisplayModel> m_displayModel;
     TraceStore m_traceStore;
     QMenuBar* m_menuBar = nullptr;
     QMenu* m_recentMenu = nullptr;

@@ -162,7 +162,7 @@ QHBoxLayout* CPageGeneralSettings::BuildRangeRow(QGroupBox* frame, QGridLayout* 
 void CPageGeneralSettings::ConnectControls() {
     // Immediate reactions: the process-wide display values, not the record.
     connect(m_useZeroCurrentLine, &QCheckBox::clicked, this, [this](bool checked) {
-        g_bShowZeroCurrentLine = checked;
+        g_showZeroCurrentLine = checked;
         emit displayValuesChanged();
     });
     for (TLColourDropDownButton* button :
@@ -215,7 +215,7 @@ void CPageGeneralSettings::OnInitDialog() {
     m_initialised = true;
     UpdateData(false);
     for (size_t i = 0; i < m_selectionButtons.size(); ++i)
-        m_selectionButtons[i]->SetColour(g_crSelection[i]);
+        m_selectionButtons[i]->SetColour(g_selectionColour[i]);
 }
 
 std::vector<std::pair<QCheckBox*, int32_t*>> CPageGeneralSettings::CheckBoxFields() {
@@ -308,15 +308,15 @@ void CPageGeneralSettings::OnColourNotification(QWidget* control, int code) {
         // The four buttons stand in region order; a ramp's colour also
         // colours its overlay region.
         const int region = id - kDescendingRampColourId;
-        g_crSelection[static_cast<size_t>(region)] = colour;
+        g_selectionColour[static_cast<size_t>(region)] = colour;
         if (region == kRamp1Region || region == kRamp2Region)
-            g_crSelection[static_cast<size_t>(OverlayRegionOf(region))] = colour;
+            g_selectionColour[static_cast<size_t>(OverlayRegionOf(region))] = colour;
     } else if (id == kCurrentTraceColourId) {
-        g_crCurrentTrace = colour;
+        g_currentTraceColour = colour;
     } else if (id == kControlTraceColourId) {
-        g_crControlTrace = colour;
+        g_controlTraceColour = colour;
     } else if (id == kZeroLineColourId) {
-        g_crZeroLine = colour;
+        g_zeroLineColour = colour;
     } else {
         return;
     }

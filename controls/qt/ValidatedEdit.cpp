@@ -143,9 +143,9 @@ void CValidatedEdit::ShowOutOfBoundsMessage() {
 CValidatedEdit::SaveCheck CValidatedEdit::CheckForSave() {
     Validate(false);
     if (m_state == kValid)
-        return SaveCheck::kValid;
+        return SaveCheck::Valid;
     if (!isEnabled())
-        return SaveCheck::kNoValue;
+        return SaveCheck::NoValue;
     if (m_state == kOutOfBounds)
         ShowOutOfBoundsMessage();
     else
@@ -153,7 +153,7 @@ CValidatedEdit::SaveCheck CValidatedEdit::CheckForSave() {
     // The dialog stays on this field, its text selected for retyping.
     setFocus(Qt::OtherFocusReason);
     selectAll();
-    return SaveCheck::kFailed;
+    return SaveCheck::Failed;
 }
 
 void CValidatedEdit::ReplaceText(const QString& text) {

@@ -105,10 +105,10 @@ protected:
     virtual std::string OutOfBoundsText() const = 0;
     void ShowOutOfBoundsMessage();
 
-    // Saving direction of the data exchange: kValid means take GetValue,
-    // kNoValue means the field is disabled and yields no value, kFailed that
+    // Saving direction of the data exchange: Valid means take GetValue,
+    // NoValue means the field is disabled and yields no value, Failed that
     // the user has been told and the focus sits on the field.
-    enum class SaveCheck { kValid, kNoValue, kFailed };
+    enum class SaveCheck { Valid, NoValue, Failed };
     SaveCheck CheckForSave();
 
     // Replaces the text with checking off, only when it differs.
@@ -224,13 +224,13 @@ bool CValidatedEdit::ValidateWith(bool showMessage, bool reportOutOfBounds, T& c
 
 template <class T> bool CValidatedEdit::SaveWith(T& value, const T& current, const T& noValue) {
     switch (CheckForSave()) {
-    case SaveCheck::kValid:
+    case SaveCheck::Valid:
         value = current;
         return true;
-    case SaveCheck::kNoValue:
+    case SaveCheck::NoValue:
         value = noValue;
         return true;
-    case SaveCheck::kFailed:
+    case SaveCheck::Failed:
         break;
     }
     return false;

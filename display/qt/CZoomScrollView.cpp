@@ -30,10 +30,10 @@ CZoomScrollView::CZoomScrollView(QWidget* parent) : QAbstractScrollArea(parent) 
     viewport()->setAttribute(Qt::WA_NoSystemBackground);
     viewport()->setMouseTracking(true);
     viewport()->setCursor(Qt::CrossCursor);
-    leftRuler_ = new CViewRuler(this, CViewRuler::Side::kLeft);
-    bottomRuler_ = new CViewRuler(this, CViewRuler::Side::kBottom);
+    m_leftRuler = new CViewRuler(this, CViewRuler::Side::Left);
+    m_bottomRuler = new CViewRuler(this, CViewRuler::Side::Bottom);
     setViewportMargins(kAxisWidth, 0, 0, kCommandStripHeight + kTimeAxisHeight);
-    rubberBand_ = new QRubberBand(QRubberBand::Rectangle, viewport());
+    m_rubberBand = new QRubberBand(QRubberBand::Rectangle, viewport());
 }
 
 CZoomScrollView::~CZoomScrollView() {
@@ -41,53 +41,53 @@ CZoomScrollView::~CZoomScrollView() {
 }
 
 void CZoomScrollView::SetDisplayModel(std::shared_ptr<TraceDisplayModel> model) {
-    if (model_ && model_->ownerView == this) {
+    if (m_model && m_model->ownerView == this) {
         // Keep where the user was, and leave no pointer to this view behind.
-        model_->scrollX = horizontalScrollBar()->value();
-        model_->scrollY = verticalScrollBar()->value();
-        model_->ownerView = nullptr;
+        m_model->scrollX = horizontalScrollBar()->value();
+        m_model->scrollY = verticalScrollBar()->value();
+        m_model->ownerView = nullptr;
     }
-    model_ = std::move(model);
-    scrollTotal_ = QSize();
-    if (model_ && isVisible())
+    m_model = std::move(model);
+    m_scrollTotal = QSize();
+    if (m_model && isVisible())
         InitialUpdate();
     viewport()->update();
 }
 
 bool CZoomScrollView::HasData() const {
-    return model_ && model_->samplesPerTrace != 0;
+    return m_model && m_model->samplesPerTrace != 0;
 }
 
 int CZoomScrollView::TraceCount() const {
-    return model_ ? static_cast<int>(model_->TraceCount()) : 0;
+    return m_model ? static_cast<int>(m_model->TraceCount()) : 0;
 }
 
 int CZoomScrollView::HalfTotalHeight() const {
-    return static_cast<int>(model_->TotalHeight() / 2);
+    return static_cast<int>(m_model->TotalHeight() / 2);
 }
 
 void CZoomScrollView::InitialUpdate() {
-    if (!model_)
+    if (!m_model)
         return;
     const QSize viewportSize = viewport()->size();
     const auto plotExtent = [](int extent) {
         return static_cast<uint32_t>(std::max(0, extent - kPlotMargin));
     };
-    const uint32_t oldZoomX = model_->EffectiveZoomX();
-    const uint32_t oldZoomY = model_->EffectiveZoomY();
+    const uint32_t oldZoomX = m_model->EffectiveZoomX();
+    const uint32_t oldZoomY = m_model->EffectiveZoomY();
     const bool resized =
-        model_->SetViewSize(plotExtent(viewportSize.width()), plotExtent(viewportSize.height()));
+        m_model->SetViewSize(plotExtent(viewportSize.width()), plotExtent(viewportSize.height()));
     UpdateScrollSizes();
     if (resized) {
         viewport()->update();
         emit zoomChanged();
-    } else if (oldZoomX != model_->zoomX || oldZoomY != model_->zoomY) {
+    } else if (oldZoomX != m_model->zoomX || oldZoomY != m_model->zoomY) {
         emit zoomChanged();
     }
 }
 
 void CZoomScrollView::UpdateScrollSizes() {
-    TraceDisplayModel& model = *model_;
+    TraceDisplayModel& model = *m_model;
     model.ClampScroll();
     const int32_t scrollX = model.scrollX;
     const int32_t scrollY = model.scrollY;
@@ -96,7 +96,7 @@ void CZoomScrollView::UpdateScrollSizes() {
     const int viewWidth = static_cast<int>(model.viewWidth);
     const int viewHeight = static_cast<int>(model.viewHeight);
 
-    settingScrollBars_ = true;
+    m_settingScrollBars = true;
     QScrollBar* horizontal = horizontalScrollBar();
     horizontal->setRange(0, std::max(0, totalWidth - viewWidth));
     horizontal->setPageStep(std::max(1, viewWidth));
@@ -107,27 +107,27 @@ void CZoomScrollView::UpdateScrollSizes() {
     vertical->setPageStep(std::max(1, viewHeight));
     vertical->setSingleStep(std::max(1, viewHeight / 20));
     vertical->setValue(scrollY);
-    settingScrollBars_ = false;
+    m_settingScrollBars = false;
 
-    scrollTotal_ = QSize(totalWidth, totalHeight);
+    m_scrollTotal = QSize(totalWidth, totalHeight);
     model.scrollX = horizontal->value();
     model.scrollY = vertical->value();
 }
 
 void CZoomScrollView::SetDisplayedTraces(const std::vector<int32_t>& indices) {
-    content_.displayedTraces = indices;
+    m_content.displayedTraces = indices;
     viewport()->update();
 }
 
 void CZoomScrollView::SetCurrentTrace(int32_t index) {
-    if (SetHighlightedTrace(content_.currentIndex, index)) {
-        leftRuler_->update();
-        bottomRuler_->update();
+    if (SetHighlightedTrace(m_content.currentIndex, index)) {
+        m_leftRuler->update();
+        m_bottomRuler->update();
     }
 }
 
 void CZoomScrollView::SetControlTrace(int32_t index) {
-    SetHighlightedTrace(content_.controlIndex, index);
+    SetHighlightedTrace(m_content.controlIndex, index);
 }
 
 bool CZoomScrollView::SetHighlightedTrace(int32_t& shown, int32_t index) {
@@ -141,18 +141,19 @@ bool CZoomScrollView::SetHighlightedTrace(int32_t& shown, int32_t index) {
 }
 
 uint32_t CZoomScrollView::RegionStart(int region) const {
-    return region >= 0 && region < static_cast<int>(kRegionCount) ? content_.regionStarts[region]
+    return region >= 0 && region < static_cast<int>(kRegionCount) ? m_content.regionStarts[region]
                                                                   : 0;
 }
 
 uint32_t CZoomScrollView::RegionEnd(int region) const {
-    return region >= 0 && region < static_cast<int>(kRegionCount) ? content_.regionEnds[region] : 0;
+    return region >= 0 && region < static_cast<int>(kRegionCount) ? m_content.regionEnds[region]
+                                                                  : 0;
 }
 
 QRect CZoomScrollView::SampleStrip(uint32_t a, uint32_t b) const {
     const int scrollX = horizontalScrollBar()->value();
-    const int left = model_->SampleX(std::min(a, b)) - scrollX;
-    const int right = model_->SampleX(std::max(a, b)) + 1 - scrollX;
+    const int left = m_model->SampleX(std::min(a, b)) - scrollX;
+    const int right = m_model->SampleX(std::max(a, b)) + 1 - scrollX;
     return QRect(QPoint(left, 0), QPoint(right, viewport()->height() - 1));
 }
 
@@ -161,8 +162,8 @@ void CZoomScrollView::SetRegion(uint32_t a, uint32_t b, int region) {
         return;
     if (a > b)
         std::swap(a, b);
-    uint32_t& start = content_.regionStarts[region];
-    uint32_t& end = content_.regionEnds[region];
+    uint32_t& start = m_content.regionStarts[region];
+    uint32_t& end = m_content.regionEnds[region];
     if (a == start && b == end)
         return;
     // Only the columns between the old and the new ends change; the bands are
@@ -179,20 +180,20 @@ void CZoomScrollView::SetRegion(uint32_t a, uint32_t b, int region) {
     if (!changed.isEmpty())
         viewport()->update(changed);
     if (region < 2)
-        bottomRuler_->update();
+        m_bottomRuler->update();
 }
 
 bool CZoomScrollView::CanZoomInX() const {
-    return model_ && model_->EffectiveZoomX() < model_->maxZoomX;
+    return m_model && m_model->EffectiveZoomX() < m_model->maxZoomX;
 }
 bool CZoomScrollView::CanZoomOutX() const {
-    return model_ && model_->EffectiveZoomX() > 0;
+    return m_model && m_model->EffectiveZoomX() > 0;
 }
 bool CZoomScrollView::CanZoomInY() const {
-    return model_ && model_->EffectiveZoomY() < model_->maxZoomY;
+    return m_model && m_model->EffectiveZoomY() < m_model->maxZoomY;
 }
 bool CZoomScrollView::CanZoomOutY() const {
-    return model_ && model_->EffectiveZoomY() > 0;
+    return m_model && m_model->EffectiveZoomY() > 0;
 }
 
 void CZoomScrollView::ZoomInX() {
@@ -214,11 +215,11 @@ void CZoomScrollView::ZoomBoth(int direction) {
 }
 
 void CZoomScrollView::Zoom(bool horizontal, int direction, int64_t anchor) {
-    if (!model_)
+    if (!m_model)
         return;
-    model_->scrollX = horizontalScrollBar()->value();
-    model_->scrollY = verticalScrollBar()->value();
-    TraceDisplayModel& model = *model_;
+    m_model->scrollX = horizontalScrollBar()->value();
+    m_model->scrollY = verticalScrollBar()->value();
+    TraceDisplayModel& model = *m_model;
     const bool zoomed = horizontal
                             ? (direction > 0 ? model.ZoomInX(anchor) : model.ZoomOutX(anchor))
                             : (direction > 0 ? model.ZoomInY(anchor) : model.ZoomOutY(anchor));
@@ -227,27 +228,27 @@ void CZoomScrollView::Zoom(bool horizontal, int direction, int64_t anchor) {
 }
 
 void CZoomScrollView::Fit() {
-    if (!model_)
+    if (!m_model)
         return;
-    model_->Fit();
+    m_model->Fit();
     ZoomChanged();
 }
 
 void CZoomScrollView::ZoomToArea(const QRect& area) {
-    if (!model_ || area.isEmpty())
+    if (!m_model || area.isEmpty())
         return;
     const int64_t x = horizontalScrollBar()->value();
     const int64_t y = verticalScrollBar()->value();
-    model_->ZoomToRect(x + area.left(), y + area.top(), x + area.right(), y + area.bottom());
+    m_model->ZoomToRect(x + area.left(), y + area.top(), x + area.right(), y + area.bottom());
     ZoomChanged();
 }
 
 void CZoomScrollView::ZoomChanged() {
-    model_->ownerView = this;
+    m_model->ownerView = this;
     UpdateScrollSizes();
     viewport()->update();
-    leftRuler_->update();
-    bottomRuler_->update();
+    m_leftRuler->update();
+    m_bottomRuler->update();
     emit zoomChanged();
 }
 
@@ -259,19 +260,19 @@ void CZoomScrollView::RedrawNow() {
 void CZoomScrollView::paintEvent(QPaintEvent* event) {
     if (!HasData())
         return;
-    TraceDisplayModel& model = *model_;
+    TraceDisplayModel& model = *m_model;
     // Another view (or the main window) may have changed the zoom or scroll
     // position since this view last drew: take them over and draw it all.
-    const bool matches = scrollTotal_ == QSize(static_cast<int>(model.TotalWidth()),
-                                               static_cast<int>(model.TotalHeight())) &&
+    const bool matches = m_scrollTotal == QSize(static_cast<int>(model.TotalWidth()),
+                                                static_cast<int>(model.TotalHeight())) &&
                          horizontalScrollBar()->value() == model.scrollX &&
                          verticalScrollBar()->value() == model.scrollY;
     model.ownerView = this;
     if (!matches) {
         UpdateScrollSizes();
         viewport()->update();
-        leftRuler_->update();
-        bottomRuler_->update();
+        m_leftRuler->update();
+        m_bottomRuler->update();
         emit zoomChanged();
     }
     model.scrollX = horizontalScrollBar()->value();
@@ -279,30 +280,30 @@ void CZoomScrollView::paintEvent(QPaintEvent* event) {
     const QRect area = event->rect() & viewport()->rect();
     Draw(area);
     QPainter painter(viewport());
-    painter.drawImage(area.topLeft(), image_, area);
+    painter.drawImage(area.topLeft(), m_image, area);
 }
 
 void CZoomScrollView::Draw(const QRect& clip) {
-    if (image_.size() != viewport()->size())
-        image_ = QImage(viewport()->size(), QImage::Format_RGB32);
-    if (clip.isEmpty() || image_.isNull())
+    if (m_image.size() != viewport()->size())
+        m_image = QImage(viewport()->size(), QImage::Format_RGB32);
+    if (clip.isEmpty() || m_image.isNull())
         return;
     // Zero current lies at the plot height H, shown in the middle of the
     // scrollable height, so the logical y at the top of the plot is H / 2.
     DrawTracePictureInStrips(
-        reinterpret_cast<uint32_t*>(image_.bits()), image_.width(), image_.height(),
-        static_cast<int>(image_.bytesPerLine() / sizeof(uint32_t)),
+        reinterpret_cast<uint32_t*>(m_image.bits()), m_image.width(), m_image.height(),
+        static_cast<int>(m_image.bytesPerLine() / sizeof(uint32_t)),
         {clip.left(), clip.top(), clip.right(), clip.bottom()}, horizontalScrollBar()->value(),
-        int64_t{verticalScrollBar()->value()} + HalfTotalHeight(), *model_, content_);
+        int64_t{verticalScrollBar()->value()} + HalfTotalHeight(), *m_model, m_content);
 }
 
 void CZoomScrollView::resizeEvent(QResizeEvent* event) {
     QAbstractScrollArea::resizeEvent(event);
     const QRect traces = viewport()->geometry();
-    leftRuler_->setGeometry(traces.left() - kAxisWidth, traces.top(), kAxisWidth,
-                            traces.height() + kCommandStripHeight + kTimeAxisHeight);
-    bottomRuler_->setGeometry(traces.left(), traces.bottom() + 1, traces.width(),
-                              kCommandStripHeight + kTimeAxisHeight);
+    m_leftRuler->setGeometry(traces.left() - kAxisWidth, traces.top(), kAxisWidth,
+                             traces.height() + kCommandStripHeight + kTimeAxisHeight);
+    m_bottomRuler->setGeometry(traces.left(), traces.bottom() + 1, traces.width(),
+                               kCommandStripHeight + kTimeAxisHeight);
     InitialUpdate();
 }
 
@@ -313,14 +314,14 @@ void CZoomScrollView::showEvent(QShowEvent* event) {
 
 void CZoomScrollView::scrollContentsBy(int, int) {
     // The view the user scrolls is the one whose position counts.
-    if (model_ && !settingScrollBars_) {
-        model_->ownerView = this;
-        model_->scrollX = horizontalScrollBar()->value();
-        model_->scrollY = verticalScrollBar()->value();
+    if (m_model && !m_settingScrollBars) {
+        m_model->ownerView = this;
+        m_model->scrollX = horizontalScrollBar()->value();
+        m_model->scrollY = verticalScrollBar()->value();
     }
     viewport()->update();
-    leftRuler_->update();
-    bottomRuler_->update();
+    m_leftRuler->update();
+    m_bottomRuler->update();
 }
 
 void CZoomScrollView::wheelEvent(QWheelEvent* event) {
@@ -344,7 +345,7 @@ void CZoomScrollView::wheelEvent(QWheelEvent* event) {
 }
 
 void CZoomScrollView::ScrollByWheel(QPoint delta) {
-    wheelRemainder_ += delta;
+    m_wheelRemainder += delta;
     const auto scroll = [](QScrollBar* bar, int& remainder) {
         constexpr int kNotch = 120; // one wheel notch in eighths of a degree
         const int notches = remainder / kNotch;
@@ -354,12 +355,12 @@ void CZoomScrollView::ScrollByWheel(QPoint delta) {
         const int lines = QApplication::wheelScrollLines();
         bar->setValue(bar->value() - notches * lines * bar->singleStep());
     };
-    scroll(horizontalScrollBar(), wheelRemainder_.rx());
-    scroll(verticalScrollBar(), wheelRemainder_.ry());
+    scroll(horizontalScrollBar(), m_wheelRemainder.rx());
+    scroll(verticalScrollBar(), m_wheelRemainder.ry());
 }
 
 uint32_t CZoomScrollView::SampleUnder(int viewportX) const {
-    return model_->SampleAtX(int64_t{horizontalScrollBar()->value()} + viewportX);
+    return m_model->SampleAtX(int64_t{horizontalScrollBar()->value()} + viewportX);
 }
 
 void CZoomScrollView::mousePressEvent(QMouseEvent* event) {
@@ -367,22 +368,22 @@ void CZoomScrollView::mousePressEvent(QMouseEvent* event) {
         QAbstractScrollArea::mousePressEvent(event);
         return;
     }
-    pressAt_ = event->position().toPoint();
-    banding_ = (event->modifiers() & Qt::ControlModifier) != 0;
-    dragging_ = !banding_;
-    if (banding_) {
-        rubberBand_->setGeometry(QRect(pressAt_, QSize()));
-        rubberBand_->show();
+    m_pressAt = event->position().toPoint();
+    m_banding = (event->modifiers() & Qt::ControlModifier) != 0;
+    m_dragging = !m_banding;
+    if (m_banding) {
+        m_rubberBand->setGeometry(QRect(m_pressAt, QSize()));
+        m_rubberBand->show();
     }
     event->accept();
 }
 
 void CZoomScrollView::mouseMoveEvent(QMouseEvent* event) {
     const QPoint at = event->position().toPoint();
-    if (banding_) {
-        rubberBand_->setGeometry(QRect(pressAt_, at).normalized());
-    } else if (dragging_ && std::abs(at.x() - pressAt_.x()) >= 3) {
-        emit regionDragged(SampleUnder(pressAt_.x()), SampleUnder(at.x()), event->modifiers());
+    if (m_banding) {
+        m_rubberBand->setGeometry(QRect(m_pressAt, at).normalized());
+    } else if (m_dragging && std::abs(at.x() - m_pressAt.x()) >= 3) {
+        emit regionDragged(SampleUnder(m_pressAt.x()), SampleUnder(at.x()), event->modifiers());
     }
     emit readoutChanged(ReadoutAt(at));
     event->accept();
@@ -394,16 +395,16 @@ void CZoomScrollView::mouseReleaseEvent(QMouseEvent* event) {
         return;
     }
     const QPoint at = event->position().toPoint();
-    if (banding_) {
-        rubberBand_->hide();
-        const QRect area = QRect(pressAt_, at).normalized() & viewport()->rect();
+    if (m_banding) {
+        m_rubberBand->hide();
+        const QRect area = QRect(m_pressAt, at).normalized() & viewport()->rect();
         if (area.width() >= 3 && area.height() >= 3)
             ZoomToArea(area);
-    } else if (dragging_ && HasData() && std::abs(at.x() - pressAt_.x()) >= 3) {
-        emit regionDragged(SampleUnder(pressAt_.x()), SampleUnder(at.x()), event->modifiers());
+    } else if (m_dragging && HasData() && std::abs(at.x() - m_pressAt.x()) >= 3) {
+        emit regionDragged(SampleUnder(m_pressAt.x()), SampleUnder(at.x()), event->modifiers());
     }
-    banding_ = false;
-    dragging_ = false;
+    m_banding = false;
+    m_dragging = false;
     event->accept();
 }
 
@@ -425,14 +426,14 @@ bool CZoomScrollView::viewportEvent(QEvent* event) {
 QString CZoomScrollView::ReadoutAt(const QPoint& at) const {
     if (!HasData())
         return QString();
-    const TraceDisplayModel& model = *model_;
+    const TraceDisplayModel& model = *m_model;
     ReadoutValues values;
     const uint32_t sample = SampleUnder(at.x());
     values.sampleNumber = sample + 1;
     values.timeMicroseconds =
         sample < model.TimeAxis().size() ? static_cast<double>(model.TimeAxis()[sample]) : 0.0;
     values.unit = model.unit;
-    const int32_t trace = content_.currentIndex;
+    const int32_t trace = m_content.currentIndex;
     if (trace >= 0 && static_cast<size_t>(trace) < model.TraceCount()) {
         values.traceNumber = static_cast<uint32_t>(trace) + 1;
         const float* samples = model.Trace(static_cast<size_t>(trace)).data();

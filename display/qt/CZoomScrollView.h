@@ -43,7 +43,7 @@ public:
 
     // Shares `model` (may be null); the previous one is released.
     void SetDisplayModel(std::shared_ptr<TraceDisplayModel> model);
-    const std::shared_ptr<TraceDisplayModel>& DisplayModel() const { return model_; }
+    const std::shared_ptr<TraceDisplayModel>& DisplayModel() const { return m_model; }
 
     // Measures the viewport: sets the model's plot size at level 0 (viewport less
     // kPlotMargin) and with it the highest zoom levels, then sets the scroll bars
@@ -53,16 +53,16 @@ public:
     // The 0-based trace indices drawn in black; indices beyond the traces are
     // skipped when drawing. Repaints.
     void SetDisplayedTraces(const std::vector<int32_t>& indices);
-    const std::vector<int32_t>& DisplayedTraces() const { return content_.displayedTraces; }
+    const std::vector<int32_t>& DisplayedTraces() const { return m_content.displayedTraces; }
 
     // The trace drawn in the current-trace colour (0-based); an index outside the
     // traces means none (kNoTrace). Redraws at once when it changes.
     void SetCurrentTrace(int32_t index);
-    int32_t CurrentTrace() const { return content_.currentIndex; }
+    int32_t CurrentTrace() const { return m_content.currentIndex; }
 
     // The trace drawn in the control-trace colour; as SetCurrentTrace.
     void SetControlTrace(int32_t index);
-    int32_t ControlTrace() const { return content_.controlIndex; }
+    int32_t ControlTrace() const { return m_content.controlIndex; }
 
     // Sets region `region` (0 to 5) to the 0-based samples a .. b (in either
     // order) and repaints only the strips that changed. Other region numbers are
@@ -140,16 +140,16 @@ private:
     QRect SampleStrip(uint32_t a, uint32_t b) const;
     int HalfTotalHeight() const;
 
-    TracePictureContent content_;
-    std::shared_ptr<TraceDisplayModel> model_;
-    QImage image_;      // the picture, composed off-screen and copied to the viewport
-    QSize scrollTotal_; // the scrollable size the scroll bars were last set for
-    bool settingScrollBars_ = false;
-    QPoint wheelRemainder_;          // wheel movement not yet worth one step
-    QWidget* leftRuler_ = nullptr;   // the current and command-voltage axes
-    QWidget* bottomRuler_ = nullptr; // the command strip and the time axis
-    QRubberBand* rubberBand_ = nullptr;
-    QPoint pressAt_; // viewport pixel where the left button went down
-    bool dragging_ = false;
-    bool banding_ = false;
+    TracePictureContent m_content;
+    std::shared_ptr<TraceDisplayModel> m_model;
+    QImage m_image;      // the picture, composed off-screen and copied to the viewport
+    QSize m_scrollTotal; // the scrollable size the scroll bars were last set for
+    bool m_settingScrollBars = false;
+    QPoint m_wheelRemainder;          // wheel movement not yet worth one step
+    QWidget* m_leftRuler = nullptr;   // the current and command-voltage axes
+    QWidget* m_bottomRuler = nullptr; // the command strip and the time axis
+    QRubberBand* m_rubberBand = nullptr;
+    QPoint m_pressAt; // viewport pixel where the left button went down
+    bool m_dragging = false;
+    bool m_banding = false;
 };

@@ -53,32 +53,33 @@ void PaintVerticalTicks(QPainter& painter, const QRect& area, double low, double
 
 } // namespace
 
-CViewRuler::CViewRuler(CZoomScrollView* view, Side side) : QWidget(view), view_(view), side_(side) {
-    setObjectName(side == Side::kLeft ? QStringLiteral("viewLeftAxis")
-                                      : QStringLiteral("viewCommandStrip"));
+CViewRuler::CViewRuler(CZoomScrollView* view, Side side)
+    : QWidget(view), m_view(view), m_side(side) {
+    setObjectName(side == Side::Left ? QStringLiteral("viewLeftAxis")
+                                     : QStringLiteral("viewCommandStrip"));
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
 void CViewRuler::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.fillRect(rect(), palette().window());
-    const auto& model = view_->DisplayModel();
+    const auto& model = m_view->DisplayModel();
     if (!model || model->samplesPerTrace == 0)
         return;
     QFont font = painter.font();
     font.setPointSizeF(std::max(6.0, font.pointSizeF() * 0.85));
     painter.setFont(font);
     painter.setPen(palette().windowText().color());
-    if (side_ == Side::kLeft)
+    if (m_side == Side::Left)
         PaintLeft(painter);
     else
         PaintBottom(painter);
 }
 
 void CViewRuler::PaintLeft(QPainter& painter) const {
-    const TraceDisplayModel& model = *view_->DisplayModel();
-    const int traceRows = view_->viewport()->height();
-    const int64_t top = view_->verticalScrollBar()->value() + model.TotalHeight() / 2;
+    const TraceDisplayModel& model = *m_view->DisplayModel();
+    const int traceRows = m_view->viewport()->height();
+    const int64_t top = m_view->verticalScrollBar()->value() + model.TotalHeight() / 2;
     const QRect traces(0, 0, width(), traceRows);
     const double high = model.CurrentAtY(static_cast<double>(top));
     const double low = model.CurrentAtY(static_cast<double>(top + traceRows - 1));
@@ -91,7 +92,7 @@ void CViewRuler::PaintLeft(QPainter& painter) const {
     const QRect strip(0, traceRows, width(), CZoomScrollView::kCommandStripHeight);
     double lowMv = 0.0;
     double highMv = 0.0;
-    if (StripRange(model, StripTrace(*view_), lowMv, highMv)) {
+    if (StripRange(model, StripTrace(*m_view), lowMv, highMv)) {
         const double scale = (strip.height() - 1) / (highMv - lowMv);
         PaintVerticalTicks(painter, strip, lowMv, highMv, [&](double value) {
             return strip.bottom() - static_cast<int>(std::lround((value - lowMv) * scale));
@@ -99,28 +100,28 @@ void CViewRuler::PaintLeft(QPainter& painter) const {
         painter.drawText(strip.adjusted(2, 0, 0, 0), Qt::AlignLeft | Qt::AlignTop,
                          QStringLiteral("mV"));
     }
-    const double span = model.TimeAtX(static_cast<double>(view_->viewport()->width()));
+    const double span = model.TimeAtX(static_cast<double>(m_view->viewport()->width()));
     const QRect unitRow(0, strip.bottom() + 1, width() - 4, CZoomScrollView::kTimeAxisHeight);
     painter.drawText(unitRow, Qt::AlignRight | Qt::AlignVCenter,
                      QString::fromLatin1(TimeUnitForSpan(span).name));
 }
 
 void CViewRuler::PaintBottom(QPainter& painter) const {
-    const TraceDisplayModel& model = *view_->DisplayModel();
-    const int scrollX = view_->horizontalScrollBar()->value();
+    const TraceDisplayModel& model = *m_view->DisplayModel();
+    const int scrollX = m_view->horizontalScrollBar()->value();
     const QRect strip(0, 0, width(), CZoomScrollView::kCommandStripHeight);
     painter.fillRect(strip, Qt::white);
     double low = 0.0;
     double high = 0.0;
-    const size_t trace = StripTrace(*view_);
+    const size_t trace = StripTrace(*m_view);
     if (StripRange(model, trace, low, high)) {
         // The ramps, lightly, so they can be matched with the voltage.
         for (int region = 0; region < 2; ++region) {
-            const uint32_t a = view_->RegionStart(region);
-            const uint32_t b = view_->RegionEnd(region);
+            const uint32_t a = m_view->RegionStart(region);
+            const uint32_t b = m_view->RegionEnd(region);
             if (a == b)
                 continue;
-            const ColourRef colour = g_crSelection[static_cast<size_t>(region)];
+            const ColourRef colour = g_selectionColour[static_cast<size_t>(region)];
             painter.fillRect(
                 QRect(QPoint(model.SampleX(a) - scrollX, strip.top()),
                       QPoint(model.SampleX(b) - scrollX, strip.bottom())),

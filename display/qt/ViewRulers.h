@@ -11,7 +11,7 @@ class CZoomScrollView;
 
 class CViewRuler : public QWidget {
 public:
-    enum class Side { kLeft, kBottom };
+    enum class Side { Left, Bottom };
     // A margin of `view` (its parent); `side` says which.
     CViewRuler(CZoomScrollView* view, Side side);
 
@@ -22,6 +22,6 @@ private:
     void PaintLeft(class QPainter& painter) const;
     void PaintBottom(class QPainter& painter) const;
 
-    CZoomScrollView* view_;
-    Side side_;
+    CZoomScrollView* m_view;
+    Side m_side;
 };

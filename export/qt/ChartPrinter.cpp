@@ -10,9 +10,9 @@
 
 #include <filesystem>
 
-CQtChartPrinter::CQtChartPrinter(std::function<QPrinterInfo()> defaultPrinter)
-    : defaultPrinter_(defaultPrinter ? std::move(defaultPrinter)
-                                     : [] { return QPrinterInfo::defaultPrinter(); }) {}
+QtChartPrinter::QtChartPrinter(std::function<QPrinterInfo()> defaultPrinter)
+    : m_defaultPrinter(defaultPrinter ? std::move(defaultPrinter)
+                                      : [] { return QPrinterInfo::defaultPrinter(); }) {}
 
 bool RenderChartPages(const Workbook& workbook, QPagedPaintDevice& device, std::string& error) {
     QPainter painter;
@@ -54,11 +54,11 @@ void Landscape(QPrinter& printer) {
 
 } // namespace
 
-PrintOutcome CQtChartPrinter::PrintChartSheets(const Workbook& workbook,
-                                               const std::string& pdfFallbackPath,
-                                               const std::function<bool()>& mayReplacePdf) {
+PrintOutcome QtChartPrinter::PrintChartSheets(const Workbook& workbook,
+                                              const std::string& pdfFallbackPath,
+                                              const std::function<bool()>& mayReplacePdf) {
     PrintOutcome outcome;
-    const QPrinterInfo info = defaultPrinter_();
+    const QPrinterInfo info = m_defaultPrinter();
     if (!info.isNull()) {
         QPrinter printer(info, QPrinter::HighResolution);
         printer.setDocName(QStringLiteral("Charts"));

@@ -12,17 +12,17 @@
 
 class QPagedPaintDevice;
 
-class CQtChartPrinter : public IChartPrinter {
+class QtChartPrinter : public IChartPrinter {
 public:
     // `defaultPrinter` finds the printer to use (a null QPrinterInfo: none is
     // installed); the default asks the system. Tests pass their own.
-    explicit CQtChartPrinter(std::function<QPrinterInfo()> defaultPrinter = {});
+    explicit QtChartPrinter(std::function<QPrinterInfo()> defaultPrinter = {});
 
     PrintOutcome PrintChartSheets(const Workbook& workbook, const std::string& pdfFallbackPath,
                                   const std::function<bool()>& mayReplacePdf) override;
 
 private:
-    std::function<QPrinterInfo()> defaultPrinter_;
+    std::function<QPrinterInfo()> m_defaultPrinter;
 };
 
 // Draws every chart sheet of `workbook` on `device`, one page each, the chart

@@ -6,7 +6,7 @@
 #include <QDesktopServices>
 #include <QUrl>
 
-std::optional<Notice> CDesktopWorkbookOpener::OpenWorkbook(const std::string& path) {
+std::optional<Notice> DesktopWorkbookOpener::OpenWorkbook(const std::string& path) {
     if (QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(path))))
         return std::nullopt;
     return Notice{"The workbook \"" + path +
@@ -24,8 +24,8 @@ ExportOutcome ExportResultsOnDesktop(const TraceStore& store, ExportChoices choi
     options.autoPrint = autoPrint;
     options.existing = ExistingWorkbook::Ask;
     options.askReplace = AskYesNo;
-    CQtChartPrinter printer;
-    CDesktopWorkbookOpener opener;
+    QtChartPrinter printer;
+    DesktopWorkbookOpener opener;
     ExportOutcome outcome =
         CExcelExport(&printer, &opener).ExportResults(store, choices, recordingPath, options);
     ShowNotices(outcome.notices);

@@ -7,7 +7,7 @@
 // Opens a workbook file with the desktop's default application for it
 // (QDesktopServices::openUrl). Returns what to tell the user when nothing
 // could open it.
-class CDesktopWorkbookOpener : public IWorkbookOpener {
+class DesktopWorkbookOpener : public IWorkbookOpener {
 public:
     std::optional<Notice> OpenWorkbook(const std::string& path) override;
 };

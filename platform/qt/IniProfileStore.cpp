@@ -48,20 +48,20 @@ std::string Quoted(const std::string& text) {
 
 IniProfileStore::IniProfileStore(const std::string& applicationName,
                                  const std::string& explicitPath)
-    : path_(explicitPath.empty() ? DefaultPath(applicationName) : explicitPath) {
+    : m_path(explicitPath.empty() ? DefaultPath(applicationName) : explicitPath) {
     std::string text;
     std::string reason;
-    switch (ReadRegularFile(path_, text, reason)) {
+    switch (ReadRegularFile(m_path, text, reason)) {
     case RegularFileRead::Read:
-        values_ = IniValues::Parse(text);
+        m_values = IniValues::Parse(text);
         break;
     case RegularFileRead::Missing:
-        missing_ = true;
+        m_missing = true;
         break;
     case RegularFileRead::NotRegular:
     case RegularFileRead::Failed:
-        unusable_ = true;
-        readProblem_ = reason;
+        m_unusable = true;
+        m_readProblem = reason;
         break;
     }
 }
@@ -79,14 +79,14 @@ std::string IniProfileStore::ApplicationNameFromExecutable(const std::string& ex
 }
 
 int IniProfileStore::ReadInt(const std::string& section, const std::string& key, int defaultValue) {
-    const std::string* stored = values_.Find(section, key);
+    const std::string* stored = m_values.Find(section, key);
     int parsed = 0;
     return stored && ParseInt32(*stored, parsed) ? parsed : defaultValue;
 }
 
 std::string IniProfileStore::ReadString(const std::string& section, const std::string& key,
                                         const std::string& defaultValue) {
-    const std::string* stored = values_.Find(section, key);
+    const std::string* stored = m_values.Find(section, key);
     return stored ? *stored : defaultValue;
 }
 
@@ -96,17 +96,17 @@ bool IniProfileStore::WriteInt(const std::string& section, const std::string& ke
 
 bool IniProfileStore::WriteString(const std::string& section, const std::string& key,
                                   const std::string& value) {
-    if (unusable_ && keptCopy_.empty())
+    if (m_unusable && m_keptCopy.empty())
         MoveUnusableFileAside();
-    values_.Set(section, key, value);
-    written_ = true;
+    m_values.Set(section, key, value);
+    m_written = true;
     return true;
 }
 
 std::string IniProfileStore::KeptCopyPath() const {
-    if (!keptCopy_.empty())
-        return keptCopy_;
-    const std::string base = path_ + ".unreadable";
+    if (!m_keptCopy.empty())
+        return m_keptCopy;
+    const std::string base = m_path + ".unreadable";
     std::string candidate = base;
     for (int number = 2; Exists(candidate) && number < 100000; ++number)
         candidate = base + "." + std::to_string(number);
@@ -117,13 +117,14 @@ std::string IniProfileStore::KeptCopyPath() const {
 void IniProfileStore::MoveUnusableFileAside() {
     for (int attempt = 0; attempt < 100; ++attempt) {
         const std::string target = KeptCopyPath();
-        if (::renameat2(AT_FDCWD, path_.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE) == 0) {
-            keptCopy_ = target;
+        if (::renameat2(AT_FDCWD, m_path.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE) ==
+            0) {
+            m_keptCopy = target;
             return;
         }
         if (errno == EINVAL || errno == ENOSYS) { // no such rename on this file system
-            if (!Exists(target) && std::rename(path_.c_str(), target.c_str()) == 0)
-                keptCopy_ = target;
+            if (!Exists(target) && std::rename(m_path.c_str(), target.c_str()) == 0)
+                m_keptCopy = target;
             return;
         }
         if (errno != EEXIST)
@@ -132,30 +133,30 @@ void IniProfileStore::MoveUnusableFileAside() {
 }
 
 bool IniProfileStore::Sync() {
-    if (!written_) // a store that was only read creates nothing
+    if (!m_written) // a store that was only read creates nothing
         return true;
     std::error_code ignored;
-    std::filesystem::create_directories(std::filesystem::path(path_).parent_path(), ignored);
-    QSaveFile file(QString::fromStdString(path_));
-    const std::string text = values_.Format();
+    std::filesystem::create_directories(std::filesystem::path(m_path).parent_path(), ignored);
+    QSaveFile file(QString::fromStdString(m_path));
+    const std::string text = m_values.Format();
     if (!file.open(QIODevice::WriteOnly) ||
         file.write(text.data(), static_cast<qint64>(text.size())) !=
             static_cast<qint64>(text.size()) ||
         !file.commit()) {
-        writeError_ = file.errorString().toStdString();
+        m_writeError = file.errorString().toStdString();
         return false;
     }
-    written_ = false;
-    writeError_.clear();
+    m_written = false;
+    m_writeError.clear();
     return true;
 }
 
 std::string IniProfileStore::UnusableFileMessage() const {
-    return "The settings file " + Quoted(path_) + " cannot be read (" + readProblem_ +
+    return "The settings file " + Quoted(m_path) + " cannot be read (" + m_readProblem +
            "). The default settings are used; the file will be kept as " + Quoted(KeptCopyPath()) +
            " when the settings are saved.";
 }
 
 std::string IniProfileStore::WriteFailureMessage() const {
-    return "The settings could not be saved to " + Quoted(path_) + ":\n" + writeError_;
+    return "The settings could not be saved to " + Quoted(m_path) + ":\n" + m_writeError;
 }

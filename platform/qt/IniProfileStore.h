@@ -43,13 +43,13 @@ public:
     // false, with WriteError() saying why, when the file cannot be written.
     bool Sync();
 
-    const std::string& path() const { return path_; }
+    const std::string& path() const { return m_path; }
     // Whether there was no file at the path when the store was made.
-    bool WasMissing() const { return missing_; }
+    bool WasMissing() const { return m_missing; }
     // Whether the file existed, but could not be used; then ReadProblem() says why.
-    bool IsUnusable() const { return unusable_; }
-    const std::string& ReadProblem() const { return readProblem_; }
-    const std::string& WriteError() const { return writeError_; }
+    bool IsUnusable() const { return m_unusable; }
+    const std::string& ReadProblem() const { return m_readProblem; }
+    const std::string& WriteError() const { return m_writeError; }
     // Where an unusable file is (or will be) kept: "<path>.unreadable", else
     // "<path>.unreadable.2", ".3", ... the first name nothing has.
     std::string KeptCopyPath() const;
@@ -67,12 +67,12 @@ public:
 private:
     void MoveUnusableFileAside();
 
-    std::string path_;
-    IniValues values_;
-    bool missing_ = false;
-    bool unusable_ = false;
-    std::string readProblem_;
-    std::string keptCopy_; // where the unusable file went, once moved
-    std::string writeError_;
-    bool written_ = false;
+    std::string m_path;
+    IniValues m_values;
+    bool m_missing = false;
+    bool m_unusable = false;
+    std::string m_readProblem;
+    std::string m_keptCopy; // where the unusable file went, once moved
+    std::string m_writeError;
+    bool m_written = false;
 };

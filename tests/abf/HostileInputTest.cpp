@@ -19,39 +19,39 @@ TEST_F(ReaderTest, HeadersThatLieAreRefused) {
         // clang-format off
         {W().SetVersion(2.0f), ABF_EINVALIDFILE},
         {W().SetVersion(0.9f), ABF_EINVALIDFILE},
-        {W().Set<float>(FileVersion, NAN), ABF_EINVALIDFILE},
-        {W().Set<int16_t>(ChannelCount, 0), ABF_EINVALIDFILE},
-        {W().Set<int16_t>(ChannelCount, 17), ABF_EINVALIDFILE},
-        {W().Set<int16_t>(ChannelCount, -3), ABF_EINVALIDFILE},
+        {W().Set<float>(kFileVersion, NAN), ABF_EINVALIDFILE},
+        {W().Set<int16_t>(kChannelCount, 0), ABF_EINVALIDFILE},
+        {W().Set<int16_t>(kChannelCount, 17), ABF_EINVALIDFILE},
+        {W().Set<int16_t>(kChannelCount, -3), ABF_EINVALIDFILE},
         {W().SetChannels({0, 16}), ABF_EINVALIDFILE},
         {W().SetChannels({-1, 1}), ABF_EINVALIDFILE},
-        {W().SetChannels({0, 1}).Set<int16_t>(SamplingSequence + 4, 99), 0}, // unused position
-        {W().SetChannels({0, 1, 2}).Set<int32_t>(SamplesPerEpisode, 2), ABF_EINVALIDFILE},
-        {W().Set<int32_t>(SamplesPerEpisode, -1000), ABF_EINVALIDFILE},
-        {W().Set<int32_t>(AcquiredSamples, 0), ABF_EINVALIDFILE},
-        {W().SetGapFree(1000).Set<int32_t>(AcquiredSamples, 0x7FFFFFFF), ABF_EREADDATA},
-        {W().SetGapFree(1000).Set<int16_t>(SamplesToSkip, -5), ABF_EINVALIDFILE},
-        {W().SetGapFree(1000).Set<int16_t>(SamplesToSkip, 30000), ABF_EREADDATA},
-        {W().SetChannels({0, 1, 2}).SetGapFree(10).Set<int32_t>(AcquiredSamples, 2),
+        {W().SetChannels({0, 1}).Set<int16_t>(kSamplingSequence + 4, 99), 0}, // unused position
+        {W().SetChannels({0, 1, 2}).Set<int32_t>(kSamplesPerEpisode, 2), ABF_EINVALIDFILE},
+        {W().Set<int32_t>(kSamplesPerEpisode, -1000), ABF_EINVALIDFILE},
+        {W().Set<int32_t>(kAcquiredSamples, 0), ABF_EINVALIDFILE},
+        {W().SetGapFree(1000).Set<int32_t>(kAcquiredSamples, 0x7FFFFFFF), ABF_EREADDATA},
+        {W().SetGapFree(1000).Set<int16_t>(kSamplesToSkip, -5), ABF_EINVALIDFILE},
+        {W().SetGapFree(1000).Set<int16_t>(kSamplesToSkip, 30000), ABF_EREADDATA},
+        {W().SetChannels({0, 1, 2}).SetGapFree(10).Set<int32_t>(kAcquiredSamples, 2),
          ABF_EINVALIDFILE}, // not even one scan
-        {W().EnableSynchArray().Set<int32_t>(SynchEntries, 1000000), ABF_EBADSYNCH},
-        {W().EnableSynchArray().Set<int32_t>(SynchFirstBlock, 0x7FFFFFFF), ABF_EBADSYNCH},
+        {W().EnableSynchArray().Set<int32_t>(kSynchEntries, 1000000), ABF_EBADSYNCH},
+        {W().EnableSynchArray().Set<int32_t>(kSynchFirstBlock, 0x7FFFFFFF), ABF_EBADSYNCH},
         // An episode longer than the episode buffer; more samples than were
         // acquired, also in the last entry; continuous or event starts going back.
         {W().SetMode(4).SetSynchArray({{0, 1000}, {2000, 5000}}), ABF_EBADSYNCH},
         {W().SetMode(4).SetSynchArray({{0, 1000}, {2000, 1000}})
-             .Set<int32_t>(AcquiredSamples, 1500), ABF_EBADSYNCH},
+             .Set<int32_t>(kAcquiredSamples, 1500), ABF_EBADSYNCH},
         {W().SetGapFree(0).SetSynchArray({{100, 10}, {50, 10}}), ABF_EBADSYNCH},
         {events().SetSynchArray({{500, 100}, {400, 100}}), ABF_EBADSYNCH},
         {events().SetSynchArray({{0x80000000u, 100}, {0x80000100u, 100}}), ABF_EBADSYNCH},
         {W().SetMode(5).SetSamplesPerChannel(100).SetSynchArray({{500, 100}, {400, 100}}), 0},
-        {W().SetMode(2).Set<int32_t>(SynchEntries, 0), ABF_ENOSYNCHPRESENT},
+        {W().SetMode(2).Set<int32_t>(kSynchEntries, 0), ABF_ENOSYNCHPRESENT},
         {W().SetOldFormat(2, 5.2f).Set<float>(0, 7.0f), ABF_EUNKNOWNFILETYPE},
         {W().SetOldFormat(2, 5.2f).Set<float>(4, -5.0f), ABF_EUNKNOWNFILETYPE},
         // Scaling that could only give values that are not numbers.
-        {W().Set<float>(AdcRange, INFINITY), ABF_EINVALIDFILE},
-        {W().Set<float>(AdcRange, 0), ABF_EINVALIDFILE},
-        {W().Set<float>(AdcRange, -10), ABF_EINVALIDFILE},
+        {W().Set<float>(kAdcRange, INFINITY), ABF_EINVALIDFILE},
+        {W().Set<float>(kAdcRange, 0), ABF_EINVALIDFILE},
+        {W().Set<float>(kAdcRange, -10), ABF_EINVALIDFILE},
         {W().SetAdcRange(3.4e38f, 1), ABF_EINVALIDFILE},
         {W().SetAdcRange(10, -1), ABF_EINVALIDFILE},
         {W().SetAdcRange(10, 0), ABF_EINVALIDFILE},
@@ -60,10 +60,10 @@ TEST_F(ReaderTest, HeadersThatLieAreRefused) {
         {W().SetChannelScaling(0, NAN, 1, 0), ABF_EINVALIDFILE},
         {W().SetChannelScaling(0, 1, 1, INFINITY), ABF_EINVALIDFILE},
         {W().SetChannelScaling(0, 1e-30f, 1e-10f, 0), ABF_EINVALIDFILE}, // full scale overflows
-        {W().Set<int16_t>(ConditionerInUse, 1).Set<float>(ConditionerGain, 0), ABF_EINVALIDFILE},
+        {W().Set<int16_t>(kConditionerInUse, 1).Set<float>(kConditionerGain, 0), ABF_EINVALIDFILE},
         {W().SetChannels({0, 1}).SetChannelScaling(1, 1, 0, 0), ABF_EINVALIDFILE},
         {W().SetChannelScaling(3, 0, 0, NAN), 0}, // a channel that was not sampled
-        {W().Set<float>(ConditionerGain, 0), 0},  // a conditioner that is not in use
+        {W().Set<float>(kConditionerGain, 0), 0},  // a conditioner that is not in use
         {W().SetOldFormat(2, 20.0f), ABF_EUNKNOWNFILETYPE},
         {W().SetOldFormat(2, 0.01f), ABF_EUNKNOWNFILETYPE},
         {old().SetOldSynchArray({{0, 250}}), ABF_EBADSYNCH}, // beyond its slot
@@ -110,7 +110,7 @@ TEST_F(ReaderTest, DamagedFilesAreRefused) {
     std::vector<uint8_t> synch =
         W().SetMode(4).SetSamplesPerChannel(100).SetSynchArray({{0, 100}, {500, 100}}).Build();
     int32_t synchBlock;
-    std::memcpy(&synchBlock, &synch[SynchFirstBlock], 4);
+    std::memcpy(&synchBlock, &synch[kSynchFirstBlock], 4);
     std::memmove(&synch[2048], &synch[size_t(synchBlock) * 512], 16);
     synch.resize(2048 + 16 + 250);
     const struct {
@@ -124,12 +124,12 @@ TEST_F(ReaderTest, DamagedFilesAreRefused) {
         {"empty", {}, ABF_EUNKNOWNFILETYPE},
         {"short header", {whole.begin(), whole.begin() + 2000}, ABF_EINVALIDFILE},
         {"one byte short", {whole.begin(), whole.end() - 1}, ABF_EREADDATA},
-        {"huge episodes", patched(small, SamplesPerEpisode, 0x7FFFFFFF), ABF_EREADDATA},
-        {"huge episode count", patched(small, EpisodeCount, 0x7FFFFFFF), ABF_EREADDATA},
-        {"negative episode count", patched(small, EpisodeCount, -2), ABF_EINVALIDFILE},
-        {"data beyond the file", patched(small, DataFirstBlock, 0x7FFFFFFF), ABF_EREADDATA},
-        {"data before the file", patched(small, DataFirstBlock, -4), ABF_EINVALIDFILE},
-        {"synch entry beyond the file", patched(synch, SynchFirstBlock, 4), ABF_EREADDATA},
+        {"huge episodes", patched(small, kSamplesPerEpisode, 0x7FFFFFFF), ABF_EREADDATA},
+        {"huge episode count", patched(small, kEpisodeCount, 0x7FFFFFFF), ABF_EREADDATA},
+        {"negative episode count", patched(small, kEpisodeCount, -2), ABF_EINVALIDFILE},
+        {"data beyond the file", patched(small, kDataFirstBlock, 0x7FFFFFFF), ABF_EREADDATA},
+        {"data before the file", patched(small, kDataFirstBlock, -4), ABF_EINVALIDFILE},
+        {"synch entry beyond the file", patched(synch, kSynchFirstBlock, 4), ABF_EREADDATA},
     };
     for (const auto& f : files) {
         EXPECT_EQ(Open(WriteBytes(f.bytes)), f.error) << f.what;

@@ -37,14 +37,14 @@ TEST_F(ReaderTest, ValuesScalingAndEpisodeLayout) {
                {2, 500, Tag(2, 0, 500), 1000, 0}, {3, 999, Tag(3, 3, 999), 1000, 3}}, 0, 1000, 3},
         {"instrument, programmable and autosample gains and the offset",
          W().SetChannels({0, 5}).SetChannelScaling(5, 0.5f, 2.0f, 3.0f)
-             .Set<int16_t>(AutosampleEnable, 1).Set<int16_t>(AutosampleChannel, 5)
-             .Set<float>(AutosampleGain, 4.0f)
+             .Set<int16_t>(kAutosampleEnable, 1).Set<int16_t>(kAutosampleChannel, 5)
+             .Set<float>(kAutosampleGain, 4.0f)
              .SetSignal([](uint32_t, int c, uint32_t i) { return c == 5 ? 3.0 + i * 1e-3 : 0; }),
          10.0 / 4.0 / 32768, {{1, 100, 3.1, 0, 5}, {1, 999, 3.999, 0, 5}}},
         // Conditioner gain 2 and offset 1: 1.5 is stored as count 16384.
         {"signal conditioner gain and offset",
-         W().Set<int16_t>(ConditionerInUse, 1).Set<float>(ConditionerGain, 2)
-             .Set<float>(ConditionerOffset, 1).SetSignal([](uint32_t, int, uint32_t) { return 1.5; }),
+         W().Set<int16_t>(kConditionerInUse, 1).Set<float>(kConditionerGain, 2)
+             .Set<float>(kConditionerOffset, 1).SetSignal([](uint32_t, int, uint32_t) { return 1.5; }),
          0, {{1, 0, 1.5}}},
         {"float samples unscaled",
          W().SetFloatSamples(true).SetChannels({0, 1}).SetChannelScaling(1, 1, 50, 7)
@@ -54,8 +54,8 @@ TEST_F(ReaderTest, ValuesScalingAndEpisodeLayout) {
         {"computed channel A / B; B = 0 gives 0",
          W().SetChannels({0, 1}).SetAdcRange(1000, 32768)
              .SetSignal([](uint32_t, int c, uint32_t i) { return c == 0 ? 12 : i < 2 ? 0 : 3.0; })
-             .Set<int16_t>(MathEnable, 1).Set<int16_t>(MathChannelA, 0)
-             .Set<int16_t>(MathChannelB, 1).SetText(MathOperator, "/", 1),
+             .Set<int16_t>(kMathEnable, 1).Set<int16_t>(kMathChannelA, 0)
+             .Set<int16_t>(kMathChannelB, 1).SetText(kMathOperator, "/", 1),
          0.05, {{1, 3, 4.0, 0, -1}, {1, 1, 0.0, 0, -1}}},
         {"gap-free skips its leading samples",
          W().SetGapFree(1000, 6).SetAdcRange(10000, 32768)
@@ -142,8 +142,8 @@ TEST_F(ReaderTest, PartialScanAtTheEndStaysOutOfTheBuffer) {
     // 2001 samples for two channels: 1000 whole scans and one odd sample.
     ASSERT_EQ(Open(W().SetChannels({0, 1})
                        .SetSignal(Tag)
-                       .Set<int32_t>(SamplesPerEpisode, 2001)
-                       .Set<int32_t>(EpisodeCount, 2)),
+                       .Set<int32_t>(kSamplesPerEpisode, 2001)
+                       .Set<int32_t>(kEpisodeCount, 2)),
               0);
     EXPECT_EQ(samples, 1000u);
     std::vector<float> values(1001, 42.0f);

@@ -27,11 +27,11 @@ TEST_F(ReaderTest, EpisodeStartTimes) {
         {W().SetSampleInterval(50, 100, 400).SetStartToStart(0), 0, 2, 400 * 0.05 + 600 * 0.1},
         {W().SetSampleInterval(50, 100, 0).SetStartToStart(0), 0, 2, 500 * 0.05 + 500 * 0.1},
         // Episode 100 ms; leak subtraction (3 * max(50, 100) + 2 * 10 + 100) ms.
-        {W().SetStartToStart(0.1f).Set<int16_t>(LeakEnable, 1).Set<int16_t>(LeakSubSweeps, 4)
-             .Set<float>(LeakSettling, 10).Set<float>(LeakMinInterval, 50), 0, 2, 100 + 420},
-        {W().SetStartToStart(0.1f).Set<int16_t>(ConditioningEnable, 1)
-             .Set<int32_t>(ConditioningPulses, 3).Set<float>(ConditioningStep, 10)
-             .Set<float>(ConditioningBaseline, 20).Set<float>(ConditioningPostDuration, 50),
+        {W().SetStartToStart(0.1f).Set<int16_t>(kLeakEnable, 1).Set<int16_t>(kLeakSubSweeps, 4)
+             .Set<float>(kLeakSettling, 10).Set<float>(kLeakMinInterval, 50), 0, 2, 100 + 420},
+        {W().SetStartToStart(0.1f).Set<int16_t>(kConditioningEnable, 1)
+             .Set<int32_t>(kConditioningPulses, 3).Set<float>(kConditioningStep, 10)
+             .Set<float>(kConditioningBaseline, 20).Set<float>(kConditioningPostDuration, 50),
          0, 2, 100 + 3 * 30 + 50},
         {synchUnit, 0, 3, 5000.0},
         {synchUnit, 1, 3, 5000.1},

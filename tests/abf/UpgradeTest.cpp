@@ -11,24 +11,24 @@ using W = AbfTestWriter;
 TEST_F(ReaderTest, OldAxengnHeaderHasItsTextsConvertedToAnsi) {
     // Code page 437 in, Windows-1252 out: µ and é.
     ASSERT_EQ(Open(W().SetVersion(1.3f)
-                       .SetText(CreatorName, "AXENGN 2.0", 16)
-                       .SetText(AdcUnits + 8 * 15, "\346A", 8)
-                       .SetText(FileComment, "\202t\202", 3)),
+                       .SetText(kCreatorName, "AXENGN 2.0", 16)
+                       .SetText(kAdcUnits + 8 * 15, "\346A", 8)
+                       .SetText(kFileComment, "\202t\202", 3)),
               0);
     EXPECT_EQ(std::string(header.adcUnits[15], 2), "\265A");
     EXPECT_EQ(std::string(header.fileComment, 3), "\351t\351");
 
     // Other creators, and version 1.4 even from that creator, keep their texts.
     for (W other :
-         {W().SetVersion(1.3f), W().SetVersion(1.4f).SetText(CreatorName, "AXENGN", 16)}) {
-        ASSERT_EQ(Open(other.SetText(AdcUnits, "\346A", 8)), 0);
+         {W().SetVersion(1.3f), W().SetVersion(1.4f).SetText(kCreatorName, "AXENGN", 16)}) {
+        ASSERT_EQ(Open(other.SetText(kAdcUnits, "\346A", 8)), 0);
         EXPECT_EQ(+header.adcUnits[0][0], '\346');
     }
 }
 
 TEST_F(ReaderTest, OldVersionsAreUpgraded) {
     // Channel setting 2 is set (not 100000); 3 keeps that default.
-    auto v13 = [] { return W().SetVersion(1.3f).Set<float>(ChannelSetting1178 + 4 * 2, 5.0f); };
+    auto v13 = [] { return W().SetVersion(1.3f).Set<float>(kChannelSetting1178 + 4 * 2, 5.0f); };
     const struct {
         const char* what;
         W writer;
@@ -36,16 +36,16 @@ TEST_F(ReaderTest, OldVersionsAreUpgraded) {
         int five238, value168, minus2028;
     } cases[] = {
         // clang-format off
-        {"1.4 sets only the flags", W().SetVersion(1.45f).Set<int32_t>(LegacySamples214, 1000)
-             .Set<int32_t>(UpgradeFive238, 9).Set<int16_t>(UpgradeTwo2032, 0), 0, 9, 0, -1},
+        {"1.4 sets only the flags", W().SetVersion(1.45f).Set<int32_t>(kLegacySamples214, 1000)
+             .Set<int32_t>(kUpgradeFive238, 9).Set<int16_t>(kUpgradeTwo2032, 0), 0, 9, 0, -1},
         {"1.3: 20000 samples of 50 us; selector 2 maps -1 to -3",
-         v13().SetSampleInterval(50).Set<int32_t>(LegacySamples214, 20000)
-             .Set<int16_t>(Upgrade170, 2).Set<int16_t>(Upgrade168, -1), 1, 5, 0, -3},
+         v13().SetSampleInterval(50).Set<int32_t>(kLegacySamples214, 20000)
+             .Set<int16_t>(kUpgrade170, 2).Set<int16_t>(kUpgrade168, -1), 1, 5, 0, -3},
         {"selector 2 maps -2 to -2",
-         v13().Set<int16_t>(Upgrade170, 2).Set<int16_t>(Upgrade168, -2), 0, 5, 0, -2},
+         v13().Set<int16_t>(kUpgrade170, 2).Set<int16_t>(kUpgrade168, -2), 0, 5, 0, -2},
         {"other selectors leave the value alone",
-         v13().Set<int16_t>(Upgrade170, 1).Set<int16_t>(Upgrade168, -2), 0, 5, -2, -1},
-        {"gap-free clears a positive value", v13().SetGapFree(5000).Set<int16_t>(Upgrade168, 4),
+         v13().Set<int16_t>(kUpgrade170, 1).Set<int16_t>(kUpgrade168, -2), 0, 5, -2, -1},
+        {"gap-free clears a positive value", v13().SetGapFree(5000).Set<int16_t>(kUpgrade168, 4),
          0, 5, 0, -1},
         // clang-format on
     };
@@ -70,17 +70,17 @@ TEST_F(ReaderTest, Version13StimulusFileIsRescaledFromTheStimulusRecording) {
         return W()
             .SetVersion(1.3f)
             .SetStimulusSection([](uint32_t, uint32_t) { return 0.0; })
-            .Set<float>(DacScaleFactor, 2.0f)
-            .Set<float>(StimulusScale, 3.0f)
-            .Set<float>(StimulusOffset, 1.0f);
+            .Set<float>(kDacScaleFactor, 2.0f)
+            .Set<float>(kStimulusScale, 3.0f)
+            .Set<float>(kStimulusOffset, 1.0f);
     };
     // The stimulus recording: channel 2 with gain 4 and offset 0.5, so its
     // factor is 10 / 4 / 32768 and its offset 0.5. Its stored Windows path is
     // not there, but the same name beside the recording is.
     W().SetChannels({0, 2}).SetChannelScaling(2, 1, 4, 0.5f).Write(dir.file("STIM.DAT"));
     ASSERT_EQ(Open(version13()
-                       .Set<int16_t>(StimulusAdcChannel, 2)
-                       .SetText(StimulusPath, "C:\\DATA\\STIM", 84)),
+                       .Set<int16_t>(kStimulusAdcChannel, 2)
+                       .SetText(kStimulusPath, "C:\\DATA\\STIM", 84)),
               0);
     const double k = 2.0 * 10 / 32768, g = 10.0 / 4 / 32768, o = 0.5;
     const double scale = k * 3.0 / g;
@@ -90,7 +90,7 @@ TEST_F(ReaderTest, Version13StimulusFileIsRescaledFromTheStimulusRecording) {
     AbfCloseAllFiles();
 
     // A recording naming itself is rescaled once, and the nested open releases its slot.
-    ASSERT_EQ(Open(version13().SetText(StimulusPath, "rec.abf", 84)), 0);
+    ASSERT_EQ(Open(version13().SetText(kStimulusPath, "rec.abf", 84)), 0);
     EXPECT_NEAR(+header.stimulusFileScale, 6.0f, 1e-5);
     ASSERT_EQ(Open(dir.file("rec.abf")), 0);
     EXPECT_EQ(handle, 1);
@@ -103,8 +103,8 @@ TEST_F(ReaderTest, StimulusFileThatIsNoRegularFileIsNotOpened) {
     ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
     ASSERT_EQ(Open(W().SetVersion(1.3f)
                        .SetStimulusSection([](uint32_t, uint32_t) { return 0.0; })
-                       .Set<float>(StimulusScale, 3.0f)
-                       .SetText(StimulusPath, fifo, 84)),
+                       .Set<float>(kStimulusScale, 3.0f)
+                       .SetText(kStimulusPath, fifo, 84)),
               0);
     EXPECT_EQ(+header.stimulusFileScale, 3.0f);
 }

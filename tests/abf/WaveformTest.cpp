@@ -18,9 +18,9 @@ struct Point {
 TEST_F(ReaderTest, EpochWaveforms) {
     const W conditioning = W().SetHolding(-80)
                                .SetEpoch(0, 2, 0, 0, 10, 0)
-                               .Set<int16_t>(ConditioningEnable, 1)
-                               .Set<float>(ConditioningPostDuration, 5)
-                               .Set<float>(ConditioningPostLevel, -40);
+                               .Set<int16_t>(kConditioningEnable, 1)
+                               .Set<float>(kConditioningPostDuration, 5)
+                               .Set<float>(kConditioningPostLevel, -40);
     const W userList = W().SetEpisodes(5).SetHolding(-80).SetEpoch(1, 1, 10, 0, 20, 0);
     const struct {
         const char* what;
@@ -40,7 +40,7 @@ TEST_F(ReaderTest, EpochWaveforms) {
           {1, 115, -80}}},
         {"last level carries over to the next episode",
          W().SetHolding(-80).SetEpoch(0, 1, -20, 0, 10, 0).SetEpoch(1, 2, 30, 5, 20, 0)
-             .Set<int16_t>(InterEpisodeLevel, 1),
+             .Set<int16_t>(kInterEpisodeLevel, 1),
          {{1, 0, -80}, {1, 999, 30}, {2, 0, 30}, {2, 25, -20 + 55 / 20.0}, {2, 999, 35}}},
         {"user list of levels", W(userList).SetUserList(22, "-50, 25,,7"),
          {{1, 15, -50}, {2, 15, 25}, {3, 15, 0}, {4, 15, 7}, {5, 15, 7}}},
@@ -53,7 +53,7 @@ TEST_F(ReaderTest, EpochWaveforms) {
         {"holding of the active output", W().SetHolding(-45, 2).SetActiveDac(2), {{1, 500, -45}}},
         // 4 * 16 / 32768 mV per count: whole millivolts are exact.
         {"stimulus section with the output scaling",
-         W().SetChannels({0, 1}).Set<float>(DacScaleFactor, 4).Set<float>(DacRange, 16)
+         W().SetChannels({0, 1}).Set<float>(kDacScaleFactor, 4).Set<float>(kDacRange, 16)
              .SetStimulusSection([](uint32_t e, uint32_t i) {
                  return e * 10.0 + (i % 2 ? 1.0 : 0.0) + i / 200; }),
          {{2, 0, 20}, {2, 999, 20 + 1998 / 200}, {3, 0, 31, 1}}},
@@ -130,7 +130,7 @@ TEST_F(ReaderTest, EpochSpansFollowTheWaveform) {
     }
     AbfEpochSpan spans[ABF_MAXEPOCHSPANS];
     int count = 0, error = 0;
-    ASSERT_EQ(Open(W().Set<int16_t>(WaveformSource, 0)), 0);
+    ASSERT_EQ(Open(W().Set<int16_t>(kWaveformSource, 0)), 0);
     EXPECT_FALSE(AbfGetEpochSpans(&header, 0, 1, spans, &count, &error));
     EXPECT_EQ(error, ABF_ENOWAVEFORM);
     AbfCloseAllFiles();
@@ -153,8 +153,8 @@ TEST_F(ReaderTest, WaveformsThatCannotBeMade) {
         uint32_t episode;
         int error;
     } cases[] = {
-        {W().Set<int16_t>(WaveformSource, 0), 0, 1, ABF_ENOWAVEFORM},
-        {W().Set<int16_t>(WaveformSource, 3), 0, 1, ABF_EBADWAVEFORM},
+        {W().Set<int16_t>(kWaveformSource, 0), 0, 1, ABF_ENOWAVEFORM},
+        {W().Set<int16_t>(kWaveformSource, 3), 0, 1, ABF_EBADWAVEFORM},
         {epoch, 0, 4, ABF_EBADWAVEFORM},
         {epoch, 0, 0, ABF_EBADWAVEFORM},
         {epoch, 1, 1, ABF_EBADWAVEFORM}, // channel not sampled
@@ -163,7 +163,7 @@ TEST_F(ReaderTest, WaveformsThatCannotBeMade) {
         {W().SetActiveDac(-1), 0, 1, ABF_EBADWAVEFORM},
         {stimulus(), 3, 1, ABF_EINVALIDCHANNEL},
         {stimulus(), 0, 4, ABF_EREADDACEPISODE},
-        {stimulus().Set<int32_t>(StimulusFirstBlock, 1000000), 0, 1, ABF_EREADDACEPISODE},
+        {stimulus().Set<int32_t>(kStimulusFirstBlock, 1000000), 0, 1, ABF_EREADDACEPISODE},
     };
     std::vector<float> v;
     for (size_t i = 0; i < std::size(cases); ++i) {

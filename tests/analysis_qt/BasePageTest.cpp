@@ -30,23 +30,23 @@ struct LoadedPage {
     explicit LoadedPage(uint32_t traces, uint32_t samples = 3000, bool selectAll = true)
         : store(MakeStore(traces, samples)), model(MakeModel(store)), page(settings) {
         page.SetDisplayModel(model);
-        page.OnNewRecording("cell7", traces, store.samplesPerTrace(), selectAll);
+        page.OnNewRecording("cell7", traces, store.SamplesPerTrace(), selectAll);
     }
-    QListWidget* list() { return Child<QListWidget>(&page, "traceList"); }
-    CIntegerListEdit* selectTraces() { return Child<CIntegerListEdit>(&page, "selectTracesEdit"); }
-    CIntegerEdit* field(const char* name) { return Child<CIntegerEdit>(&page, name); }
-    CImageButton* button(const char* name) { return Child<CImageButton>(&page, name); }
-    QString label() { return Child<QLabel>(&page, "currentTraceLabel")->text(); }
-    std::vector<QString> rows() {
+    QListWidget* List() { return Child<QListWidget>(&page, "traceList"); }
+    CIntegerListEdit* SelectTraces() { return Child<CIntegerListEdit>(&page, "selectTracesEdit"); }
+    CIntegerEdit* Field(const char* name) { return Child<CIntegerEdit>(&page, name); }
+    CImageButton* Button(const char* name) { return Child<CImageButton>(&page, name); }
+    QString Label() { return Child<QLabel>(&page, "currentTraceLabel")->text(); }
+    std::vector<QString> Rows() {
         std::vector<QString> texts;
-        for (int i = 0; i < list()->count(); ++i)
-            texts.push_back(list()->item(i)->text());
+        for (int i = 0; i < List()->count(); ++i)
+            texts.push_back(List()->item(i)->text());
         return texts;
     }
-    Indices displayed() { return page.View()->DisplayedTraces(); }
+    Indices Displayed() { return page.View()->DisplayedTraces(); }
     // The selected rows, the Select Traces text and the traces on display.
-    Selection selection() {
-        return {page.SelectedRows(), selectTraces()->text().toStdString(), displayed()};
+    Selection CurrentSelection() {
+        return {page.SelectedRows(), SelectTraces()->text().toStdString(), Displayed()};
     }
 
     RecordingMessageSink messages;
@@ -58,7 +58,7 @@ struct LoadedPage {
 
 TEST(BasePage, RowsNumberTracesWithinEachFileAndLabelTheCurrentTrace) {
     LoadedPage p(3);
-    EXPECT_EQ(p.rows(),
+    EXPECT_EQ(p.Rows(),
               (std::vector<QString>{"#    1   : cell7", "#    2   : cell7", "#    3   : cell7"}));
     // A further file of 2 traces: its rows count from 1 again; the selection stays.
     TraceStore more = MakeStore(2, 3000);
@@ -67,64 +67,64 @@ TEST(BasePage, RowsNumberTracesWithinEachFileAndLabelTheCurrentTrace) {
     p.model->SetData(p.store.timeAxis, p.store.commandWaveform, p.store.traces, 3000);
     p.page.OnTracesAppended("cell8", 5);
     EXPECT_EQ(p.page.TraceCount(), 5u);
-    EXPECT_EQ(p.rows(),
+    EXPECT_EQ(p.Rows(),
               (std::vector<QString>{"#    1   : cell7", "#    2   : cell7", "#    3   : cell7",
                                     "#    1   : cell8", "#    2   : cell8"}));
     EXPECT_EQ(p.page.SelectedRows(), (Indices{0, 1, 2}));
     // The trace fields now reach the new traces; the current trace's label names its file.
-    EXPECT_EQ(p.selectTraces()->UpperBound(), 5);
-    EXPECT_EQ(p.label(), "[ #    1   : cell7 ]");
-    p.field("currentTraceEdit")->setText("5");
+    EXPECT_EQ(p.SelectTraces()->UpperBound(), 5);
+    EXPECT_EQ(p.Label(), "[ #    1   : cell7 ]");
+    p.Field("currentTraceEdit")->setText("5");
     EXPECT_EQ(p.page.CurrentTraceIndex(), 4u);
     EXPECT_EQ(p.page.View()->CurrentTrace(), 4);
-    EXPECT_EQ(p.label(), "[ #    2   : cell8 ]");
+    EXPECT_EQ(p.Label(), "[ #    2   : cell8 ]");
     // A number beyond the traces is no value: nothing changes.
-    p.field("currentTraceEdit")->setText("6");
+    p.Field("currentTraceEdit")->setText("6");
     EXPECT_EQ(p.page.CurrentTraceIndex(), 4u);
-    EXPECT_EQ(p.label(), "[ #    2   : cell8 ]");
+    EXPECT_EQ(p.Label(), "[ #    2   : cell8 ]");
 }
 
 TEST(BasePage, SelectAllWhenLoadingAndTheAddAndRemoveButtons) {
     LoadedPage all(4, 3000, true);
-    EXPECT_EQ(all.selection(), (Selection{{0, 1, 2, 3}, "1-4,", {0, 1, 2, 3}}));
+    EXPECT_EQ(all.CurrentSelection(), (Selection{{0, 1, 2, 3}, "1-4,", {0, 1, 2, 3}}));
     EXPECT_EQ(all.settings.selectedTraces, (Indices{0, 1, 2, 3}));
 
     LoadedPage p(4, 3000, false);
-    EXPECT_EQ(p.selection(), (Selection{Indices{}, "", Indices{}}));
+    EXPECT_EQ(p.CurrentSelection(), (Selection{Indices{}, "", Indices{}}));
     EXPECT_TRUE(p.settings.selectedTraces.empty());
-    p.button("addAllButton")->click();
-    EXPECT_EQ(p.selection(), (Selection{{0, 1, 2, 3}, "1-4,", {0, 1, 2, 3}}));
-    p.field("currentTraceEdit")->setText("3");
-    p.button("removeCurrentButton")->click();
-    EXPECT_EQ(p.selection(), (Selection{{0, 1, 3}, "1,2,4,", {0, 1, 3}}));
-    p.button("removeAllButton")->click();
-    EXPECT_EQ(p.selection(), (Selection{Indices{}, "", Indices{}}));
-    p.button("addCurrentButton")->click();
-    EXPECT_EQ(p.selection(), (Selection{{2}, "3,", {2}}));
-    p.list()->item(0)->setSelected(true);
-    EXPECT_EQ(p.selection(), (Selection{{0, 2}, "1,3,", {0, 2}}));
+    p.Button("addAllButton")->click();
+    EXPECT_EQ(p.CurrentSelection(), (Selection{{0, 1, 2, 3}, "1-4,", {0, 1, 2, 3}}));
+    p.Field("currentTraceEdit")->setText("3");
+    p.Button("removeCurrentButton")->click();
+    EXPECT_EQ(p.CurrentSelection(), (Selection{{0, 1, 3}, "1,2,4,", {0, 1, 3}}));
+    p.Button("removeAllButton")->click();
+    EXPECT_EQ(p.CurrentSelection(), (Selection{Indices{}, "", Indices{}}));
+    p.Button("addCurrentButton")->click();
+    EXPECT_EQ(p.CurrentSelection(), (Selection{{2}, "3,", {2}}));
+    p.List()->item(0)->setSelected(true);
+    EXPECT_EQ(p.CurrentSelection(), (Selection{{0, 2}, "1,3,", {0, 2}}));
 }
 
 TEST(BasePage, TypedTraceListKeepsItsOrderAndSelectsOnlyExistingRows) {
     LoadedPage p(4, 3000, false);
-    p.selectTraces()->setText("4,2,"); // the typed text is left alone
-    EXPECT_EQ(p.selection(), (Selection{{1, 3}, "4,2,", {3, 1}}));
+    p.SelectTraces()->setText("4,2,"); // the typed text is left alone
+    EXPECT_EQ(p.CurrentSelection(), (Selection{{1, 3}, "4,2,", {3, 1}}));
     ASSERT_TRUE(p.page.UpdateData(true));
     EXPECT_EQ(p.settings.selectedTraces, (Indices{3, 1}));
 
     // Should the field let a number beyond the traces through, only the
     // valid rows are selected; the view is told both and skips the other.
-    p.selectTraces()->SetUpperBound(kBoundNone, 0);
-    p.selectTraces()->setText("2,5,");
-    EXPECT_EQ(p.selection(), (Selection{{1}, "2,5,", {1, 4}}));
+    p.SelectTraces()->SetUpperBound(kBoundNone, 0);
+    p.SelectTraces()->setText("2,5,");
+    EXPECT_EQ(p.CurrentSelection(), (Selection{{1}, "2,5,", {1, 4}}));
     ASSERT_TRUE(p.page.UpdateData(true));
     EXPECT_EQ(p.settings.selectedTraces, (Indices{1}));
     EXPECT_TRUE(p.messages.messages.empty());
 
     // Within its bounds the field marks 5 of 4 traces as out of bounds and
     // the selection does not change.
-    p.selectTraces()->SetUpperBound(kBoundInclusive, 4);
-    p.selectTraces()->setText("1,5,");
+    p.SelectTraces()->SetUpperBound(kBoundInclusive, 4);
+    p.SelectTraces()->setText("1,5,");
     EXPECT_EQ(p.page.SelectedRows(), (Indices{1}));
 }
 
@@ -133,19 +133,19 @@ TEST(BasePage, TypedTraceListKeepsItsOrderAndSelectsOnlyExistingRows) {
 // taken whole.
 TEST(BasePage, LongTraceListsAreRunsAndAreNeverCut) {
     LoadedPage p(8790, 10, true);
-    EXPECT_EQ(p.selectTraces()->text().toStdString(), "1-8790,");
+    EXPECT_EQ(p.SelectTraces()->text().toStdString(), "1-8790,");
     EXPECT_EQ(p.page.SelectedRows().size(), 8790u);
-    p.selectTraces()->setText("2-5,");
-    EXPECT_EQ(p.selection(), (Selection{{1, 2, 3, 4}, "2-5,", {1, 2, 3, 4}}));
+    p.SelectTraces()->setText("2-5,");
+    EXPECT_EQ(p.CurrentSelection(), (Selection{{1, 2, 3, 4}, "2-5,", {1, 2, 3, 4}}));
 
     std::string every;
     for (int k = 8790; k >= 1; --k) // descending: no run to shorten it
         every += std::to_string(k) + ",";
     ASSERT_EQ(every.size(), 42843u);
-    p.selectTraces()->setText(QString::fromStdString(every));
-    EXPECT_EQ(p.selectTraces()->text().size(), 42843);
+    p.SelectTraces()->setText(QString::fromStdString(every));
+    EXPECT_EQ(p.SelectTraces()->text().size(), 42843);
     EXPECT_EQ(p.page.SelectedRows().size(), 8790u);
-    EXPECT_EQ(p.displayed().front(), 8789);
+    EXPECT_EQ(p.Displayed().front(), 8789);
     EXPECT_TRUE(p.messages.messages.empty());
 }
 
@@ -155,14 +155,14 @@ TEST(BasePage, RampBandFollowsTheRampFields) {
     EXPECT_EQ(Region(view, kRamp1Region), (Subsection{1349, 2624}));
     EXPECT_EQ(Region(view, kRamp2Region), (Subsection{0, 0})); // ramp 2 of 1 .. 1 is no band
 
-    p.field("ramp1StartEdit")->setText("100");
+    p.Field("ramp1StartEdit")->setText("100");
     EXPECT_EQ(Region(view, kRamp1Region), (Subsection{99, 2624}));
     // A start of 0 (below the fields' limit) or an empty field leaves the band.
-    p.field("ramp1StartEdit")->setText("0");
-    p.field("ramp1StartEdit")->setText("");
+    p.Field("ramp1StartEdit")->setText("0");
+    p.Field("ramp1StartEdit")->setText("");
     EXPECT_EQ(Region(view, kRamp1Region), (Subsection{99, 2624}));
     // Ends in either order.
-    p.field("ramp1StartEdit")->setText("2900");
+    p.Field("ramp1StartEdit")->setText("2900");
     EXPECT_EQ(Region(view, kRamp1Region), (Subsection{2624, 2899}));
 }
 
@@ -175,11 +175,14 @@ TEST(BasePage, ZoomButtonsAreDisabledAtTheLimits) {
     ASSERT_GT(model.maxZoomX, 0u);
     ASSERT_GT(model.maxZoomY, 0u);
     for (const auto& [in, out, level, maxLevel] :
-         {std::tuple{p.button("zoomInXButton"), p.button("zoomOutXButton"), &model.zoomX,
+         {std::tuple{p.Button("zoomInXButton"), p.Button("zoomOutXButton"), &model.zoomX,
                      model.maxZoomX},
-          std::tuple{p.button("zoomInYButton"), p.button("zoomOutYButton"), &model.zoomY,
+          std::tuple{p.Button("zoomInYButton"), p.Button("zoomOutYButton"), &model.zoomY,
                      model.maxZoomY}}) {
-        const auto enabled = [&] { return std::pair{in->isEnabled(), out->isEnabled()}; };
+        // Copied: clang before 16 cannot capture structured bindings.
+        const auto enabled = [zoomIn = in, zoomOut = out] {
+            return std::pair{zoomIn->isEnabled(), zoomOut->isEnabled()};
+        };
         EXPECT_EQ(enabled(), std::pair(true, false));
         for (uint32_t step = 0; step < maxLevel; ++step)
             in->click();
@@ -194,28 +197,28 @@ TEST(BasePage, ZoomButtonsAreDisabledAtTheLimits) {
 
 TEST(BasePage, ClosingOrShorteningTheRecordingKeepsNothingBeyondIt) {
     LoadedPage p(5);
-    p.field("currentTraceEdit")->setText("5");
+    p.Field("currentTraceEdit")->setText("5");
     p.page.OnTracesAppended("cell7", 3); // the store was cut short
-    EXPECT_EQ(p.list()->count(), 3);
+    EXPECT_EQ(p.List()->count(), 3);
     EXPECT_EQ(p.settings.selectedTraces, (Indices{0, 1, 2}));
     EXPECT_EQ(p.page.SelectedRows(), (Indices{0, 1, 2}));
-    EXPECT_EQ(p.label(), "");
-    EXPECT_EQ(p.field("currentTraceEdit")->State(), CValidatedEdit::kOutOfBounds);
+    EXPECT_EQ(p.Label(), "");
+    EXPECT_EQ(p.Field("currentTraceEdit")->State(), CValidatedEdit::kOutOfBounds);
 
     p.page.OnRecordingClosed();
-    EXPECT_EQ(p.list()->count(), 0);
+    EXPECT_EQ(p.List()->count(), 0);
     EXPECT_EQ(p.page.TraceCount(), 0u);
-    EXPECT_EQ(p.label(), "");
+    EXPECT_EQ(p.Label(), "");
     EXPECT_TRUE(p.settings.selectedTraces.empty());
-    EXPECT_EQ(p.selection(), (Selection{Indices{}, "", Indices{}}));
+    EXPECT_EQ(p.CurrentSelection(), (Selection{Indices{}, "", Indices{}}));
     EXPECT_EQ(p.page.View()->RegionEnd(kRamp1Region), 0u);
     // The fields are back to having no limits, and nothing complains.
-    EXPECT_EQ(p.field("currentTraceEdit")->State(), CValidatedEdit::kValid);
+    EXPECT_EQ(p.Field("currentTraceEdit")->State(), CValidatedEdit::kValid);
     EXPECT_TRUE(p.page.UpdateData(true));
     EXPECT_TRUE(p.messages.messages.empty());
     // Nothing to add or remove on an empty list.
-    p.button("removeAllButton")->click();
-    p.button("addCurrentButton")->click();
+    p.Button("removeAllButton")->click();
+    p.Button("addCurrentButton")->click();
     EXPECT_TRUE(p.page.SelectedRows().empty());
 }
 
@@ -230,7 +233,7 @@ TEST(BasePage, SettingsAreWrittenAndReadBackByAnotherPage) {
         LoadedPage p(3);
         p.page.SetSettingsSection("My page");
         for (const auto& [field, key, value] : ramps)
-            p.field(field)->setText(value);
+            p.Field(field)->setText(value);
         Child<QCheckBox>(&p.page, "controlTraceCheck")->click();
         ASSERT_TRUE(p.page.UpdateData(true));
         p.page.SavePageSettings(profile);

@@ -29,7 +29,7 @@ std::shared_ptr<TraceDisplayModel> MakeModel(const TraceStore& store) {
     auto model = std::make_shared<TraceDisplayModel>();
     model->SetViewSize(500, 300);
     model->SetMaxZoomRange(5000.0f);
-    model->SetData(store.timeAxis, store.commandWaveform, store.traces, store.samplesPerTrace());
+    model->SetData(store.timeAxis, store.commandWaveform, store.traces, store.SamplesPerTrace());
     return model;
 }
 

@@ -28,7 +28,7 @@ struct SlopePage {
           page(settings) {
         page.LoadPageSettings(profile); // by default test potential 0 mV, range 5 mV
         page.SetDisplayModel(model);
-        page.OnNewRecording("cell", 3, store.samplesPerTrace(), true);
+        page.OnNewRecording("cell", 3, store.SamplesPerTrace(), true);
     }
     CIntegerEdit* field(const char* name) { return Child<CIntegerEdit>(&page, name); }
     Subsection region(int r) { return Region(page.View(), r); }

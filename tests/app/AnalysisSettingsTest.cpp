@@ -79,12 +79,12 @@ TEST(AnalysisSettingsTest, StoredColoursReachTheDisplayValues) {
     profile.WriteInt("settings", "Colour Zero Line", 0x010203);
     AnalysisSettings settings;
     settings.Load(profile);
-    EXPECT_EQ(g_crSelection[0], 0x112233u);
-    EXPECT_EQ(g_crSelection[1], 0x445566u);
-    EXPECT_EQ(g_crSelection[3], 0x778899u);
-    EXPECT_EQ(g_crSelection[4], 0x112233u);
-    EXPECT_EQ(g_crSelection[5], 0x445566u);
-    EXPECT_EQ(g_crZeroLine, 0x010203u);
+    EXPECT_EQ(g_selectionColour[0], 0x112233u);
+    EXPECT_EQ(g_selectionColour[1], 0x445566u);
+    EXPECT_EQ(g_selectionColour[3], 0x778899u);
+    EXPECT_EQ(g_selectionColour[4], 0x112233u);
+    EXPECT_EQ(g_selectionColour[5], 0x445566u);
+    EXPECT_EQ(g_zeroLineColour, 0x010203u);
 
     // A fresh record now starts from the colours in use.
     AnalysisSettings fresh;

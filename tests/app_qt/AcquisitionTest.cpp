@@ -60,7 +60,7 @@ TEST_F(AcquisitionTest, NewFileIsLoadedShownAndExportedOnce) {
     EXPECT_EQ(sheet->LastExportOutcome().pairs, 4);
     EXPECT_TRUE(messages.messages.empty());
     EXPECT_TRUE(dialogTitles.empty()) << "no dialog";
-    EXPECT_TRUE(g_strDataDirectory.empty() || g_strDataDirectory == fs::current_path().string())
+    EXPECT_TRUE(g_dataDirectory.empty() || g_dataDirectory == fs::current_path().string())
         << "the dialogs' folder is not touched";
 }
 
@@ -166,9 +166,9 @@ TEST_F(AcquisitionTest, ABroadcastDuringAnImportWaitsForIt) {
 TEST(ClampexListenerTest, HearsTheSignalFromAnyPathAndInterface) {
     if (!QDBusConnection::sessionBus().isConnected())
         GTEST_SKIP() << "no session bus (run under dbus-run-session)";
-    CClampexBroadcastListener listener;
+    ClampexBroadcastListener listener;
     ASSERT_TRUE(listener.IsActive());
-    QSignalSpy spy(&listener, &CClampexBroadcastListener::broadcast);
+    QSignalSpy spy(&listener, &ClampexBroadcastListener::broadcast);
     QDBusConnection bus = QDBusConnection::sessionBus();
     auto send = [&](const QString& path, const QString& interface, const QString& member,
                     const QVariant& argument) {

@@ -31,9 +31,9 @@ std::string WriteShortRecording(const std::string& path, uint32_t traces, uint32
 
 MainSheetTest::MainSheetTest() {
     if (const char* value = std::getenv("XDG_CONFIG_HOME"))
-        savedConfigHome_ = value;
+        m_savedConfigHome = value;
     setenv("XDG_CONFIG_HOME", config.path().c_str(), 1);
-    savedDialog_ = CMainSheet::SetFileDialogFunction(
+    m_savedDialog = CMainSheet::SetFileDialogFunction(
         [this](QWidget*, const QString& title,
                const QString&) -> std::optional<CMainSheet::FileChoice> {
             dialogTitles.push_back(title);
@@ -46,7 +46,7 @@ MainSheetTest::MainSheetTest() {
             return answer;
         });
     ResetDisplayValues();
-    g_strDataDirectory.clear();
+    g_dataDirectory.clear();
     profile = NewProfile();
 }
 
@@ -54,10 +54,10 @@ MainSheetTest::~MainSheetTest() {
     delete window;
     profile.reset();
     ResetDisplayValues();
-    g_strDataDirectory.clear();
-    CMainSheet::SetFileDialogFunction(std::move(savedDialog_));
-    if (savedConfigHome_)
-        setenv("XDG_CONFIG_HOME", savedConfigHome_->c_str(), 1);
+    g_dataDirectory.clear();
+    CMainSheet::SetFileDialogFunction(std::move(m_savedDialog));
+    if (m_savedConfigHome)
+        setenv("XDG_CONFIG_HOME", m_savedConfigHome->c_str(), 1);
     else
         unsetenv("XDG_CONFIG_HOME");
 }

@@ -81,6 +81,6 @@ protected:
     QPointer<CMainSheet> window;
 
 private:
-    std::optional<std::string> savedConfigHome_;
-    CMainSheet::FileDialogFunction savedDialog_;
+    std::optional<std::string> m_savedConfigHome;
+    CMainSheet::FileDialogFunction m_savedDialog;
 };

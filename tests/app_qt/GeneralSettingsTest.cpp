@@ -25,12 +25,12 @@ TEST_F(MainSheetTest, ColourChangesReachTheDisplayValuesAtOnce) {
     const ColourRef blue = MakeColourRef(0, 0, 200);
     ControlOf<TLColourDropDownButton>(sheet, CPageGeneralSettings::kDescendingRampColourId)
         ->SetColour(blue);
-    EXPECT_EQ(g_crSelection[0], blue);
-    EXPECT_EQ(g_crSelection[4], blue);
+    EXPECT_EQ(g_selectionColour[0], blue);
+    EXPECT_EQ(g_selectionColour[4], blue);
     ControlOf<TLColourDropDownButton>(sheet, CPageGeneralSettings::kAscendingSubsectionColourId)
         ->SetColour(MakeColourRef(1, 2, 3));
-    EXPECT_EQ(g_crSelection[3], MakeColourRef(1, 2, 3));
-    EXPECT_EQ(g_crSelection[5], kInitialSelectionColours[1]) << "a sub-section only";
+    EXPECT_EQ(g_selectionColour[3], MakeColourRef(1, 2, 3));
+    EXPECT_EQ(g_selectionColour[5], kInitialSelectionColours[1]) << "a sub-section only";
     // The record follows at the next data exchange.
     EXPECT_EQ(sheet->GeneralSettingsPage()->Settings().selectionColours[0],
               kInitialSelectionColours[0]);
@@ -62,11 +62,11 @@ TEST_F(MainSheetTest, UncheckingTheZeroLineHidesItInTheViewAtOnce) {
     ASSERT_TRUE(sheet->SetActivePage(5));
     QTest::mouseClick(ControlOf<QCheckBox>(sheet, CPageGeneralSettings::kUseZeroCurrentLineId),
                       Qt::LeftButton);
-    EXPECT_FALSE(g_bShowZeroCurrentLine);
+    EXPECT_FALSE(g_showZeroCurrentLine);
     EXPECT_EQ(PixelsOf(view, zeroLine), 0);
     QTest::mouseClick(ControlOf<QCheckBox>(sheet, CPageGeneralSettings::kUseZeroCurrentLineId),
                       Qt::LeftButton);
-    EXPECT_TRUE(g_bShowZeroCurrentLine);
+    EXPECT_TRUE(g_showZeroCurrentLine);
     EXPECT_GT(PixelsOf(view, zeroLine), 20);
 }
 

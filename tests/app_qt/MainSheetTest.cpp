@@ -38,7 +38,7 @@ TEST_F(MainSheetTest, StartsWithAnEmptyProfile) {
     EXPECT_EQ(model.scrollY, 0);
     EXPECT_FLOAT_EQ(model.maxRange, 5000.0f);
     EXPECT_TRUE(sheet->FileName().empty());
-    EXPECT_EQ(g_strDataDirectory, fs::current_path().string());
+    EXPECT_EQ(g_dataDirectory, fs::current_path().string());
 }
 
 TEST_F(MainSheetTest, StoredValuesAreReadAtStartUp) {
@@ -54,7 +54,7 @@ TEST_F(MainSheetTest, StoredValuesAreReadAtStartUp) {
     EXPECT_DOUBLE_EQ(sheet->GeneralSettingsPage()->Settings().sweepMaxRange, 2000.0);
     EXPECT_EQ(sheet->DisplayModel()->zoomX, 2u);
     EXPECT_EQ(sheet->DisplayModel()->scrollY, 30);
-    EXPECT_FALSE(g_bShowZeroCurrentLine);
+    EXPECT_FALSE(g_showZeroCurrentLine);
     EXPECT_EQ(sheet->Records().currentVoltage.ramp1Start, 1400);
     EXPECT_EQ(sheet->Records().slopeConductance.ramp1Start, 1350);
 }
@@ -80,7 +80,7 @@ TEST_F(MainSheetTest, ImportFillsEveryPageWithItsSelectAllFlag) {
     QTest::mouseClick(sheet->Button(Sheet::kOkButton), Qt::LeftButton);
 
     EXPECT_EQ(sheet->FileName(), Canonical(path));
-    EXPECT_EQ(g_strDataDirectory, data.path().string()) << "the next dialog opens here";
+    EXPECT_EQ(g_dataDirectory, data.path().string()) << "the next dialog opens here";
     EXPECT_EQ(sheet->Store().traces.size(), 3u);
     EXPECT_EQ(sheet->DisplayModel()->TraceCount(), 3u);
     EXPECT_EQ(sheet->DisplayModel()->samplesPerTrace, 4000u);

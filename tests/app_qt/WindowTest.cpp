@@ -77,7 +77,7 @@ TEST_F(MainSheetTest, RecentFilesListTheLastOpenedAndOpenThem) {
                                                   Canonical(paths[1])};
     EXPECT_EQ(sheet->Recent().Files(), newestFirst);
     // The next file dialog starts in the folder of the file opened last.
-    EXPECT_EQ(g_strDataDirectory, fs::path(Canonical(paths[0])).parent_path().string());
+    EXPECT_EQ(g_dataDirectory, fs::path(Canonical(paths[0])).parent_path().string());
     ExitSheet(sheet);
     profile.reset();
     profile = NewProfile();

@@ -91,7 +91,7 @@ TEST(CliDump, WritesSampleCommandAndValue) {
     }
 
     // One channel and no waveform: channel 0, and an empty command column.
-    W().SetSamplesPerChannel(5).Set<int16_t>(AbfOffset::WaveformSource, 0).Write(path);
+    W().SetSamplesPerChannel(5).Set<int16_t>(AbfOffset::kWaveformSource, 0).Write(path);
     r = RunCli(Command("dump", path));
     ASSERT_EQ(r.status, 0) << r.err;
     ASSERT_EQ(r.Lines().size(), 6);

@@ -56,17 +56,19 @@ protected:
             traces.push_back(SharedFloatArray::Allocate(kSamples));
             std::fill_n(traces.back().data(), kSamples, level);
         }
-        levels_ = levels;
+        m_levels = levels;
         model = std::make_shared<TraceDisplayModel>();
         model->SetMaxZoomRange(5000.0f);
         model->SetData(times, std::vector<float>(kSamples), traces, kSamples);
         view.SetDisplayModel(model);
     }
     // Device row of a constant trace at level 0 with scroll 0.
-    int RowOf(size_t trace) { return model->PlotY(levels_[trace]) - int(model->TotalHeight() / 2); }
+    int RowOf(size_t trace) {
+        return model->PlotY(m_levels[trace]) - int(model->TotalHeight() / 2);
+    }
 
     CZoomScrollView view;
-    std::vector<float> levels_;
+    std::vector<float> m_levels;
     std::shared_ptr<TraceDisplayModel> model;
 };
 
@@ -90,8 +92,8 @@ TEST_F(ViewTest, TracesInBlackHighlightedOnesAndTheZeroLineInTheirColours) {
     view.SetControlTrace(2);
     const QImage image = Render(view);
     EXPECT_EQ(image.pixel(100, RowOf(0)), kBlack);
-    EXPECT_EQ(image.pixel(100, RowOf(1)), Rgb(g_crCurrentTrace));
-    EXPECT_EQ(image.pixel(100, RowOf(2)), Rgb(g_crControlTrace));
+    EXPECT_EQ(image.pixel(100, RowOf(1)), Rgb(g_currentTraceColour));
+    EXPECT_EQ(image.pixel(100, RowOf(2)), Rgb(g_controlTraceColour));
     EXPECT_EQ(image.pixel(100, RowOf(0) + 3), kWhite);
     // Traces run from the first to the last sample, across the plot width.
     EXPECT_EQ(image.pixel(0, RowOf(0)), kBlack);
@@ -109,10 +111,10 @@ TEST_F(ViewTest, TracesInBlackHighlightedOnesAndTheZeroLineInTheirColours) {
     const int zero = RowOf(5);
     EXPECT_EQ(zero, int(model->viewHeight / 2));
     for (int x = 0; x < image.width(); x += 13)
-        EXPECT_EQ(image.pixel(x, zero), Rgb(g_crZeroLine)) << x;
+        EXPECT_EQ(image.pixel(x, zero), Rgb(g_zeroLineColour)) << x;
     EXPECT_EQ(image.pixel(50, zero - 1), kWhite);
     EXPECT_EQ(image.pixel(50, zero + 1), kWhite);
-    g_bShowZeroCurrentLine = false;
+    g_showZeroCurrentLine = false;
     EXPECT_EQ(Render(view).pixel(50, zero), kWhite);
 }
 
@@ -124,14 +126,14 @@ TEST_F(ViewTest, BandsShowTheirColourCancelTwiceAndMix) {
     QImage image = Render(view);
     const int left = model->SampleX(200);
     const int right = model->SampleX(600);
-    EXPECT_EQ(image.pixel(left, 20), Rgb(g_crSelection[kRamp1Region]));
-    EXPECT_EQ(image.pixel(right, image.height() - 1), Rgb(g_crSelection[kRamp1Region]));
+    EXPECT_EQ(image.pixel(left, 20), Rgb(g_selectionColour[kRamp1Region]));
+    EXPECT_EQ(image.pixel(right, image.height() - 1), Rgb(g_selectionColour[kRamp1Region]));
     EXPECT_EQ(image.pixel(left - 1, 20), kWhite);
     EXPECT_EQ(image.pixel(right + 1, 20), kWhite);
 
     // The same band in the same colour twice vanishes (entries 0 and 3 are equal
     // before any settings are read).
-    ASSERT_EQ(g_crSelection[kSubsection2Region], g_crSelection[kRamp1Region]);
+    ASSERT_EQ(g_selectionColour[kSubsection2Region], g_selectionColour[kRamp1Region]);
     view.SetRegion(200, 600, kSubsection2Region);
     image = Render(view);
     EXPECT_EQ(image.pixel(left, 20), kWhite);
@@ -141,15 +143,15 @@ TEST_F(ViewTest, BandsShowTheirColourCancelTwiceAndMix) {
     // sub-section colour there and the ramp colour around it. A band reaching
     // beyond the last sample ends there; an empty one is not drawn.
     view.SetRegion(0, 0, kSubsection2Region);
-    g_crSelection[kRamp1OverlayRegion] = g_crSelection[kRamp1Region];
+    g_selectionColour[kRamp1OverlayRegion] = g_selectionColour[kRamp1Region];
     view.SetRegion(300, 400, kSubsection1Region);
     view.SetRegion(300, 400, kRamp1OverlayRegion);
     view.SetRegion(900, 50000, kRamp2Region);
     view.SetRegion(2000, 3000, kRamp2OverlayRegion);
     image = Render(view);
-    EXPECT_EQ(image.pixel(model->SampleX(350), 20), Rgb(g_crSelection[kSubsection1Region]));
-    EXPECT_EQ(image.pixel(model->SampleX(250), 20), Rgb(g_crSelection[kRamp1Region]));
-    EXPECT_EQ(image.pixel(model->SampleX(1000), 20), Rgb(g_crSelection[kRamp2Region]));
+    EXPECT_EQ(image.pixel(model->SampleX(350), 20), Rgb(g_selectionColour[kSubsection1Region]));
+    EXPECT_EQ(image.pixel(model->SampleX(250), 20), Rgb(g_selectionColour[kRamp1Region]));
+    EXPECT_EQ(image.pixel(model->SampleX(1000), 20), Rgb(g_selectionColour[kRamp2Region]));
     EXPECT_EQ(image.pixel(model->SampleX(1000) + 1, 20), kWhite);
 }
 
@@ -171,7 +173,7 @@ TEST_F(ViewTest, ZoomAndScrollPositionFollowTheSharedModelAcrossViews) {
     EXPECT_EQ(view.verticalScrollBar()->value(), int(model->viewHeight) / 2);
     // Zoomed about the middle, zero current stays on the middle row.
     view.SetCurrentTrace(-1);
-    EXPECT_EQ(Render(view).pixel(10, int(model->viewHeight) / 2), Rgb(g_crZeroLine));
+    EXPECT_EQ(Render(view).pixel(10, int(model->viewHeight) / 2), Rgb(g_zeroLineColour));
 
     view.horizontalScrollBar()->setValue(123);
     EXPECT_EQ(other->horizontalScrollBar()->value(), 0); // not painted since

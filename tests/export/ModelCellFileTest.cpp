@@ -67,7 +67,7 @@ TEST(ModelCellFile, CurrentOnChannel1OrTheOnlyChannel0AndAnAppendedFile) {
         TraceStore store;
         ASSERT_TRUE(TraceStore::LoadInto(store, path));
         ASSERT_EQ(store.traces.size(), 3u);
-        ASSERT_EQ(store.samplesPerTrace(), model::kSamples);
+        ASSERT_EQ(store.SamplesPerTrace(), model::kSamples);
         EXPECT_FLOAT_EQ(store.episodeInterval, 5.0f);
         ExpectTheCells(Analyse(store, {0, 1, 2}), kCells);
     }

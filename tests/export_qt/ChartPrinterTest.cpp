@@ -109,7 +109,7 @@ TEST_F(PrintedCharts, CurrentVoltageChartCarriesTheWorkbooksSeriesScaleAndColour
 
 TEST_F(PrintedCharts, WithoutAPrinterOneLandscapePagePerChartGoesToThePdf) {
     TempDir dir;
-    CQtChartPrinter printer([] { return QPrinterInfo(); });
+    QtChartPrinter printer([] { return QPrinterInfo(); });
     const std::string pdf = dir.file("cell.abf.charts.pdf");
     const PrintOutcome outcome = printer.PrintChartSheets(workbook, pdf, {});
     EXPECT_TRUE(outcome.printed) << outcome.error;
@@ -137,7 +137,7 @@ TEST_F(PrintedCharts, WithoutAPrinterOneLandscapePagePerChartGoesToThePdf) {
 
 TEST_F(PrintedCharts, APdfThatCannotBeWrittenIsAnError) {
     TempDir dir;
-    CQtChartPrinter printer([] { return QPrinterInfo(); });
+    QtChartPrinter printer([] { return QPrinterInfo(); });
     const PrintOutcome outcome =
         printer.PrintChartSheets(workbook, dir.file("missing/cell.abf.charts.pdf"), {});
     EXPECT_FALSE(outcome.printed);
@@ -148,7 +148,7 @@ TEST_F(PrintedCharts, APdfThatCannotBeWrittenIsAnError) {
 // the caller allows it, and then keeps its permission bits.
 TEST_F(PrintedCharts, AnExistingPdfIsReplacedOnlyWhenAllowed) {
     TempDir dir;
-    CQtChartPrinter printer([] { return QPrinterInfo(); });
+    QtChartPrinter printer([] { return QPrinterInfo(); });
     const std::string pdf = dir.file("cell.abf.charts.pdf");
     std::ofstream(pdf) << "keep me";
     ::chmod(pdf.c_str(), 0600);

@@ -67,7 +67,7 @@ TEST_F(LoadTest, LoadsChannelOneWhereverItIsScannedOrElseChannelZero) {
         TraceStore store;
         ASSERT_TRUE(Load(store, path));
         ASSERT_EQ(store.traces.size(), 3u);
-        EXPECT_EQ(store.samplesPerTrace(), 1000u);
+        EXPECT_EQ(store.SamplesPerTrace(), 1000u);
         EXPECT_EQ(store.commandWaveform.size(), 1000u);
         EXPECT_EQ(store.commandWaveform[0], -80.0f); // holding level, no epochs
         for (uint32_t episode = 1; episode <= 3; ++episode)
@@ -88,7 +88,7 @@ TEST_F(LoadTest, UnreadableRecordingsShowTheReadersTextAndLeaveTheStoreEmpty) {
     // No second episode to take the interval from:
     const std::string single = Write(Writer({0, 1}, 1), "single.abf");
     const std::string nowave =
-        Write(Writer({0}).Set<int16_t>(AbfOffset::WaveformSource, 0), "nowave.abf");
+        Write(Writer({0}).Set<int16_t>(AbfOffset::kWaveformSource, 0), "nowave.abf");
     const std::string missing = dir.file("missing.abf");
     const std::pair<std::string, std::string> cases[] = {
         {other, "INTERNAL ERROR: File '" + other + "': invalid channel number."},
@@ -120,7 +120,7 @@ TEST_F(LoadTest, FailuresComeBackAsValuesAndTheLoaderShowsNothing) {
     const std::pair<std::string, int> cases[] = {
         {Write(Writer({2, 3}), "other.abf"), ABF_EINVALIDCHANNEL},
         {Write(Writer({0, 1}, 1), "single.abf"), ABF_EEPISODERANGE},
-        {Write(Writer({0}).Set<int16_t>(AbfOffset::WaveformSource, 0), "nowave.abf"),
+        {Write(Writer({0}).Set<int16_t>(AbfOffset::kWaveformSource, 0), "nowave.abf"),
          ABF_ENOWAVEFORM},
         {dir.file("missing.abf"), ABF_EOPENFILE}};
     for (const auto& [path, error] : cases) {
@@ -148,8 +148,8 @@ TEST_F(LoadTest, TheStoreCarriesTheUnitOfTheLoadedChannel) {
     const std::pair<AbfTestWriter, std::string> cases[] = {
         {Writer({0, 1}), "mV"}, // the writer's channel 1
         {Writer({0}), "pA"},
-        {Writer({1, 0}).SetText(AbfOffset::AdcUnits + 8, " nA ", 8), "nA"},
-        {Writer({0}).SetText(AbfOffset::AdcUnits, "", 8), ""}};
+        {Writer({1, 0}).SetText(AbfOffset::kAdcUnits + 8, " nA ", 8), "nA"},
+        {Writer({0}).SetText(AbfOffset::kAdcUnits, "", 8), ""}};
     for (const auto& [writer, unit] : cases) {
         TraceStore store;
         ASSERT_TRUE(TraceStore::LoadInto(store, Write(writer, "unit.abf")));
@@ -161,11 +161,11 @@ TEST_F(LoadTest, TheStoreCarriesTheUnitOfTheLoadedChannel) {
 
 TEST_F(LoadTest, HeaderClaimingMoreThanTheFileHoldsIsRefusedBeforeAnythingIsAllocated) {
     const std::string paths[] = {
-        Write(Writer({0}).Set<int32_t>(AbfOffset::EpisodeCount, 0x7FFFFFFF), "episodes.abf"),
-        Write(Writer({0}).Set<int32_t>(AbfOffset::SamplesPerEpisode, 0x7FFFFFF0), "samples.abf"),
+        Write(Writer({0}).Set<int32_t>(AbfOffset::kEpisodeCount, 0x7FFFFFFF), "episodes.abf"),
+        Write(Writer({0}).Set<int32_t>(AbfOffset::kSamplesPerEpisode, 0x7FFFFFF0), "samples.abf"),
         Write(Writer({0, 1})
-                  .Set<int32_t>(AbfOffset::EpisodeCount, 1000000)
-                  .Set<int32_t>(AbfOffset::AcquiredSamples, 2000000000),
+                  .Set<int32_t>(AbfOffset::kEpisodeCount, 1000000)
+                  .Set<int32_t>(AbfOffset::kAcquiredSamples, 2000000000),
               "acquired.abf")};
     for (const std::string& path : paths) {
         TraceStore store;
@@ -240,7 +240,7 @@ TEST(RealRecordings, LoadWithTheirShape) {
         ASSERT_TRUE(Load(store, std::string(TESSARAN_TESTDATA_DIR) + "/" + name));
         EXPECT_TRUE(messages.messages.empty());
         EXPECT_EQ(store.traces.size(), traces);
-        EXPECT_EQ(store.samplesPerTrace(), samples);
+        EXPECT_EQ(store.SamplesPerTrace(), samples);
         EXPECT_EQ(store.commandWaveform.size(), samples);
         EXPECT_NEAR(store.episodeInterval, interval, 1e-3);
         EXPECT_EQ(store.timeAxis[0], 0.0f);

@@ -14,83 +14,83 @@
 
 // Byte offsets of the header fields the writer and the tests touch.
 namespace AbfOffset {
-constexpr size_t FileVersion = 4;
-constexpr size_t OperationMode = 8;
-constexpr size_t AcquiredSamples = 10;
-constexpr size_t SamplesToSkip = 14;
-constexpr size_t EpisodeCount = 16;
-constexpr size_t HeaderVersion = 32;
-constexpr size_t FileKind = 36;
-constexpr size_t DataFirstBlock = 40;
-constexpr size_t StimulusFirstBlock = 60;
-constexpr size_t StimulusEpisodes = 64;
-constexpr size_t SynchFirstBlock = 92;
-constexpr size_t SynchEntries = 96;
-constexpr size_t SampleFormat = 100;
-constexpr size_t ChannelCount = 120;
-constexpr size_t FirstInterval = 122;
-constexpr size_t SecondInterval = 126;
-constexpr size_t SynchTimeUnit = 130;
-constexpr size_t SamplesPerEpisode = 138;
-constexpr size_t Upgrade168 = 168;
-constexpr size_t Upgrade170 = 170;
-constexpr size_t StartToStart = 178;
-constexpr size_t ClockChange = 194;
-constexpr size_t LegacySamples214 = 214;
-constexpr size_t UpgradeFive238 = 238;
-constexpr size_t AdcRange = 244;
-constexpr size_t DacRange = 248;
-constexpr size_t AdcResolution = 252;
-constexpr size_t DacResolution = 256;
-constexpr size_t AutosampleEnable = 262;
-constexpr size_t AutosampleChannel = 264;
-constexpr size_t AutosampleGain = 268;
-constexpr size_t CreatorName = 294;
-constexpr size_t FileComment = 310;
-constexpr size_t SamplingSequence = 410; // int16[16]
-constexpr size_t AdcChannelNames = 442;  // 16 x 10
-constexpr size_t AdcUnits = 602;         // 16 x 8
-constexpr size_t ProgrammableGain = 730; // float[16]
-constexpr size_t InstrumentScale = 922;
-constexpr size_t InstrumentOffset = 986;
-constexpr size_t ConditionerGain = 1050;
-constexpr size_t ConditionerOffset = 1114;
-constexpr size_t ChannelSetting1178 = 1178;
-constexpr size_t DacUnits = 1346;       // 4 x 8
-constexpr size_t DacScaleFactor = 1378; // float[4]
-constexpr size_t DacHolding = 1394;     // float[4]
-constexpr size_t ConditionerInUse = 1410;
-constexpr size_t WaveformSource = 1438;
-constexpr size_t ActiveDac = 1440;
-constexpr size_t InterEpisodeLevel = 1442;
-constexpr size_t EpochType = 1444;         // int16[10]
-constexpr size_t EpochInitialLevel = 1464; // float[10]
-constexpr size_t EpochLevelIncrement = 1504;
-constexpr size_t EpochInitialDuration = 1544; // int16[10]
-constexpr size_t EpochDurationIncrement = 1564;
-constexpr size_t StimulusScale = 1620;
-constexpr size_t StimulusOffset = 1624;
-constexpr size_t StimulusAdcChannel = 1632;
-constexpr size_t StimulusPath = 1634; // 84 characters
-constexpr size_t ConditioningEnable = 1718;
-constexpr size_t ConditioningPulses = 1722;
-constexpr size_t ConditioningBaseline = 1726;
-constexpr size_t ConditioningStep = 1734;
-constexpr size_t ConditioningPostDuration = 1742;
-constexpr size_t ConditioningPostLevel = 1746;
-constexpr size_t UserListParameter = 1762;
-constexpr size_t UserList = 1764; // 80 characters
-constexpr size_t MathEnable = 1880;
-constexpr size_t MathChannelA = 1890;
-constexpr size_t MathChannelB = 1892;
-constexpr size_t MathOperator = 1910;
-constexpr size_t LeakEnable = 1932;
-constexpr size_t LeakSubSweeps = 1938;
-constexpr size_t LeakSettling = 1946;
-constexpr size_t LeakMinInterval = 1950;
-constexpr size_t UserListEnable = 1966;
-constexpr size_t OneOfMinus2028 = 2028;
-constexpr size_t UpgradeTwo2032 = 2032;
+constexpr size_t kFileVersion = 4;
+constexpr size_t kOperationMode = 8;
+constexpr size_t kAcquiredSamples = 10;
+constexpr size_t kSamplesToSkip = 14;
+constexpr size_t kEpisodeCount = 16;
+constexpr size_t kHeaderVersion = 32;
+constexpr size_t kFileKind = 36;
+constexpr size_t kDataFirstBlock = 40;
+constexpr size_t kStimulusFirstBlock = 60;
+constexpr size_t kStimulusEpisodes = 64;
+constexpr size_t kSynchFirstBlock = 92;
+constexpr size_t kSynchEntries = 96;
+constexpr size_t kSampleFormat = 100;
+constexpr size_t kChannelCount = 120;
+constexpr size_t kFirstInterval = 122;
+constexpr size_t kSecondInterval = 126;
+constexpr size_t kSynchTimeUnit = 130;
+constexpr size_t kSamplesPerEpisode = 138;
+constexpr size_t kUpgrade168 = 168;
+constexpr size_t kUpgrade170 = 170;
+constexpr size_t kStartToStart = 178;
+constexpr size_t kClockChange = 194;
+constexpr size_t kLegacySamples214 = 214;
+constexpr size_t kUpgradeFive238 = 238;
+constexpr size_t kAdcRange = 244;
+constexpr size_t kDacRange = 248;
+constexpr size_t kAdcResolution = 252;
+constexpr size_t kDacResolution = 256;
+constexpr size_t kAutosampleEnable = 262;
+constexpr size_t kAutosampleChannel = 264;
+constexpr size_t kAutosampleGain = 268;
+constexpr size_t kCreatorName = 294;
+constexpr size_t kFileComment = 310;
+constexpr size_t kSamplingSequence = 410; // int16[16]
+constexpr size_t kAdcChannelNames = 442;  // 16 x 10
+constexpr size_t kAdcUnits = 602;         // 16 x 8
+constexpr size_t kProgrammableGain = 730; // float[16]
+constexpr size_t kInstrumentScale = 922;
+constexpr size_t kInstrumentOffset = 986;
+constexpr size_t kConditionerGain = 1050;
+constexpr size_t kConditionerOffset = 1114;
+constexpr size_t kChannelSetting1178 = 1178;
+constexpr size_t kDacUnits = 1346;       // 4 x 8
+constexpr size_t kDacScaleFactor = 1378; // float[4]
+constexpr size_t kDacHolding = 1394;     // float[4]
+constexpr size_t kConditionerInUse = 1410;
+constexpr size_t kWaveformSource = 1438;
+constexpr size_t kActiveDac = 1440;
+constexpr size_t kInterEpisodeLevel = 1442;
+constexpr size_t kEpochType = 1444;         // int16[10]
+constexpr size_t kEpochInitialLevel = 1464; // float[10]
+constexpr size_t kEpochLevelIncrement = 1504;
+constexpr size_t kEpochInitialDuration = 1544; // int16[10]
+constexpr size_t kEpochDurationIncrement = 1564;
+constexpr size_t kStimulusScale = 1620;
+constexpr size_t kStimulusOffset = 1624;
+constexpr size_t kStimulusAdcChannel = 1632;
+constexpr size_t kStimulusPath = 1634; // 84 characters
+constexpr size_t kConditioningEnable = 1718;
+constexpr size_t kConditioningPulses = 1722;
+constexpr size_t kConditioningBaseline = 1726;
+constexpr size_t kConditioningStep = 1734;
+constexpr size_t kConditioningPostDuration = 1742;
+constexpr size_t kConditioningPostLevel = 1746;
+constexpr size_t kUserListParameter = 1762;
+constexpr size_t kUserList = 1764; // 80 characters
+constexpr size_t kMathEnable = 1880;
+constexpr size_t kMathChannelA = 1890;
+constexpr size_t kMathChannelB = 1892;
+constexpr size_t kMathOperator = 1910;
+constexpr size_t kLeakEnable = 1932;
+constexpr size_t kLeakSubSweeps = 1938;
+constexpr size_t kLeakSettling = 1946;
+constexpr size_t kLeakMinInterval = 1950;
+constexpr size_t kUserListEnable = 1966;
+constexpr size_t kOneOfMinus2028 = 2028;
+constexpr size_t kUpgradeTwo2032 = 2032;
 } // namespace AbfOffset
 
 // One entry of an ABF synch array: start in synch time units, length in
@@ -116,13 +116,13 @@ public:
     AbfTestWriter();
 
     AbfTestWriter& SetChannels(std::vector<int16_t> sequence) {
-        return channels_ = std::move(sequence), *this;
+        return m_channels = std::move(sequence), *this;
     }
-    AbfTestWriter& SetSamplesPerChannel(uint32_t n) { return samplesPerChannel_ = n, *this; }
-    AbfTestWriter& SetEpisodes(uint32_t n) { return episodes_ = n, *this; }
+    AbfTestWriter& SetSamplesPerChannel(uint32_t n) { return m_samplesPerChannel = n, *this; }
+    AbfTestWriter& SetEpisodes(uint32_t n) { return m_episodes = n, *this; }
     AbfTestWriter& SetSampleInterval(float firstUs, float secondUs = 0, int32_t clockChange = 0);
-    AbfTestWriter& SetFloatSamples(bool on) { return floatSamples_ = on, *this; }
-    AbfTestWriter& SetMode(int16_t mode) { return mode_ = mode, *this; }
+    AbfTestWriter& SetFloatSamples(bool on) { return m_floatSamples = on, *this; }
+    AbfTestWriter& SetMode(int16_t mode) { return m_mode = mode, *this; }
     AbfTestWriter& SetVersion(float version);
     AbfTestWriter& SetHolding(float mV, int dac = 0);
     AbfTestWriter& SetActiveDac(int16_t dac);
@@ -142,7 +142,7 @@ public:
     // runs over the whole recording.
     AbfTestWriter&
     SetSignal(std::function<double(uint32_t episode, int channel, uint32_t sample)> f) {
-        return signal_ = std::move(f), *this;
+        return m_signal = std::move(f), *this;
     }
 
     // Gap-free (mode 3) recording of `samplesPerChannel` samples per channel,
@@ -156,7 +156,7 @@ public:
     AbfTestWriter& SetSynchArray(std::vector<AbfSynchEntry> entries, float synchTimeUnitUs = 0);
     // Puts the synch array between the header and the data, which then end the
     // file (without a stimulus section).
-    AbfTestWriter& PutSynchArrayBeforeData() { return synchBeforeData_ = true, *this; }
+    AbfTestWriter& PutSynchArrayBeforeData() { return m_synchBeforeData = true, *this; }
 
     // Stimulus (DAC) file section with one episode per episode; `value` gives
     // the command in DAC units at (episode from 1, multiplexed sample index).
@@ -168,7 +168,7 @@ public:
     AbfTestWriter& SetOldFormat(int kind, float version, bool msBinaryFormat = false);
     // Old-format synch array (written after the data).
     AbfTestWriter& SetOldSynchArray(std::vector<OldSynchEntry> entries) {
-        return oldSynch_ = std::move(entries), *this;
+        return m_oldSynch = std::move(entries), *this;
     }
 
     // Raw little-endian header field, applied after every computed field. For
@@ -176,7 +176,7 @@ public:
     template <class T> AbfTestWriter& Set(size_t offset, T value) {
         std::vector<uint8_t> bytes(sizeof(T));
         std::memcpy(bytes.data(), &value, sizeof(T));
-        overrides_.emplace_back(offset, std::move(bytes));
+        m_overrides.emplace_back(offset, std::move(bytes));
         return *this;
     }
     AbfTestWriter& SetText(size_t offset, const std::string& text, size_t width);
@@ -190,23 +190,23 @@ private:
     std::vector<uint8_t> EncodeData(const std::vector<uint8_t>& header, bool floatSamples,
                                     std::vector<uint32_t>* episodeLengths) const;
 
-    std::vector<uint8_t> header_;
-    std::vector<std::pair<size_t, std::vector<uint8_t>>> overrides_;
-    std::vector<int16_t> channels_{0};
-    uint32_t samplesPerChannel_ = 1000;
-    uint32_t episodes_ = 3;
-    int16_t mode_ = 5;
-    bool floatSamples_ = false;
-    std::function<double(uint32_t, int, uint32_t)> signal_;
-    bool gapFree_ = false;
-    uint32_t gapFreeSamples_ = 0;
-    int16_t skipped_ = 0;
-    enum class Synch { None, Auto, Explicit } synch_ = Synch::None;
-    std::vector<AbfSynchEntry> synchEntries_;
-    bool synchBeforeData_ = false;
-    std::function<double(uint32_t, uint32_t)> stimulus_;
-    int oldKind_ = 0;
-    float oldVersion_ = 0;
-    bool oldMsBinary_ = false;
-    std::vector<OldSynchEntry> oldSynch_;
+    std::vector<uint8_t> m_header;
+    std::vector<std::pair<size_t, std::vector<uint8_t>>> m_overrides;
+    std::vector<int16_t> m_channels{0};
+    uint32_t m_samplesPerChannel = 1000;
+    uint32_t m_episodes = 3;
+    int16_t m_mode = 5;
+    bool m_floatSamples = false;
+    std::function<double(uint32_t, int, uint32_t)> m_signal;
+    bool m_gapFree = false;
+    uint32_t m_gapFreeSamples = 0;
+    int16_t m_skipped = 0;
+    enum class Synch { None, Auto, Explicit } m_synch = Synch::None;
+    std::vector<AbfSynchEntry> m_synchEntries;
+    bool m_synchBeforeData = false;
+    std::function<double(uint32_t, uint32_t)> m_stimulus;
+    int m_oldKind = 0;
+    float m_oldVersion = 0;
+    bool m_oldMsBinary = false;
+    std::vector<OldSynchEntry> m_oldSynch;
 };

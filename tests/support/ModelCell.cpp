@@ -45,7 +45,7 @@ void WriteModelRecording(const std::string& path, const std::vector<Cell>& cells
         .SetStartToStart(startToStartS)
         .SetChannelScaling(0, scale, 1.0f, 0.0f)
         .SetChannelScaling(1, scale, 1.0f, 0.0f)
-        .SetText(AbfOffset::AdcUnits + 8, "pA", 8) // both channels hold currents
+        .SetText(AbfOffset::kAdcUnits + 8, "pA", 8) // both channels hold currents
         // After kHolding samples at holding: +50 mV up to kRamp2First, ramp 2 down
         // to -100 mV, a step at -100 mV up to kRamp1First, ramp 1 up to +50 mV.
         .SetEpoch(0, 1, 50.0f, 0.0f, static_cast<int16_t>(kRamp2First + 1 - kHolding), 0)

@@ -1,9 +1,9 @@
 #include "tests/support/RecordingMessageSink.h"
 
-RecordingMessageSink::RecordingMessageSink() : previous_(SetMessageSink(this)) {}
+RecordingMessageSink::RecordingMessageSink() : m_previous(SetMessageSink(this)) {}
 
 RecordingMessageSink::~RecordingMessageSink() {
-    SetMessageSink(previous_);
+    SetMessageSink(m_previous);
 }
 
 MessageAnswer RecordingMessageSink::Show(const std::string& text, const std::string& caption,

@@ -30,5 +30,5 @@ public:
     MessageAnswer yesNoAnswer = MessageAnswer::Yes;
 
 private:
-    IMessageSink* previous_;
+    IMessageSink* m_previous;
 };

@@ -5,13 +5,14 @@
 #include <string>
 
 TempDir::TempDir() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "tessaran-test-XXXXXX").string();
+    std::string pattern =
+        (std::filesystem::temp_directory_path() / "tessaran-test-XXXXXX").string();
     if (!mkdtemp(pattern.data()))
         throw std::runtime_error("cannot create a temporary folder");
-    path_ = pattern;
+    m_path = pattern;
 }
 
 TempDir::~TempDir() {
     std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
+    std::filesystem::remove_all(m_path, ignored);
 }

@@ -12,10 +12,10 @@ public:
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;
 
-    const std::filesystem::path& path() const { return path_; }
+    const std::filesystem::path& path() const { return m_path; }
     // Path of `name` inside the folder, as text.
-    std::string file(const std::string& name) const { return (path_ / name).string(); }
+    std::string file(const std::string& name) const { return (m_path / name).string(); }
 
 private:
-    std::filesystem::path path_;
+    std::filesystem::path m_path;
 };

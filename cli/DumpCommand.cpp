@@ -8,6 +8,7 @@
 
 #include <QCommandLineParser>
 
+#include <cmath>
 #include <cstdio>
 #include <vector>
 
@@ -17,6 +18,12 @@ bool ParseNumber(const QString& text, long long low, long long high, long long* 
     bool ok = false;
     *value = text.toLongLong(&ok);
     return ok && *value >= low && *value <= high;
+}
+
+// A value that is not finite has no number: its field stays empty.
+void PrintField(float value) {
+    if (std::isfinite(value))
+        std::printf("%.9g", double(value));
 }
 
 int Dump(const QStringList& arguments) {
@@ -69,10 +76,12 @@ int Dump(const QStringList& arguments) {
 
     std::printf("sample,command_mV,value\n");
     for (uint32_t i = 0; i < values.size(); ++i) {
+        std::printf("%u,", i + 1);
         if (haveCommand)
-            std::printf("%u,%.9g,%.9g\n", i + 1, double(command[i]), double(values[i]));
-        else
-            std::printf("%u,,%.9g\n", i + 1, double(values[i]));
+            PrintField(command[i]);
+        std::putchar(',');
+        PrintField(values[i]);
+        std::putchar('\n');
     }
     return 0;
 }

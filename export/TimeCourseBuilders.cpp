@@ -51,7 +51,7 @@ struct Regression {
     Window window;
     const float* x = nullptr;
     float sumX = 0.0f;
-    float inverse = 0.0f; // 1 / (n Sxx - Sx Sx), 0 when that is 0
+    float inverse = 0.0f; // 1 / (n Sxx - Sx Sx); no value when that is 0
 };
 
 Regression MakeRegression(const TraceStore& store, const Window& w) {
@@ -65,7 +65,8 @@ Regression MakeRegression(const TraceStore& store, const Window& w) {
     }
     long double d =
         static_cast<long double>(w.length) * sumXX - static_cast<long double>(r.sumX) * r.sumX;
-    r.inverse = d == 0.0L ? 0.0f : static_cast<float>(1.0L / d);
+    // Equal voltages over the whole window (D = 0) define no slope at all.
+    r.inverse = d == 0.0L ? kNoValue : static_cast<float>(1.0L / d);
     return r;
 }
 

@@ -102,14 +102,14 @@ int RunAnalyse(const QStringList& arguments) {
     if (missing || store.IsUnusable()) {
         const std::string reason = missing ? "No such file or directory" : store.ReadProblem();
         std::fprintf(stderr, "tessaran-cli analyse: cannot read the settings file '%s': %s\n",
-                     store.path().c_str(), reason.c_str());
+                     store.Path().c_str(), reason.c_str());
         if (!options.settingsPath.empty())
             return 2;
     }
     const AnalysisProfile profile = ReadAnalysisProfile(store);
     if (const std::string& problem = profile.pages.continuousRecord.loadProblem; !problem.empty()) {
         std::fprintf(stderr, "tessaran-cli analyse: the settings file '%s' holds %s\n",
-                     store.path().c_str(), problem.c_str());
+                     store.Path().c_str(), problem.c_str());
         if (!options.settingsPath.empty())
             return 2;
     }
@@ -131,6 +131,6 @@ int RunAnalyse(const QStringList& arguments) {
     return status;
 }
 
-const CommandRegistration registration("analyse", kUsage, RunAnalyse);
+const CommandRegistration kRegistration("analyse", kUsage, RunAnalyse);
 
 } // namespace

@@ -86,6 +86,6 @@ int Dump(const QStringList& arguments) {
     return 0;
 }
 
-const CommandRegistration registration("dump", "dump FILE [--channel C] [--episode K]", Dump);
+const CommandRegistration kRegistration("dump", "dump FILE [--channel C] [--episode K]", Dump);
 
 } // namespace

@@ -73,6 +73,6 @@ int Info(const QStringList& arguments) {
     return 0;
 }
 
-const CommandRegistration registration("info", "info FILE", Info);
+const CommandRegistration kRegistration("info", "info FILE", Info);
 
 } // namespace

@@ -43,7 +43,7 @@ public:
     // false, with WriteError() saying why, when the file cannot be written.
     bool Sync();
 
-    const std::string& path() const { return m_path; }
+    const std::string& Path() const { return m_path; }
     // Whether there was no file at the path when the store was made.
     bool WasMissing() const { return m_missing; }
     // Whether the file existed, but could not be used; then ReadProblem() says why.

@@ -11,7 +11,7 @@ namespace {
 
 using W = AbfTestWriter;
 
-QStringList Command(const char* command, const std::string& path, QStringList options = {}) {
+QStringList Command(const char* command, const std::string& path, const QStringList& options = {}) {
     return QStringList{command, QString::fromStdString(path)} + options;
 }
 

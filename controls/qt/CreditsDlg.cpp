@@ -46,7 +46,7 @@ QString BitmapPathFor(const QString& name) {
     if (name.startsWith(QLatin1String(":/")))
         return QFile::exists(name) ? name : QString();
     for (const char* extension : {"", ".png", ".svg", ".bmp"}) {
-        const QString path = QStringLiteral(":/credits/") + name + QLatin1String(extension);
+        QString path = QStringLiteral(":/credits/") + name + QLatin1String(extension);
         if (QFile::exists(path))
             return path;
     }

@@ -39,6 +39,7 @@ struct LoadedPage {
     QString Label() { return Child<QLabel>(&page, "currentTraceLabel")->text(); }
     std::vector<QString> Rows() {
         std::vector<QString> texts;
+        texts.reserve(static_cast<size_t>(List()->count()));
         for (int i = 0; i < List()->count(); ++i)
             texts.push_back(List()->item(i)->text());
         return texts;

@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <fcntl.h>
+#include <mutex>
 #include <new>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -11,12 +12,29 @@
 namespace {
 
 std::unique_ptr<AbfFile> g_files[ABF_MAXFILES];
+// Taking and freeing slots is guarded so that several threads can each open,
+// read and close their own files (the command line analyses files in
+// parallel); a slot's file is only ever used by the thread that opened it.
+std::mutex g_slotsMutex;
 
-int LowestFreeSlot() {
-    for (int i = 0; i < ABF_MAXFILES; ++i)
-        if (!g_files[i])
+// Takes the lowest free slot for a new, empty file; -1 when every slot is taken.
+int TakeSlot() {
+    std::lock_guard<std::mutex> lock(g_slotsMutex);
+    for (int i = 0; i < ABF_MAXFILES; ++i) {
+        if (!g_files[i]) {
+            g_files[i] = std::make_unique<AbfFile>();
             return i;
+        }
+    }
     return -1;
+}
+
+void FreeSlot(int slot) {
+    std::unique_ptr<AbfFile> file;
+    {
+        std::lock_guard<std::mutex> lock(g_slotsMutex);
+        file = std::move(g_files[slot]);
+    }
 }
 
 // Everything of opening after the slot is taken. Returns 0 or an error number.
@@ -86,11 +104,14 @@ AbfFile::~AbfFile() {
 }
 
 AbfFile* AbfGetOpenFile(int handle, int* error) {
-    if (handle < 0 || handle >= ABF_MAXFILES || !g_files[handle]) {
-        AbfFail(error, ABF_EBADFILEINDEX);
-        return nullptr;
+    AbfFile* file = nullptr;
+    if (handle >= 0 && handle < ABF_MAXFILES) {
+        std::lock_guard<std::mutex> lock(g_slotsMutex);
+        file = g_files[handle].get();
     }
-    return g_files[handle].get();
+    if (!file)
+        AbfFail(error, ABF_EBADFILEINDEX);
+    return file;
 }
 
 bool AbfOpenForReading(const char* fileName, int* handle, int flags, AbfHeader* header,
@@ -99,21 +120,25 @@ bool AbfOpenForReading(const char* fileName, int* handle, int flags, AbfHeader* 
         *handle = -1;
     if (!handle)
         return AbfFail(error, ABF_EBADFILEINDEX);
-    const int slot = LowestFreeSlot();
+    int slot = -1;
+    try {
+        slot = TakeSlot();
+    } catch (const std::bad_alloc&) {
+        return AbfFail(error, ABF_EOUTOFMEMORY);
+    }
     if (slot < 0)
         return AbfFail(error, ABF_ETOOMANYFILESOPEN);
+    AbfFile* file = AbfGetOpenFile(slot, nullptr);
     int rc;
     try {
-        g_files[slot] = std::make_unique<AbfFile>();
-        rc =
-            OpenInto(g_files[slot].get(), fileName, flags, header, samplesPerChannel, episodeCount);
+        rc = OpenInto(file, fileName, flags, header, samplesPerChannel, episodeCount);
     } catch (const std::bad_alloc&) {
         rc = ABF_EOUTOFMEMORY;
     } catch (...) {
         rc = ABF_EINVALIDFILE;
     }
     if (rc != 0) {
-        g_files[slot].reset();
+        FreeSlot(slot);
         return AbfFail(error, rc);
     }
     *handle = slot;
@@ -123,11 +148,11 @@ bool AbfOpenForReading(const char* fileName, int* handle, int flags, AbfHeader* 
 bool AbfCloseFile(int handle, int* error) {
     if (!AbfGetOpenFile(handle, error))
         return false;
-    g_files[handle].reset();
+    FreeSlot(handle);
     return true;
 }
 
 void AbfCloseAllFiles() {
-    for (auto& file : g_files)
-        file.reset();
+    for (int slot = 0; slot < ABF_MAXFILES; ++slot)
+        FreeSlot(slot);
 }

@@ -9,8 +9,9 @@
 namespace {
 
 // Stimulus files are opened from inside an upgrade; a file naming itself (or
-// two files naming each other) must not recurse without end.
-int g_upgradeDepth = 0;
+// two files naming each other) must not recurse without end. Per thread, as
+// files may be opened on several threads at once.
+thread_local int g_upgradeDepth = 0;
 
 std::string FieldText(const char* field, size_t width) {
     size_t n = 0;

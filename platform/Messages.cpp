@@ -19,12 +19,20 @@ public:
 
 StderrMessageSink g_stderrSink;
 IMessageSink* g_sink = &g_stderrSink;
+thread_local IMessageSink* t_threadSink = nullptr;
 
 } // namespace
 
 MessageAnswer ShowMessage(const std::string& text, const std::string& caption, MessageIcon icon,
                           MessageButtons buttons) {
-    return g_sink->Show(text, caption, icon, buttons);
+    IMessageSink* sink = t_threadSink ? t_threadSink : g_sink;
+    return sink->Show(text, caption, icon, buttons);
+}
+
+IMessageSink* SetThreadMessageSink(IMessageSink* sink) {
+    IMessageSink* previous = t_threadSink;
+    t_threadSink = sink;
+    return previous;
 }
 
 MessageAnswer ShowNotice(const Notice& notice, MessageButtons buttons) {

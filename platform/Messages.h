@@ -35,3 +35,8 @@ bool AskYesNo(const Notice& question);
 
 // Installs `sink` (not owned; null restores the stderr sink); returns the previous one.
 IMessageSink* SetMessageSink(IMessageSink* sink);
+
+// Installs `sink` for the calling thread only (not owned; null: the thread
+// uses the process-wide sink again); returns the thread's previous one. Lets
+// workers that analyse files in parallel keep each file's messages apart.
+IMessageSink* SetThreadMessageSink(IMessageSink* sink);

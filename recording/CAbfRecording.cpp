@@ -8,10 +8,11 @@
 
 CAbfRecording::CAbfRecording() : m_header(std::make_unique<AbfHeader>()) {}
 
+// Only this object's file is closed: the reader's other files may belong to
+// loads running on other threads at the same time.
 CAbfRecording::~CAbfRecording() {
     if (m_isOpen)
         Close();
-    AbfCloseAllFiles();
 }
 
 LoadResult CAbfRecording::Open(const std::string& fileName) {

@@ -17,7 +17,7 @@
 class CAbfRecording {
 public:
     CAbfRecording();
-    // Closes this object's file, then every file the reader still has open.
+    // Closes this object's file (only it: other threads may be reading theirs).
     ~CAbfRecording();
     CAbfRecording(const CAbfRecording&) = delete;
     CAbfRecording& operator=(const CAbfRecording&) = delete;

@@ -27,6 +27,16 @@ void PrintField(float value) {
 }
 
 int Dump(const QStringList& arguments) {
+    if (arguments.contains("--help") || arguments.contains("-h")) {
+        std::printf(
+            "usage: tessaran-cli dump FILE [--channel C] [--episode K]\n\n"
+            "Prints one channel of one episode of FILE as CSV: sample (from 1), the\n"
+            "command waveform in mV, the value in the channel's unit.\n"
+            "  --channel C  physical analog-input channel (default 1 when sampled, else 0)\n"
+            "  --episode K  episode, from 1 (default 1)\n"
+            "Exit status: 0 written; 1 the file cannot be read; 2 bad usage.\n");
+        return 0;
+    }
     QCommandLineParser parser;
     QCommandLineOption channelOption("channel", "Physical channel (default 1, else 0).", "C");
     QCommandLineOption episodeOption("episode", "Episode, from 1 (default 1).", "K");

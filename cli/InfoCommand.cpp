@@ -20,6 +20,12 @@ QString FixedText(const char* field, size_t width) {
 }
 
 int Info(const QStringList& arguments) {
+    if (arguments.size() == 1 && (arguments[0] == "--help" || arguments[0] == "-h")) {
+        std::printf("usage: tessaran-cli info FILE\n\nPrints the header and episode layout of "
+                    "the recording FILE as JSON.\nExit status: 0 read; 1 the file cannot be "
+                    "read; 2 bad usage.\n");
+        return 0;
+    }
     if (arguments.size() != 1) {
         std::fprintf(stderr, "usage: tessaran-cli info FILE\n");
         return 2;

@@ -31,9 +31,8 @@ bool IsFolder(const std::string& path) {
     return !path.empty() && fs::is_directory(path, ignored);
 }
 
-// Where the workbook of `file` goes: beside it by the save rule, into the
-// --output folder under the same name, or to the --output file (".xlsx"
-// appended when it has another extension, so the name tells the format).
+} // namespace
+
 std::string WorkbookPath(const std::string& file, const std::string& output) {
     if (output.empty())
         return WorkbookPathFor(file);
@@ -41,8 +40,6 @@ std::string WorkbookPath(const std::string& file, const std::string& output) {
         return (fs::path(output) / WorkbookPathFor(fs::path(file).filename().string())).string();
     return EndsWithXlsx(output) ? output : output + ".xlsx";
 }
-
-} // namespace
 
 bool CanPrintCharts() {
 #ifdef TESSARAN_CLI_PRINTING
@@ -65,14 +62,21 @@ bool CheckWorkbookRequest(const WorkbookRequest& request, size_t fileCount, std:
         return false;
     }
     if (fileCount > 1 && !request.output.empty() && !IsFolder(request.output)) {
-        error = "--output must be an existing folder when several recordings are given";
-        return false;
+        std::error_code code;
+        if (EndsWithXlsx(request.output) || fs::exists(fs::symlink_status(request.output, code))) {
+            error = "--output must be a folder when several recordings are given";
+            return false;
+        }
+        if (!fs::create_directories(request.output, code)) {
+            error = "cannot make the folder " + request.output + ": " + code.message();
+            return false;
+        }
     }
     return true;
 }
 
-bool WriteWorkbookFor(const std::string& file, const PreparedRecording& recording,
-                      const WorkbookRequest& request, std::FILE* report) {
+WorkbookResult WriteWorkbookFor(const std::string& file, const PreparedRecording& recording,
+                                const WorkbookRequest& request) {
     ExportOptions options;
     options.autoSave = request.write;
     options.autoPrint = request.print;
@@ -90,28 +94,27 @@ bool WriteWorkbookFor(const std::string& file, const PreparedRecording& recordin
             .ExportResults(recording.store, recording.choices, file, options);
     ShowNotices(outcome.notices); // on stderr
 
-    bool ok = !outcome.sheetError;
+    WorkbookResult result;
+    result.sheets = outcome.sheetNames;
+    result.ok = !outcome.sheetError;
     if (request.print && !outcome.print.printed)
-        ok = false; // the reason has been shown, but for a kept file
+        result.ok = false; // the reason has been shown, but for a kept file
     if (request.print && outcome.print.keptExisting)
-        std::fprintf(report, "%s: charts not written: %s exists (--force replaces it)\n",
-                     file.c_str(), ChartsPdfPathFor(options.outputPath).c_str());
+        result.report += file + ": charts not written: " + ChartsPdfPathFor(options.outputPath) +
+                         " exists (--force replaces it)\n";
     if (request.print && outcome.print.printed && !outcome.print.printer.empty())
-        std::fprintf(report, "%s: charts printed on %s\n", file.c_str(),
-                     outcome.print.printer.c_str());
+        result.report += file + ": charts printed on " + outcome.print.printer + "\n";
     if (!request.write)
-        return ok;
+        return result;
     if (!outcome.savedPath.empty()) {
-        std::fprintf(report, "%s: workbook written to %s\n", file.c_str(),
-                     outcome.savedPath.c_str());
+        result.report += file + ": workbook written to " + outcome.savedPath;
     } else if (outcome.keptExisting) {
-        std::fprintf(report, "%s: workbook not written: %s exists (--force replaces it)\n",
-                     file.c_str(), options.outputPath.c_str());
-        ok = false;
+        result.report += file + ": workbook not written: " + options.outputPath +
+                         " exists (--force replaces it)";
+        result.ok = false;
     } else {
-        std::fprintf(report, "%s: workbook not written\n", file.c_str());
-        ok = false;
+        result.report += file + ": workbook not written";
+        result.ok = false;
     }
-    std::fflush(report);
-    return ok;
+    return result;
 }

@@ -5,7 +5,6 @@
 
 #include "cli/RecordingAnalysis.h"
 
-#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -17,16 +16,29 @@ struct WorkbookRequest {
         output; // --output: a file, or a folder for the workbooks; empty: beside each recording
 };
 
-// Checks the request for `fileCount` recordings; false with `error` set when it
-// cannot be carried out (an --output file for several recordings, printing
-// without print support in this build).
+// Checks the request for `fileCount` recordings and makes a missing --output
+// folder for several recordings; false with `error` set when it cannot be
+// carried out (an --output file for several recordings, a folder that cannot
+// be made, printing without print support in this build).
 bool CheckWorkbookRequest(const WorkbookRequest& request, size_t fileCount, std::string& error);
 
-// Writes (and prints) the workbook of the recording at `file`; says on
-// `report` in one line where it went. Returns false when it was not written
-// as asked (the reason has been shown on stderr or in that line).
-bool WriteWorkbookFor(const std::string& file, const PreparedRecording& recording,
-                      const WorkbookRequest& request, std::FILE* report);
+// What became of one recording's workbook.
+struct WorkbookResult {
+    bool ok = true;                  // written (and printed) as asked
+    std::vector<std::string> sheets; // the workbook's data and chart sheets, in tab order
+    std::string report; // "FILE: workbook written to PATH" and the like, one line each, or empty
+};
+
+// Writes (and prints) the workbook of the recording at `file`; the result
+// says in its report where it went. Messages of the export go through the
+// message interface.
+WorkbookResult WriteWorkbookFor(const std::string& file, const PreparedRecording& recording,
+                                const WorkbookRequest& request);
+
+// Where the workbook of `file` goes: beside it by the save rule, into the
+// `output` folder under the same name, or to the `output` file (".xlsx"
+// appended when it has another extension, so the name tells the format).
+std::string WorkbookPath(const std::string& file, const std::string& output);
 
 // True when this build can print (--print).
 bool CanPrintCharts();

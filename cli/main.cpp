@@ -30,7 +30,9 @@ void PrintUsage(std::FILE* out) {
     std::fprintf(out, "usage:\n");
     for (const auto& [name, entry] : Commands())
         std::fprintf(out, "  tessaran-cli %s\n", entry.usage);
-    std::fprintf(out, "  tessaran-cli --version\n  tessaran-cli --help\n");
+    std::fprintf(out, "  tessaran-cli --version\n  tessaran-cli --help\n"
+                      "'tessaran-cli COMMAND --help' describes a command and its options.\n"
+                      "Exit status: 0 success; 1 some recording failed; 2 bad usage.\n");
 }
 
 int Usage() {

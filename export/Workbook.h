@@ -81,6 +81,9 @@ struct Worksheet {
     std::vector<std::string> headerRow;        // row 1 from column A
     std::vector<SharedFloatArray> dataColumns; // from A2 down; NaN and infinities stay empty
     uint32_t dataRows = 0;
+    // Rows of text cells from A1 (a sheet of notes, such as the details sheet);
+    // used instead of the header row and data block.
+    std::vector<std::vector<std::string>> textRows;
 };
 
 struct ChartSheet {

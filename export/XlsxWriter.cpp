@@ -4,6 +4,7 @@
 
 #include <xlsxwriter.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <charconv>
 #include <cmath>
@@ -104,34 +105,53 @@ double ShortestDouble(float value) {
     return std::strtod(text, nullptr);
 }
 
+// The cells of one row: its text cells, then (row 0) the header row, then
+// (below it) the row's numbers. Rows must be written top to bottom: in
+// constant-memory mode a row is on disk once a later one is begun.
+lxw_error WriteRow(lxw_worksheet* worksheet, const Worksheet& sheet, uint32_t r) {
+    if (r < sheet.textRows.size()) {
+        for (size_t c = 0; c < sheet.textRows[r].size(); ++c) {
+            if (sheet.textRows[r][c].empty())
+                continue;
+            if (const lxw_error error = worksheet_write_string(
+                    worksheet, r, static_cast<lxw_col_t>(c), sheet.textRows[r][c].c_str(), nullptr))
+                return error;
+        }
+    }
+    if (r == 0) {
+        for (size_t c = 0; c < sheet.headerRow.size(); ++c)
+            if (const lxw_error error = worksheet_write_string(
+                    worksheet, 0, static_cast<lxw_col_t>(c), sheet.headerRow[c].c_str(), nullptr))
+                return error;
+        return LXW_NO_ERROR;
+    }
+    if (r > sheet.dataRows)
+        return LXW_NO_ERROR;
+    for (size_t c = 0; c < sheet.dataColumns.size(); ++c) {
+        const SharedFloatArray& column = sheet.dataColumns[c];
+        if (!column)
+            continue;
+        const float value = column[r - 1];
+        if (!std::isfinite(value))
+            continue; // no number to show; an .xlsx cannot hold NaN or infinity
+        if (const lxw_error error = worksheet_write_number(worksheet, r, static_cast<lxw_col_t>(c),
+                                                           ShortestDouble(value), nullptr))
+            return error;
+    }
+    return LXW_NO_ERROR;
+}
+
 bool WriteWorksheet(lxw_workbook* book, const Worksheet& sheet, std::string& reason) {
     lxw_worksheet* worksheet = workbook_add_worksheet(book, sheet.name.c_str());
     if (!worksheet) {
         reason = "the sheet \"" + sheet.name + "\" could not be added";
         return false;
     }
-    for (size_t c = 0; c < sheet.headerRow.size(); ++c) {
-        const lxw_error error = worksheet_write_string(worksheet, 0, static_cast<lxw_col_t>(c),
-                                                       sheet.headerRow[c].c_str(), nullptr);
-        if (error != LXW_NO_ERROR) {
+    const uint64_t rows = std::max<uint64_t>(sheet.textRows.size(), uint64_t(sheet.dataRows) + 1);
+    for (uint64_t r = 0; r < rows; ++r) {
+        if (const lxw_error error = WriteRow(worksheet, sheet, static_cast<uint32_t>(r))) {
             reason = LxwReason(error);
             return false;
-        }
-    }
-    for (uint32_t r = 0; r < sheet.dataRows; ++r) {
-        for (size_t c = 0; c < sheet.dataColumns.size(); ++c) {
-            const SharedFloatArray& column = sheet.dataColumns[c];
-            if (!column)
-                continue;
-            const float value = column[r];
-            if (!std::isfinite(value))
-                continue; // no number to show; an .xlsx cannot hold NaN or infinity
-            const lxw_error error = worksheet_write_number(
-                worksheet, r + 1, static_cast<lxw_col_t>(c), ShortestDouble(value), nullptr);
-            if (error != LXW_NO_ERROR) {
-                reason = LxwReason(error);
-                return false;
-            }
         }
     }
     return true;

@@ -21,7 +21,8 @@ TEST(Cli, VersionAndHelpOnStdoutUsageErrorsOnStderr) {
     EXPECT_EQ(run.out, "tessaran-cli " TESSARAN_VERSION "\n");
     run = RunCli({"--help"});
     EXPECT_EQ(run.status, 0);
-    for (const char* line : {"  tessaran-cli analyse FILE...", "  tessaran-cli --version\n"})
+    for (const char* line : {"  tessaran-cli analyse FILE|FOLDER...", "  tessaran-cli watch DIR",
+                             "  tessaran-cli --version\n"})
         EXPECT_NE(run.out.find(line), std::string::npos) << line;
     run = RunCli({"--frobnicate"});
     EXPECT_EQ(run.status, 2);

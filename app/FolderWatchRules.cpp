@@ -1,0 +1,41 @@
+#include "app/FolderWatchRules.h"
+
+#include "abf/Abf.h"
+
+#include <cctype>
+#include <filesystem>
+
+namespace {
+
+bool EndsWithNoCase(const std::string& text, const std::string& ending) {
+    if (text.size() < ending.size())
+        return false;
+    for (size_t i = 0; i < ending.size(); ++i)
+        if (std::tolower(static_cast<unsigned char>(text[text.size() - ending.size() + i])) !=
+            ending[i])
+            return false;
+    return true;
+}
+
+} // namespace
+
+bool IsRecordingFileName(const std::string& path) {
+    return EndsWithNoCase(path, ".abf") || EndsWithNoCase(path, ".dat");
+}
+
+WatchedRecording DecideWatchedRecording(const std::string& path, const std::string& workbookPath,
+                                        std::string& reason) {
+    std::error_code ignored;
+    if (std::filesystem::exists(std::filesystem::symlink_status(workbookPath, ignored)))
+        return WatchedRecording::WorkbookExists;
+    int handle = -1;
+    int error = 0;
+    if (!AbfOpenForReading(path.c_str(), &handle, 0, nullptr, nullptr, nullptr, &error)) {
+        char text[512];
+        AbfFormatErrorText(error, path.c_str(), text, sizeof text);
+        reason = text;
+        return WatchedRecording::Incomplete;
+    }
+    AbfCloseFile(handle, nullptr);
+    return WatchedRecording::Analyse;
+}

@@ -1,0 +1,134 @@
+// tessaran-cli analyse --summary: one workbook over all recordings, read back.
+#include "tests/cli/CliRun.h"
+#include "tests/export/XlsxReadBack.h"
+#include "tests/support/ModelCell.h"
+
+#include <QCryptographicHash>
+#include <QFile>
+
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+ReadBackCell Text(const std::string& text) {
+    return {true, text, 0.0};
+}
+ReadBackCell Number(double value) {
+    return {false, "", value};
+}
+
+std::vector<ReadBackCell> Row(const ReadBackSheet& sheet, int row, int columns) {
+    std::vector<ReadBackCell> cells;
+    for (int c = 0; c < columns; ++c) {
+        const auto it = sheet.cells.find({row, c});
+        cells.push_back(it == sheet.cells.end() ? Text("") : it->second);
+    }
+    return cells;
+}
+
+std::string Sha256(const std::string& path) {
+    QFile file(QString::fromStdString(path));
+    file.open(QIODevice::ReadOnly);
+    return QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256)
+        .toHex()
+        .toStdString();
+}
+
+TEST(Summary, OneRowPerRecordingWithMeanDeviationAndCount) {
+    TempDir dir;
+    const std::string settings = dir.file("settings.ini");
+    {
+        std::ofstream ini(settings);
+        for (const char* section :
+             {"Slope conductance", "Cl Current Time course", "IV", "Capacitance"})
+            ini << "[" << section << "]\nRamp1 Start=" << model::kRamp1First + 1
+                << "\nRamp1 End=" << model::kRamp1Last + 1 << "\n";
+        ini << "Ramp2 Start=" << model::kRamp2First + 1 << "\nRamp2 End=" << model::kRamp2Last + 1
+            << "\n[IV]\nRound To=10\nSample Frequency=10\n";
+    }
+    const std::string two = dir.file("two.abf"), three = dir.file("three.abf");
+    model::WriteModelRecording(two, {{4.0, 20000.0}, {6.0, 20000.0}});
+    model::WriteModelRecording(three, {{5.0, 20000.0}, {10.0, 20000.0}, {15.0, 20000.0}});
+    const std::string missing = dir.file("missing.abf");
+    const std::string summary = dir.file("summary.xlsx");
+    const QStringList arguments{"analyse",
+                                "--settings",
+                                QString::fromStdString(settings),
+                                QString::fromStdString(two),
+                                QString::fromStdString(missing),
+                                QString::fromStdString(three),
+                                "--summary",
+                                QString::fromStdString(dir.file("summary")),
+                                "-j2"};
+    CliRun run = RunCli(arguments);
+    EXPECT_EQ(run.status, 1) << run.err; // the missing recording
+    EXPECT_NE(run.out.find("summary of 3 recordings written to " + summary), std::string::npos)
+        << run.out;
+
+    const ReadBackWorkbook workbook = ReadXlsx(summary);
+    EXPECT_EQ(workbook.SheetNames(),
+              (std::vector<std::string>{"Slope Conductance", "ICl Time Course", "IV", "Capacitance",
+                                        "Files"}));
+    const ReadBackSheet& slope = workbook.Sheet("Slope Conductance");
+    EXPECT_EQ(Row(slope, 0, 7),
+              (std::vector<ReadBackCell>{Text("File"), Text("Trace 1"), Text("Trace 2"),
+                                         Text("Trace 3"), Text("Mean"), Text("SD"), Text("n")}));
+    const std::vector<ReadBackCell> row = Row(slope, 3, 7);
+    EXPECT_EQ(row[0], Text("three.abf"));
+    for (int k = 0; k < 3; ++k)
+        EXPECT_NEAR(row[1 + k].number, 5.0 * (k + 1), 0.02);
+    EXPECT_NEAR(row[4].number, 10.0, 0.02);
+    EXPECT_NEAR(row[5].number, 5.0, 0.02);
+    EXPECT_EQ(row[6], Number(3));
+    EXPECT_EQ(Row(slope, 1, 7)[3], Text("")) << "two.abf has no third trace";
+    EXPECT_EQ(Row(slope, 1, 7)[6], Number(2));
+    EXPECT_EQ(Row(slope, 2, 7),
+              (std::vector<ReadBackCell>{Text("missing.abf"), Text(""), Text(""), Text(""),
+                                         Text(""), Text(""), Number(0)}));
+
+    // The current-voltage relation: a row per recording and 10 mV bin.
+    const ReadBackSheet& iv = workbook.Sheet("IV");
+    EXPECT_EQ(Row(iv, 0, 2), (std::vector<ReadBackCell>{Text("File"), Text("Voltage (mV)")}));
+    int twoRows = 0, threeRows = 0;
+    for (const auto& [at, cell] : iv.cells) {
+        if (at.second != 0 || at.first == 0)
+            continue;
+        twoRows += cell == Text("two.abf");
+        threeRows += cell == Text("three.abf");
+    }
+    EXPECT_EQ(twoRows, 16); // -100 to +50 mV
+    EXPECT_EQ(threeRows, 16);
+    EXPECT_EQ(Row(iv, 1 + 16, 8)[7], Number(3)) << "the first row of three.abf has n = 3";
+
+    const ReadBackSheet& files = workbook.Sheet("Files");
+    EXPECT_EQ(Row(files, 0, 10),
+              (std::vector<ReadBackCell>{Text("File"), Text("Path"), Text("Size (bytes)"),
+                                         Text("SHA-256"), Text("Format version"), Text("Channel"),
+                                         Text("Sample interval (us)"), Text("Samples per trace"),
+                                         Text("Traces"), Text("Error")}));
+    const std::vector<ReadBackCell> facts = Row(files, 3, 10);
+    EXPECT_EQ(facts[1], Text(three));
+    EXPECT_EQ(facts[2], Text(std::to_string(fs::file_size(three))));
+    EXPECT_EQ(facts[3], Text(Sha256(three)));
+    EXPECT_EQ(facts[5], Number(1));
+    EXPECT_EQ(facts[6], Number(model::kIntervalUs));
+    EXPECT_EQ(facts[7], Number(model::kSamples));
+    EXPECT_EQ(facts[8], Number(3));
+    EXPECT_EQ(facts[9], Text(""));
+    EXPECT_EQ(Row(files, 2, 10)[9].text.substr(0, 12), "The Axon dat");
+
+    // Never replaced without --force.
+    const auto written = fs::last_write_time(summary);
+    run = RunCli(arguments);
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("summary not written: " + summary + " exists (--force replaces it)"),
+              std::string::npos)
+        << run.err;
+    EXPECT_EQ(fs::last_write_time(summary), written);
+}
+
+} // namespace

@@ -1,0 +1,133 @@
+// tessaran-cli watch: a recording written slowly in pieces is analysed once,
+// after its last piece; a restart does not analyse it again; SIGTERM stops it.
+#include "tests/cli/CliRun.h"
+#include "tests/support/ModelCell.h"
+
+#include <QThread>
+
+#include <chrono>
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// A running `tessaran-cli watch`, its stdout read as it comes.
+class Watcher {
+public:
+    Watcher(const TempDir& config, const QStringList& arguments) {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("XDG_CONFIG_HOME", QString::fromStdString(config.path().string()));
+        process_.setProcessEnvironment(environment);
+        process_.start(TESSARAN_BINARY_DIR "/cli/tessaran-cli", QStringList{"watch"} + arguments);
+        process_.waitForStarted();
+        WaitForError("watching");
+    }
+    ~Watcher() {
+        if (process_.state() != QProcess::NotRunning) {
+            process_.kill();
+            process_.waitForFinished();
+        }
+    }
+    // Reads stdout for `ms` milliseconds.
+    void Read(int ms) {
+        const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+        while (std::chrono::steady_clock::now() < end) {
+            process_.waitForReadyRead(20);
+            out += process_.readAllStandardOutput().toStdString();
+        }
+    }
+    // Reads stdout until it holds `text` (at most 10 s); false when it never came.
+    bool WaitFor(const std::string& text) {
+        for (int i = 0; i < 500 && out.find(text) == std::string::npos; ++i) {
+            process_.waitForReadyRead(20);
+            out += process_.readAllStandardOutput().toStdString();
+        }
+        return out.find(text) != std::string::npos;
+    }
+    void WaitForError(const std::string& text) {
+        for (int i = 0; i < 500 && err.find(text) == std::string::npos; ++i) {
+            process_.waitForReadyRead(20);
+            err += process_.readAllStandardError().toStdString();
+        }
+    }
+    // Sends SIGTERM; the exit status, -1 when it did not stop cleanly.
+    int Terminate() {
+        kill(static_cast<pid_t>(process_.processId()), SIGTERM);
+        if (!process_.waitForFinished(5000) || process_.exitStatus() != QProcess::NormalExit)
+            return -1;
+        out += process_.readAllStandardOutput().toStdString();
+        return process_.exitCode();
+    }
+
+    std::string out;
+    std::string err;
+
+private:
+    QProcess process_;
+};
+
+size_t Count(const std::string& text, const std::string& part) {
+    size_t n = 0;
+    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
+        ++n;
+    return n;
+}
+
+TEST(Watch, RecordingWrittenInPiecesIsAnalysedOnceAfterItsLastPiece) {
+    TempDir config, dir, source;
+    const std::string built = source.file("cell.abf");
+    model::WriteModelRecording(built, std::vector<model::Cell>(3, {5.0, 20000.0}));
+    std::ifstream in(built, std::ios::binary);
+    const std::string bytes(std::istreambuf_iterator<char>(in), {});
+    const std::string recording = dir.file("cell.abf"), workbook = recording + ".xlsx";
+    const QStringList arguments{QString::fromStdString(dir.path().string()), "--settle", "0.4"};
+    {
+        Watcher watcher(config, arguments);
+        // Pieces closer together than the settling time: nothing happens in between.
+        const size_t pieces = 6;
+        for (size_t k = 0; k < pieces; ++k) {
+            std::ofstream out(recording, std::ios::binary | std::ios::app);
+            const size_t from = bytes.size() * k / pieces, to = bytes.size() * (k + 1) / pieces;
+            out.write(bytes.data() + from, static_cast<std::streamsize>(to - from));
+            out.close();
+            watcher.Read(150);
+            EXPECT_FALSE(fs::exists(workbook)) << "analysed before piece " << k + 1;
+        }
+        ASSERT_TRUE(watcher.WaitFor("workbook written")) << watcher.out << watcher.err;
+        watcher.Read(800);
+        EXPECT_EQ(watcher.out.rfind(recording + ": workbook written to " + workbook, 0), 0u)
+            << watcher.out;
+        EXPECT_EQ(Count(watcher.out, "\n"), 1u) << watcher.out;
+
+        // A truncated recording left alone stays unanalysed, and says why once.
+        const std::string partial = dir.file("partial.abf");
+        std::ofstream(partial, std::ios::binary).write(bytes.data(), 4096);
+        ASSERT_TRUE(watcher.WaitFor("partial.abf: not complete yet"));
+        watcher.Read(800);
+        EXPECT_EQ(Count(watcher.out, "partial.abf: not complete yet"), 1u) << watcher.out;
+        EXPECT_EQ(watcher.Terminate(), 0);
+    }
+    const auto written = fs::last_write_time(workbook);
+    Watcher restarted(config, arguments);
+    ASSERT_TRUE(restarted.WaitFor(recording + ": skipped: its workbook " + workbook + " exists"));
+    EXPECT_EQ(Count(restarted.out, "workbook written"), 0u);
+    EXPECT_EQ(fs::last_write_time(workbook), written);
+    EXPECT_EQ(restarted.Terminate(), 0);
+}
+
+TEST(Watch, BadUsageAndAFolderThatIsNotThere) {
+    CliRun run = RunCli({"watch"});
+    EXPECT_EQ(run.status, 2);
+    EXPECT_NE(run.err.find("no folder given"), std::string::npos);
+    run = RunCli({"watch", "/nonexistent/folder"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("is not a folder"), std::string::npos);
+    run = RunCli({"watch", "--help"});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_NE(run.out.find("--settle SECONDS"), std::string::npos);
+}
+
+} // namespace

@@ -53,40 +53,37 @@ const TempDir& Folder() {
     return dir;
 }
 
+// Writes a recording into the benchmark's folder; returns its path.
+std::string WriteInFolder(const char* name, const AbfTestWriter& writer) {
+    const std::string file = Folder().file(name);
+    writer.Write(file);
+    return file;
+}
+
 // 1 h at 10 kHz on two channels: a slow ramp with a cheap ripple on channel 1.
 const std::string& GapFreeHour() {
-    static const std::string path = [] {
-        const std::string file = Folder().file("hour.abf");
-        AbfTestWriter()
-            .SetChannels({0, 1})
-            .SetSampleInterval(50.0f)   // per channel: 100 us
-            .SetSamplesPerChannel(4096) // the episode size acquisition programs use
-            .SetGapFree(36'000'000)
-            .SetSignal([](uint32_t, int channel, uint32_t sample) {
-                return channel == 0 ? -80.0
-                                    : static_cast<double>(sample % 4096) / 8.0 - 200.0 +
-                                          static_cast<double>(sample % 13);
-            })
-            .Write(file);
-        return file;
-    }();
+    static const std::string path = WriteInFolder(
+        "hour.abf", AbfTestWriter()
+                        .SetChannels({0, 1})
+                        .SetSampleInterval(50.0f)   // per channel: 100 us
+                        .SetSamplesPerChannel(4096) // the episode size acquisition programs use
+                        .SetGapFree(36'000'000)
+                        .SetSignal([](uint32_t, int channel, uint32_t sample) {
+                            return channel == 0 ? -80.0
+                                                : static_cast<double>(sample % 4096) / 8.0 - 200.0 +
+                                                      static_cast<double>(sample % 13);
+                        }));
     return path;
 }
 
 const std::string& ManyEpisodes() {
-    static const std::string path = [] {
-        const std::string file = Folder().file("episodes.abf");
-        AbfTestWriter()
-            .SetChannels({0, 1})
-            .SetEpisodes(5000)
-            .SetSamplesPerChannel(20000)
-            .SetSignal([](uint32_t episode, int channel, uint32_t sample) {
+    static const std::string path = WriteInFolder(
+        "episodes.abf",
+        AbfTestWriter().SetChannels({0, 1}).SetEpisodes(5000).SetSamplesPerChannel(20000).SetSignal(
+            [](uint32_t episode, int channel, uint32_t sample) {
                 return channel == 0 ? -80.0
                                     : static_cast<double>(sample) / 20.0 - 500.0 + episode % 50;
-            })
-            .Write(file);
-        return file;
-    }();
+            }));
     return path;
 }
 

@@ -1,23 +1,11 @@
 #include "app/FolderWatchRules.h"
 
 #include "abf/Abf.h"
+#include "platform/TextTrim.h"
 
-#include <cctype>
 #include <filesystem>
 
-namespace {
-
-bool EndsWithNoCase(const std::string& text, const std::string& ending) {
-    if (text.size() < ending.size())
-        return false;
-    for (size_t i = 0; i < ending.size(); ++i)
-        if (std::tolower(static_cast<unsigned char>(text[text.size() - ending.size() + i])) !=
-            ending[i])
-            return false;
-    return true;
-}
-
-} // namespace
+namespace {} // namespace
 
 bool IsRecordingFileName(const std::string& path) {
     return EndsWithNoCase(path, ".abf") || EndsWithNoCase(path, ".dat");

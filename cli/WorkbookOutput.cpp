@@ -3,12 +3,12 @@
 #include "export/ExcelExport.h"
 #include "export/WorkbookFiles.h"
 #include "platform/Messages.h"
+#include "platform/TextTrim.h"
 
 #ifdef TESSARAN_CLI_PRINTING
 #include "export/qt/ChartPrinter.h"
 #endif
 
-#include <cctype>
 #include <filesystem>
 
 namespace fs = std::filesystem;
@@ -16,14 +16,7 @@ namespace fs = std::filesystem;
 namespace {
 
 bool EndsWithXlsx(const std::string& path) {
-    const std::string extension = ".xlsx";
-    if (path.size() < extension.size())
-        return false;
-    for (size_t i = 0; i < extension.size(); ++i)
-        if (std::tolower(static_cast<unsigned char>(path[path.size() - extension.size() + i])) !=
-            extension[i])
-            return false;
-    return true;
+    return EndsWithNoCase(path, ".xlsx");
 }
 
 bool IsFolder(const std::string& path) {

@@ -1,5 +1,7 @@
 #include "recording/ChannelChoice.h"
 
+#include "platform/TextTrim.h"
+
 #include <algorithm>
 #include <array>
 #include <charconv>
@@ -9,15 +11,7 @@ namespace {
 constexpr int kChannels = 16;
 
 std::string Trimmed(const char* field, size_t width) {
-    size_t end = 0;
-    while (end < width && field[end] != '\0')
-        ++end;
-    size_t begin = 0;
-    while (begin < end && field[begin] == ' ')
-        ++begin;
-    while (end > begin && field[end - 1] == ' ')
-        --end;
-    return std::string(field + begin, end - begin);
+    return std::string(FieldTextOf(field, width));
 }
 
 bool IsSampled(const AbfHeader& header, int channel) {

@@ -72,10 +72,7 @@ TEST_F(Batch, OutputKeepsTheOrderGivenWithSeveralJobs) {
     QStringList files;
     std::vector<std::string> expected;
     for (int i = 0; i < 12; ++i) {
-        // Not "r" + std::to_string(i): GCC 12 at -O3 warns falsely (-Wrestrict) about it.
-        std::string name = std::to_string(i);
-        name.insert(name.begin(), 'r');
-        const std::string file = Record(name + ".abf", i < 3 ? 60 : 2);
+        const std::string file = Record(NumberedName("r", i, ".abf"), i < 3 ? 60 : 2);
         files.push_back(Q(file));
         expected.push_back(file);
     }

@@ -34,12 +34,7 @@ TEST(ConcurrentLoad, EveryLoadOnFourThreadsSucceeds) {
     TempDir dir;
     std::vector<std::string> files;
     for (int f = 0; f < 4; ++f) {
-        // Appended rather than "r" + std::to_string(f): GCC 12 at -O3 warns
-        // falsely (-Wrestrict) about the latter.
-        std::string name = std::to_string(f);
-        name.insert(name.begin(), 'r');
-        name += ".abf";
-        files.push_back(dir.file(name));
+        files.push_back(dir.file(NumberedName("r", f, ".abf")));
         model::WriteModelRecording(files.back(), std::vector<model::Cell>(3 + f, {5.0, 20000.0}));
     }
     RecordingMessageSink messages; // a failed load would show its message here

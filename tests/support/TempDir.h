@@ -19,3 +19,11 @@ public:
 private:
     std::filesystem::path m_path;
 };
+
+// `prefix`, the number and `extension` ("r3.abf"). Built by appending: GCC 12
+// at -O3 warns falsely (-Wrestrict) about "r" + std::to_string(n).
+inline std::string NumberedName(const char* prefix, int number, const char* extension) {
+    std::string name(prefix);
+    name.append(std::to_string(number)).append(extension);
+    return name;
+}

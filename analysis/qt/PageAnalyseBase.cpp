@@ -25,6 +25,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <functional>
 #include <limits>
 
 namespace {
@@ -344,14 +345,16 @@ void CPageAnalyseBase::ApplyTemplate() {
 }
 
 void CPageAnalyseBase::ConnectControls() {
-    const std::pair<CImageButton*, void (CZoomScrollView::*)()> zooms[] = {
-        {m_buttonZoomInX, &CZoomScrollView::ZoomInX},
-        {m_buttonZoomOutX, &CZoomScrollView::ZoomOutX},
-        {m_buttonZoomInY, &CZoomScrollView::ZoomInY},
-        {m_buttonZoomOutY, &CZoomScrollView::ZoomOutY}};
+    // Each step is a closure of its own: a lambda holding a pointer to member
+    // read outside its frame under AddressSanitizer once the table was gone.
+    const std::pair<CImageButton*, std::function<void()>> zooms[] = {
+        {m_buttonZoomInX, [this] { m_view->ZoomInX(); }},
+        {m_buttonZoomOutX, [this] { m_view->ZoomOutX(); }},
+        {m_buttonZoomInY, [this] { m_view->ZoomInY(); }},
+        {m_buttonZoomOutY, [this] { m_view->ZoomOutY(); }}};
     for (const auto& [button, zoom] : zooms) {
-        connect(button, &QPushButton::clicked, this, [this, zoom] {
-            (m_view->*zoom)();
+        connect(button, &QPushButton::clicked, this, [this, step = zoom] {
+            step();
             RefreshControls();
         });
     }

@@ -10,72 +10,58 @@
 
 namespace {
 
-struct SeenBox {
-    QString text;
-    QString title;
-    QMessageBox::Icon icon = QMessageBox::NoIcon;
-    QList<QMessageBox::StandardButton> buttons;
-};
+using Box = QMessageBox;
+using I = MessageIcon;
+using B = MessageButtons;
+using A = MessageAnswer;
 
-} // namespace
-
-class QtMessageSinkTest : public testing::Test {
-protected:
-    // Shows one message with the sink, pressing `press` in the box.
-    MessageAnswer ShowAndAnswer(const std::string& text, MessageIcon icon, MessageButtons buttons,
-                                QMessageBox::StandardButton press) {
+// Each message is shown with the sink and answered by pressing `press` in the
+// box (Escape for NoButton); the box seen is checked while it is open.
+TEST(QtMessageSink, ShowsTextCaptionIconAndButtonsAndReturnsTheAnswer) {
+    const struct {
+        I icon;
+        B buttons;
+        Box::StandardButton press;
+        A answer;
+        Box::Icon shownIcon;
+        Box::StandardButtons shownButtons;
+    } cases[] = {
+        // clang-format off
+        {I::Exclamation, B::Ok, Box::Ok, A::Ok, Box::Warning, Box::Ok},
+        {I::Question, B::YesNo, Box::No, A::No, Box::Question, Box::Yes | Box::No},
+        {I::Question, B::YesNo, Box::Yes, A::Yes, Box::Question, Box::Yes | Box::No},
+        {I::Stop, B::OkCancel, Box::Cancel, A::Cancel, Box::Critical, Box::Ok | Box::Cancel},
+        // Escape gives the harmless answer.
+        {I::None, B::YesNo, Box::NoButton, A::No, Box::NoIcon, Box::Yes | Box::No},
+        {I::Information, B::Ok, Box::NoButton, A::Ok, Box::Information, Box::Ok},
+        // clang-format on
+    };
+    for (size_t i = 0; i < std::size(cases); ++i) {
+        const auto& c = cases[i];
         QTimer timer;
         timer.setInterval(5);
         QObject::connect(&timer, &QTimer::timeout, [&] {
-            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            auto* box = qobject_cast<Box*>(QApplication::activeModalWidget());
             if (!box || !box->isVisible())
                 return;
             timer.stop();
-            seen = SeenBox{box->text(), box->windowTitle(), box->icon(), {}};
+            EXPECT_EQ(box->text(), "Line one\nLine two") << i;
+            EXPECT_EQ(box->windowTitle(), "Caption") << i;
+            EXPECT_EQ(box->icon(), c.shownIcon) << i;
+            Box::StandardButtons shown;
             for (QAbstractButton* b : box->buttons())
-                seen.buttons.append(box->standardButton(b));
-            if (press == QMessageBox::NoButton)
+                shown |= box->standardButton(b);
+            EXPECT_EQ(shown, c.shownButtons) << i;
+            if (c.press == Box::NoButton)
                 QTest::keyClick(box, Qt::Key_Escape);
             else
-                box->button(press)->click();
+                box->button(c.press)->click();
         });
         timer.start();
-        QtMessageSink sink;
-        return sink.Show(text, "Caption", icon, buttons);
+        EXPECT_EQ(QtMessageSink().Show("Line one\r\nLine two", "Caption", c.icon, c.buttons),
+                  c.answer)
+            << i;
     }
-
-    SeenBox seen;
-};
-
-TEST_F(QtMessageSinkTest, ShowsTextCaptionIconAndButtons) {
-    EXPECT_EQ(ShowAndAnswer("Line one\r\nLine two", MessageIcon::Exclamation, MessageButtons::Ok,
-                            QMessageBox::Ok),
-              MessageAnswer::Ok);
-    EXPECT_EQ(seen.text, "Line one\nLine two");
-    EXPECT_EQ(seen.title, "Caption");
-    EXPECT_EQ(seen.icon, QMessageBox::Warning);
-    EXPECT_EQ(seen.buttons, QList<QMessageBox::StandardButton>{QMessageBox::Ok});
 }
 
-TEST_F(QtMessageSinkTest, ReturnsTheButtonPressed) {
-    EXPECT_EQ(ShowAndAnswer("Save?", MessageIcon::Question, MessageButtons::YesNo, QMessageBox::No),
-              MessageAnswer::No);
-    EXPECT_EQ(seen.icon, QMessageBox::Question);
-    EXPECT_EQ(
-        ShowAndAnswer("Save?", MessageIcon::Question, MessageButtons::YesNo, QMessageBox::Yes),
-        MessageAnswer::Yes);
-    EXPECT_EQ(
-        ShowAndAnswer("Go on?", MessageIcon::Stop, MessageButtons::OkCancel, QMessageBox::Cancel),
-        MessageAnswer::Cancel);
-    EXPECT_EQ(seen.icon, QMessageBox::Critical);
-}
-
-TEST_F(QtMessageSinkTest, EscapeGivesTheHarmlessAnswer) {
-    EXPECT_EQ(
-        ShowAndAnswer("Delete?", MessageIcon::None, MessageButtons::YesNo, QMessageBox::NoButton),
-        MessageAnswer::No);
-    EXPECT_EQ(seen.icon, QMessageBox::NoIcon);
-    EXPECT_EQ(
-        ShowAndAnswer("Note", MessageIcon::Information, MessageButtons::Ok, QMessageBox::NoButton),
-        MessageAnswer::Ok);
-}
+} // namespace

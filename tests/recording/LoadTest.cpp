@@ -1,8 +1,6 @@
 #include "abf/Abf.h"
-#include "platform/Messages.h"
 #include "recording/TraceStore.h"
 #include "tests/support/AbfTestWriter.h"
-#include "tests/support/RecordingMessageSink.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -13,7 +11,6 @@
 
 namespace {
 
-constexpr char kCaption[] = "Error Reading Axon Data";
 constexpr float kCount = 10.0f / 32768.0f; // one count of the writer's default scaling
 
 // The value the writer stores for (episode, channel, sample): distinct per
@@ -32,22 +29,6 @@ AbfTestWriter Writer(std::vector<int16_t> channels, uint32_t episodes = 3,
     return writer;
 }
 
-// Loading and appending as the window does: a failure is shown through the
-// message interface.
-LoadResult Load(TraceStore& store, const std::string& path) {
-    LoadResult result = TraceStore::LoadInto(store, path);
-    if (!result)
-        ShowNotice(result.ToNotice());
-    return result;
-}
-
-LoadResult Append(TraceStore& store, const std::string& path) {
-    LoadResult result = TraceStore::AppendFrom(store, path);
-    if (!result)
-        ShowNotice(result.ToNotice());
-    return result;
-}
-
 class LoadTest : public ::testing::Test {
 protected:
     // Writes `writer`'s recording into the test folder as `name`; returns its path.
@@ -56,16 +37,20 @@ protected:
         return dir.file(name);
     }
     TempDir dir;
-    RecordingMessageSink messages;
 };
 
-TEST_F(LoadTest, LoadsChannelOneWhereverItIsScannedOrElseChannelZero) {
-    const std::pair<std::vector<int16_t>, int> cases[] = {{{0, 1}, 1}, {{1, 0, 5}, 1}, {{0}, 0}};
-    for (const auto& [channels, expected] : cases) {
-        const std::string path =
-            Write(Writer(channels).SetSampleInterval(50).SetStartToStart(2.5f), "a.abf");
+TEST_F(LoadTest, LoadsChannelOneWhereverItIsScannedOrElseChannelZeroWithItsUnit) {
+    // Writer, channels scanned, channel loaded, its unit (the writer's channel 1 is in mV).
+    const std::tuple<AbfTestWriter, float, int, std::string> cases[] = {
+        {Writer({0, 1}), 2, 1, "mV"},
+        {Writer({1, 0, 5}).SetText(AbfOffset::kAdcUnits + 8, " nA ", 8), 3, 1, "nA"},
+        {Writer({0}).SetText(AbfOffset::kAdcUnits, "", 8), 1, 0, ""}};
+    for (const auto& [writer, channels, expected, unit] : cases) {
+        const float scan = 50.0f * channels;
+        AbfTestWriter timed = writer;
+        timed.SetSampleInterval(50).SetStartToStart(2.5f);
         TraceStore store;
-        ASSERT_TRUE(Load(store, path));
+        ASSERT_TRUE(TraceStore::LoadInto(store, Write(timed, "a.abf")));
         ASSERT_EQ(store.traces.size(), 3u);
         EXPECT_EQ(store.SamplesPerTrace(), 1000u);
         EXPECT_EQ(store.commandWaveform.size(), 1000u);
@@ -73,16 +58,17 @@ TEST_F(LoadTest, LoadsChannelOneWhereverItIsScannedOrElseChannelZero) {
         for (uint32_t episode = 1; episode <= 3; ++episode)
             for (uint32_t i = 0; i < 1000; i += 37)
                 ASSERT_NEAR(store.traces[episode - 1][i], Signal(episode, expected, i), kCount);
+        EXPECT_EQ(store.unit, unit);
         // The interval of the header lies between multiplexed samples.
-        EXPECT_EQ(store.timeAxis[1], 50.0f * channels.size());
-        EXPECT_EQ(store.timeAxis[999], 999 * 50.0f * channels.size());
+        EXPECT_EQ(store.timeAxis[1], scan);
+        EXPECT_EQ(store.timeAxis[999], 999 * scan);
         // (2500 ms - 0 ms) x 0.001f, in double, then held as float.
         EXPECT_EQ(store.episodeInterval, static_cast<float>(2500.0 * static_cast<double>(0.001f)));
     }
-    EXPECT_TRUE(messages.messages.empty());
 }
 
-TEST_F(LoadTest, UnreadableRecordingsShowTheReadersTextAndLeaveTheStoreEmpty) {
+// The failure comes back as a value; the window and the command line show its notice.
+TEST_F(LoadTest, UnreadableRecordingsGiveTheReadersErrorAndLeaveTheStoreEmpty) {
     const std::string good = Write(Writer({0, 1}), "good.abf");
     const std::string other = Write(Writer({2, 3}), "other.abf");
     // No second episode to take the interval from:
@@ -90,86 +76,44 @@ TEST_F(LoadTest, UnreadableRecordingsShowTheReadersTextAndLeaveTheStoreEmpty) {
     const std::string nowave =
         Write(Writer({0}).Set<int16_t>(AbfOffset::kWaveformSource, 0), "nowave.abf");
     const std::string missing = dir.file("missing.abf");
-    const std::pair<std::string, std::string> cases[] = {
-        {other, "INTERNAL ERROR: File '" + other + "': invalid channel number."},
-        {single, "INTERNAL ERROR: File '" + single + "': episode out of range."},
-        {nowave, "INTERNAL ERROR: No waveform defined."},
-        {missing, "Cannot open file '" + missing + "'."}};
-    for (const auto& [path, text] : cases) {
+    const std::tuple<std::string, int, std::string> cases[] = {
+        {other, ABF_EINVALIDCHANNEL,
+         "INTERNAL ERROR: File '" + other + "': invalid channel number."},
+        {single, ABF_EEPISODERANGE, "INTERNAL ERROR: File '" + single + "': episode out of range."},
+        {nowave, ABF_ENOWAVEFORM, "INTERNAL ERROR: No waveform defined."},
+        {missing, ABF_EOPENFILE, "Cannot open file '" + missing + "'."}};
+    for (const auto& [path, error, text] : cases) {
         TraceStore store;
-        ASSERT_TRUE(Load(store, good));
-        EXPECT_FALSE(Load(store, path));
-        ASSERT_EQ(messages.messages.size(), 1u) << path;
+        ASSERT_TRUE(TraceStore::LoadInto(store, good));
+        const LoadResult result = TraceStore::LoadInto(store, path);
+        EXPECT_EQ(result.failure, LoadResult::Failure::Reader) << path;
+        EXPECT_EQ(result.readerError, error) << path;
+        EXPECT_EQ(result.fileName, path);
         // The reader's text cut at 79 characters.
-        EXPECT_EQ(messages.messages[0].text,
-                  "The Axon data file could not be read.\r\n" + text.substr(0, 79));
-        EXPECT_EQ(messages.messages[0].caption, kCaption);
-        EXPECT_EQ(messages.messages[0].icon, MessageIcon::Exclamation);
-        EXPECT_EQ(messages.messages[0].buttons, MessageButtons::Ok);
+        const Notice notice = result.ToNotice();
+        EXPECT_EQ(notice.text, "The Axon data file could not be read.\r\n" + text.substr(0, 79));
+        EXPECT_EQ(notice.caption, "Error Reading Axon Data");
+        EXPECT_EQ(notice.icon, MessageIcon::Exclamation);
         EXPECT_TRUE(store.traces.empty() && store.timeAxis.empty() &&
-                    store.commandWaveform.empty());
+                    store.commandWaveform.empty() && store.unit.empty());
         EXPECT_EQ(store.episodeInterval, 0.0f);
-        messages.messages.clear();
     }
     int error = 0; // no file is left open
     for (int handle = 0; handle < ABF_MAXFILES; ++handle)
         EXPECT_FALSE(AbfCloseFile(handle, &error)) << handle;
 }
 
-TEST_F(LoadTest, FailuresComeBackAsValuesAndTheLoaderShowsNothing) {
-    const std::pair<std::string, int> cases[] = {
-        {Write(Writer({2, 3}), "other.abf"), ABF_EINVALIDCHANNEL},
-        {Write(Writer({0, 1}, 1), "single.abf"), ABF_EEPISODERANGE},
-        {Write(Writer({0}).Set<int16_t>(AbfOffset::kWaveformSource, 0), "nowave.abf"),
-         ABF_ENOWAVEFORM},
-        {dir.file("missing.abf"), ABF_EOPENFILE}};
-    for (const auto& [path, error] : cases) {
-        TraceStore store;
-        const LoadResult result = TraceStore::LoadInto(store, path);
-        EXPECT_EQ(result.failure, LoadResult::Failure::Reader) << path;
-        EXPECT_EQ(result.readerError, error) << path;
-        EXPECT_EQ(result.fileName, path);
-        const Notice notice = result.ToNotice();
-        EXPECT_EQ(notice.text, "The Axon data file could not be read.\r\n" +
-                                   ComposeReaderErrorText(error, path));
-        EXPECT_EQ(notice.caption, kCaption);
-        EXPECT_EQ(notice.icon, MessageIcon::Exclamation);
-    }
-    TraceStore store;
-    ASSERT_TRUE(TraceStore::LoadInto(store, Write(Writer({0, 1}), "good.abf")));
-    const LoadResult longer =
-        TraceStore::AppendFrom(store, Write(Writer({0, 1}, 3, 1200), "longer.abf"));
-    EXPECT_EQ(longer.failure, LoadResult::Failure::OtherProtocol);
-    EXPECT_EQ(longer.ToNotice().caption, "Error: Add Data Failed");
-    EXPECT_TRUE(messages.messages.empty());
-}
-
-TEST_F(LoadTest, TheStoreCarriesTheUnitOfTheLoadedChannel) {
-    const std::pair<AbfTestWriter, std::string> cases[] = {
-        {Writer({0, 1}), "mV"}, // the writer's channel 1
-        {Writer({0}), "pA"},
-        {Writer({1, 0}).SetText(AbfOffset::kAdcUnits + 8, " nA ", 8), "nA"},
-        {Writer({0}).SetText(AbfOffset::kAdcUnits, "", 8), ""}};
-    for (const auto& [writer, unit] : cases) {
-        TraceStore store;
-        ASSERT_TRUE(TraceStore::LoadInto(store, Write(writer, "unit.abf")));
-        EXPECT_EQ(store.unit, unit);
-        ASSERT_FALSE(TraceStore::LoadInto(store, dir.file("missing.abf")));
-        EXPECT_EQ(store.unit, "");
-    }
-}
-
 TEST_F(LoadTest, HeaderClaimingMoreThanTheFileHoldsIsRefusedBeforeAnythingIsAllocated) {
-    const std::string paths[] = {
-        Write(Writer({0}).Set<int32_t>(AbfOffset::kEpisodeCount, 0x7FFFFFFF), "episodes.abf"),
-        Write(Writer({0}).Set<int32_t>(AbfOffset::kSamplesPerEpisode, 0x7FFFFFF0), "samples.abf"),
-        Write(Writer({0, 1})
-                  .Set<int32_t>(AbfOffset::kEpisodeCount, 1000000)
-                  .Set<int32_t>(AbfOffset::kAcquiredSamples, 2000000000),
-              "acquired.abf")};
-    for (const std::string& path : paths) {
+    const AbfTestWriter writers[] = {
+        Writer({0}).Set<int32_t>(AbfOffset::kEpisodeCount, 0x7FFFFFFF),
+        Writer({0}).Set<int32_t>(AbfOffset::kSamplesPerEpisode, 0x7FFFFFF0),
+        Writer({0, 1})
+            .Set<int32_t>(AbfOffset::kEpisodeCount, 1000000)
+            .Set<int32_t>(AbfOffset::kAcquiredSamples, 2000000000)};
+    for (const AbfTestWriter& writer : writers) {
+        const std::string path = Write(writer, "lies.abf");
         TraceStore store;
-        EXPECT_FALSE(Load(store, path)) << path;
+        EXPECT_EQ(TraceStore::LoadInto(store, path).failure, LoadResult::Failure::Reader);
         // The reader refuses them at opening, before the traces could be allocated.
         AbfHeader header;
         uint32_t samples = 0, episodes = 0;
@@ -177,7 +121,6 @@ TEST_F(LoadTest, HeaderClaimingMoreThanTheFileHoldsIsRefusedBeforeAnythingIsAllo
         EXPECT_FALSE(
             AbfOpenForReading(path.c_str(), &handle, 0, &header, &samples, &episodes, &error));
     }
-    EXPECT_EQ(messages.messages.size(), 3u);
 }
 
 TEST_F(LoadTest, EpisodeIntervalOfAnEventDrivenRecordingComesFromItsSynchArray) {
@@ -185,22 +128,21 @@ TEST_F(LoadTest, EpisodeIntervalOfAnEventDrivenRecordingComesFromItsSynchArray) 
     const std::string synch = Write(
         Writer({0}).SetSynchArray({{0, 1000}, {70000, 1000}, {140000, 1000}}, 100.0f).SetMode(2),
         "synch.abf");
-    ASSERT_TRUE(Load(store, synch)) << messages.messages.back().text;
+    ASSERT_TRUE(TraceStore::LoadInto(store, synch));
     EXPECT_FLOAT_EQ(store.episodeInterval, 7.0f); // 70000 x 100 us
 }
 
 TEST_F(LoadTest, AppendingAddsTheTracesOfAFileOfTheSameLengthOnly) {
     TraceStore store; // an empty store just loads
-    ASSERT_TRUE(Append(
+    ASSERT_TRUE(TraceStore::AppendFrom(
         store, Write(Writer({0, 1}, 3).SetSampleInterval(50).SetStartToStart(1), "first.abf")));
     const std::vector<float> timeAxis = store.timeAxis;
     const std::vector<float> command = store.commandWaveform;
     const float* firstTrace = store.traces[0].data();
 
-    ASSERT_TRUE(Append(
+    ASSERT_TRUE(TraceStore::AppendFrom(
         store, Write(Writer({0, 1}, 2).SetSampleInterval(80).SetStartToStart(4).SetHolding(-40),
                      "further.abf")));
-    EXPECT_TRUE(messages.messages.empty());
     ASSERT_EQ(store.traces.size(), 5u);
     EXPECT_EQ(store.traces[0].data(), firstTrace);
     EXPECT_EQ(store.traces[3].ownerCount(), 1); // the temporary store is gone; nothing copied
@@ -211,15 +153,14 @@ TEST_F(LoadTest, AppendingAddsTheTracesOfAFileOfTheSameLengthOnly) {
     EXPECT_FLOAT_EQ(store.episodeInterval, 4.0f); // the further file's
 
     // A file of another length, or none, changes nothing.
-    EXPECT_FALSE(Append(store, Write(Writer({0, 1}, 3, 1200), "longer.abf")));
-    EXPECT_FALSE(Append(store, dir.file("missing.abf")));
-    ASSERT_EQ(messages.messages.size(), 2u);
-    EXPECT_EQ(messages.messages[0].text,
-              "This additional data was not recorded using the same protocol and cannot be "
-              "added.");
-    EXPECT_EQ(messages.messages[0].caption, "Error: Add Data Failed");
-    EXPECT_EQ(messages.messages[0].icon, MessageIcon::Stop);
-    EXPECT_EQ(messages.messages[1].caption, kCaption);
+    const Notice longer =
+        TraceStore::AppendFrom(store, Write(Writer({0, 1}, 3, 1200), "longer.abf")).ToNotice();
+    EXPECT_EQ(longer.text, "This additional data was not recorded using the same protocol and "
+                           "cannot be added.");
+    EXPECT_EQ(longer.caption, "Error: Add Data Failed");
+    EXPECT_EQ(longer.icon, MessageIcon::Stop);
+    EXPECT_EQ(TraceStore::AppendFrom(store, dir.file("missing.abf")).failure,
+              LoadResult::Failure::Reader);
     EXPECT_EQ(store.traces.size(), 5u);
     EXPECT_EQ(store.timeAxis, timeAxis);
     EXPECT_FLOAT_EQ(store.episodeInterval, 4.0f);
@@ -235,10 +176,8 @@ TEST(RealRecordings, LoadWithTheirShape) {
         {"20917001.abf", 9, 51612, 28.0, 500.0f}};
     for (const auto& [name, traces, samples, interval, scanUs] : recordings) {
         SCOPED_TRACE(name);
-        RecordingMessageSink messages;
         TraceStore store;
-        ASSERT_TRUE(Load(store, std::string(TESSARAN_TESTDATA_DIR) + "/" + name));
-        EXPECT_TRUE(messages.messages.empty());
+        ASSERT_TRUE(TraceStore::LoadInto(store, std::string(TESSARAN_TESTDATA_DIR) + "/" + name));
         EXPECT_EQ(store.traces.size(), traces);
         EXPECT_EQ(store.SamplesPerTrace(), samples);
         EXPECT_EQ(store.commandWaveform.size(), samples);

@@ -11,6 +11,10 @@ double Tag(uint32_t episode, int channel, uint32_t sample) {
     return episode * 1000.0 + channel * 100.0 + (sample % 97);
 }
 
+double Ramp(uint32_t episode, int channel, uint32_t sample) {
+    return episode + channel * 0.5 + sample * 0.001;
+}
+
 struct Value {
     uint32_t episode;
     uint32_t index;
@@ -86,6 +90,20 @@ TEST_F(ReaderTest, ValuesScalingAndEpisodeLayout) {
              .SetSignal([](uint32_t, int, uint32_t i) { return double(i % 30000); }),
          2, {{13, 0, (12 * 8192) % 30000, 1696}, {13, 1695, 99999 % 30000},
              {5, 100, (4 * 8192 + 100) % 30000, 8192}}, 0, 8192, 13},
+        // Old-format files: kind 2 of 2048 levels; kind 3 in Microsoft Binary
+        // Format, whose synch entries (1, 20), (0, 60), (5, -1), (3, 0) of
+        // 100-sample slots give a whole episode in slot 0, 30 samples at the
+        // end of slot 1, a skipped entry and a whole episode in slot 2.
+        {"old format kind 2",
+         W().SetOldFormat(2, 5.2f).SetChannels({1, 0}).SetSamplesPerChannel(400).SetEpisodes(4)
+             .SetChannelScaling(1, 1, 5, 0).SetAdcRange(10, 2048).SetSignal(Ramp),
+         10.0 / 2048, {{4, 0, Ramp(4, 1, 0), 400, 1}, {4, 399, Ramp(4, 1, 399), 0, 1},
+                       {2, 100, Ramp(2, 0, 100)}}, 0, 400, 4},
+        {"old format kind 3",
+         W().SetOldFormat(3, 5.3f, true).SetSamplesPerChannel(100).SetEpisodes(3)
+             .SetAdcRange(10000, 32768).SetOldSynchArray({{1, 20}, {0, 60}, {5, -1}, {3, 0}})
+             .SetSignal([](uint32_t e, int, uint32_t i) { return e * 100.0 + i; }),
+         0.2, {{2, 0, 270, 30}, {3, 5, 305, 100}}, 0, 100, 3},
         // clang-format on
     };
     std::vector<float> read;

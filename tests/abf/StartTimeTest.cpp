@@ -10,6 +10,12 @@ TEST_F(ReaderTest, EpisodeStartTimes) {
     const W synchUnit = W().SetChannels({0, 1}).SetStartToStart(2.5f).EnableSynchArray(10);
     const W events =
         W().SetMode(2).SetSamplesPerChannel(10).SetSynchArray({{100, 10}, {0xFFFFFFFFu, 10}});
+    // Slots of 100 samples of 100 us: entries (1, 20), (0, 60), (5, -1), (3, 0)
+    // start at 10, 110 (30 samples at the end of slot 1) and 140 + 200.
+    const W oldSynch = W().SetOldFormat(3, 5.3f, true)
+                           .SetSamplesPerChannel(100)
+                           .SetEpisodes(3)
+                           .SetOldSynchArray({{1, 20}, {0, 60}, {5, -1}, {3, 0}});
     const struct {
         W writer;
         int channel;
@@ -18,7 +24,6 @@ TEST_F(ReaderTest, EpisodeStartTimes) {
         int error = 0;
     } cases[] = {
         // clang-format off
-        {twoChannels, 0, 1, 0.0},
         {twoChannels, 0, 3, 2000.0},
         {twoChannels, 1, 3, 2000.1}, // channel 1 is sampled 100 us later
         {twoChannels, 0, 4, 0, ABF_EEPISODERANGE},
@@ -34,11 +39,14 @@ TEST_F(ReaderTest, EpisodeStartTimes) {
              .Set<float>(kConditioningBaseline, 20).Set<float>(kConditioningPostDuration, 50),
          0, 2, 100 + 3 * 30 + 50},
         {synchUnit, 0, 3, 5000.0},
-        {synchUnit, 1, 3, 5000.1},
         {events, 0, 1, 10.0},
         {events, 0, 2, 0.0}, // not recorded
         {W().SetGapFree(20000), 0, 2, 819.2},
         {W().SetSampleInterval(0), 0, 2, 0.0}, // no start rather than a fault
+        {W().SetOldFormat(2, 5.2f).SetSampleInterval(200).SetStartToStart(2), 0, 3, 4000.0},
+        {oldSynch, 0, 1, 1.0},
+        {oldSynch, 0, 2, 11.0},
+        {oldSynch, 0, 3, 34.0},
         // clang-format on
     };
     for (size_t i = 0; i < std::size(cases); ++i) {

@@ -4,6 +4,8 @@
 #include "export/ExcelExport.h"
 #include "tests/support/ModelCell.h"
 
+#include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <numeric>
 #include <string>
@@ -43,9 +45,51 @@ inline ExportChoices AllCategories(const TraceStore& store) {
     return choices;
 }
 
+// Records what would have been printed and opened, and the last workbook printed.
+class FakeDesktop : public IChartPrinter, public IWorkbookOpener {
+public:
+    PrintOutcome PrintChartSheets(const Workbook& workbook, const std::string& pdf,
+                                  const std::function<bool()>& mayReplacePdf) override {
+        printed.push_back(workbook.ChartSheets().size());
+        lastPrinted = workbook;
+        pdfPath = pdf;
+        if (std::filesystem::exists(pdf))
+            replaceAnswers.push_back(mayReplacePdf());
+        return {.printed = true, .printer = "Office", .pdfPath = {}, .error = {}};
+    }
+    std::optional<Notice> OpenWorkbook(const std::string& path) override {
+        opened.push_back(path);
+        return std::nullopt;
+    }
+    std::vector<size_t> printed;      // chart sheets per print
+    std::vector<bool> replaceAnswers; // asked about an existing PDF
+    std::vector<std::string> opened;
+    std::string pdfPath;
+    Workbook lastPrinted;
+};
+
 inline std::string ReadFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), {});
 }
+
+// Sets the environment variable `name` for its lifetime, e.g. TMPDIR to a test
+// folder so that the per-user temporary folder lies there.
+class ScopedEnv {
+public:
+    ScopedEnv(const char* name, const std::string& value)
+        : m_name(name), m_had(std::getenv(name) != nullptr),
+          m_previous(m_had ? std::getenv(name) : "") {
+        setenv(name, value.c_str(), 1);
+    }
+    ~ScopedEnv() { m_had ? setenv(m_name, m_previous.c_str(), 1) : unsetenv(m_name); }
+    ScopedEnv(const ScopedEnv&) = delete;
+    ScopedEnv& operator=(const ScopedEnv&) = delete;
+
+private:
+    const char* m_name;
+    bool m_had;
+    std::string m_previous;
+};
 
 } // namespace fixtures

@@ -1,10 +1,8 @@
 // The pages' records: their defaults under the profile's sections and keys,
 // and the stored forms of the sample points.
-#include "analysis/PageSettings.h"
+#include "analysis/ExportChoicesFromRecords.h"
 
 #include <gtest/gtest.h>
-
-#include <memory>
 
 namespace {
 
@@ -13,17 +11,9 @@ using List = std::vector<int32_t>;
 TEST(PageSettings, DefaultsAreWrittenUnderTheStoredSectionsAndKeys) {
     MemoryProfileStore empty;
     MemoryProfileStore profile;
-    std::vector<std::unique_ptr<AnalysisPageSettings>> records;
-    records.push_back(std::make_unique<SlopeConductanceSettings>());
-    records.push_back(std::make_unique<SlopeConductanceSettings>(
-        RowOf(Analysis::CurrentAtTestPotential).profileSection));
-    records.push_back(std::make_unique<CapacitanceSettings>());
-    records.push_back(std::make_unique<CurrentVoltageSettings>());
-    records.push_back(std::make_unique<ContinuousRecordSettings>());
-    for (const auto& record : records) {
-        record->Load(empty);
-        record->Save(profile);
-    }
+    AnalysisPageRecords records;
+    records.Load(empty);
+    records.Save(profile);
     std::map<std::pair<std::string, std::string>, std::string> expected;
     // Values are moved in as whole strings: GCC 12 at -O3 reports a false
     // -Wrestrict overlap inside std::string's assignment from a character array.

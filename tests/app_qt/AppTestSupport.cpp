@@ -10,6 +10,7 @@
 #include <QTest>
 
 #include <cstdlib>
+#include <filesystem>
 
 void WriteCellRecording(const std::string& path, int cells) {
     std::vector<model::Cell> list;
@@ -27,6 +28,10 @@ std::string WriteShortRecording(const std::string& path, uint32_t traces, uint32
         })
         .Write(path);
     return path;
+}
+
+std::string Canonical(const std::string& path) {
+    return std::filesystem::canonical(path).string();
 }
 
 MainSheetTest::MainSheetTest() {
@@ -95,5 +100,7 @@ void MainSheetTest::ExitSheet(CMainSheet* sheet) {
     QPointer<CMainSheet> guard(sheet);
     QTest::mouseClick(sheet->Button(CPropertySheetWithLogoDlg::kCancelButton), Qt::LeftButton);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_TRUE(guard.isNull()) << "the window is still there after Exit";
+    ASSERT_TRUE(guard.isNull()) << "the window is still there after Exit";
+    profile.reset();
+    profile = NewProfile();
 }

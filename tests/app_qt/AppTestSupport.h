@@ -45,6 +45,8 @@ public:
 void WriteCellRecording(const std::string& path, int cells);
 // A recording of `traces` traces of `samples` samples each at `path`; returns `path`.
 std::string WriteShortRecording(const std::string& path, uint32_t traces, uint32_t samples);
+// `path` with links and dots resolved, as the window names an opened file.
+std::string Canonical(const std::string& path);
 
 // The main-window test fixture: own profile folder (XDG_CONFIG_HOME), display
 // values reset, message boxes recorded, the file dialog answered from a queue,
@@ -58,7 +60,8 @@ protected:
     CMainSheet* NewSheet();
     // The same, shown.
     CMainSheet* OpenSheet();
-    // Presses "Exit" and waits until the window has gone.
+    // Presses "Exit", waits until the window has gone, and reads `profile`
+    // anew from the file the window wrote.
     void ExitSheet(CMainSheet* sheet);
     // Stores the model cell's ramp 1 in every page's section, so that every
     // analysis finds its sub-sections.

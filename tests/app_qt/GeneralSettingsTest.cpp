@@ -64,10 +64,6 @@ TEST_F(MainSheetTest, UncheckingTheZeroLineHidesItInTheViewAtOnce) {
                       Qt::LeftButton);
     EXPECT_FALSE(g_showZeroCurrentLine);
     EXPECT_EQ(PixelsOf(view, zeroLine), 0);
-    QTest::mouseClick(ControlOf<QCheckBox>(sheet, CPageGeneralSettings::kUseZeroCurrentLineId),
-                      Qt::LeftButton);
-    EXPECT_TRUE(g_showZeroCurrentLine);
-    EXPECT_GT(PixelsOf(view, zeroLine), 20);
 }
 
 TEST_F(MainSheetTest, AnEditedRangeReachesTheModelWhenThePageIsLeft) {

@@ -25,10 +25,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string Canonical(const std::string& path) {
-    return fs::canonical(path).string();
-}
-
 // Drops `path` on `window` with `modifiers` held, then lets the load run.
 void Drop(QWidget* window, const std::string& path, Qt::KeyboardModifiers modifiers) {
     QMimeData data;
@@ -54,8 +50,6 @@ TEST_F(MainSheetTest, TheWindowGrowsAndComesBackWhereItWas) {
     EXPECT_GE(view->height(), before.height() + 150);
     EXPECT_EQ(int(sheet->DisplayModel()->viewWidth), view->viewport()->width() - 4);
     ExitSheet(sheet);
-    profile.reset();
-    profile = NewProfile();
     EXPECT_EQ(profile->ReadInt("settings", "WindowWidth", 0), 1400);
     EXPECT_EQ(profile->ReadInt("settings", "WindowHeight", 0), 900);
 
@@ -79,8 +73,6 @@ TEST_F(MainSheetTest, RecentFilesListTheLastOpenedAndOpenThem) {
     // The next file dialog starts in the folder of the file opened last.
     EXPECT_EQ(g_dataDirectory, fs::path(Canonical(paths[0])).parent_path().string());
     ExitSheet(sheet);
-    profile.reset();
-    profile = NewProfile();
     EXPECT_EQ(profile->ReadString("settings", "Recent File 2", ""), Canonical(paths[2]));
 
     CMainSheet* second = OpenSheet();
@@ -149,16 +141,10 @@ TEST_F(MainSheetTest, ExitKeepsTheVisiblePagesValidEntries) {
     ExitSheet(sheet);
     ASSERT_EQ(messages.messages.size(), 1u);
     EXPECT_NE(messages.messages[0].text.find("\"Start of the second Ramp\""), std::string::npos);
-    profile.reset();
-    profile = NewProfile();
     EXPECT_EQ(profile->ReadInt("Capacitance", "Ramp1 Start", 0), 1400);
     EXPECT_EQ(profile->ReadInt("Capacitance", "Ramp2 Start", 0), 700); // kept
     EXPECT_EQ(profile->ReadInt("Capacitance", "Ramp2 End", 0), 1250);
 }
-
-} // namespace
-
-namespace {
 
 TEST_F(MainSheetTest, LoadingRunsBesideTheEventLoopAndCanBeCancelled) {
     const std::string first = WriteShortRecording(data.file("first.abf"), 3, 400);

@@ -2,47 +2,9 @@
 
 #include "platform/RegularFile.h"
 #include "platform/UserConfigDirectory.h"
+#include "platform/Utf8.h"
 
 #include <sys/stat.h>
-
-namespace {
-
-// Strict UTF-8: no overlong forms, no surrogates, nothing beyond U+10FFFF.
-bool IsValidUtf8(const std::string& text) {
-    size_t i = 0;
-    while (i < text.size()) {
-        const auto lead = static_cast<unsigned char>(text[i]);
-        size_t extra = 0;
-        uint32_t minimum = 0;
-        uint32_t code = 0;
-        if (lead < 0x80) {
-            ++i;
-            continue;
-        } else if ((lead & 0xE0) == 0xC0) {
-            extra = 1, minimum = 0x80, code = lead & 0x1F;
-        } else if ((lead & 0xF0) == 0xE0) {
-            extra = 2, minimum = 0x800, code = lead & 0x0F;
-        } else if ((lead & 0xF8) == 0xF0) {
-            extra = 3, minimum = 0x10000, code = lead & 0x07;
-        } else {
-            return false;
-        }
-        if (text.size() - i <= extra)
-            return false;
-        for (size_t k = 1; k <= extra; ++k) {
-            const auto next = static_cast<unsigned char>(text[i + k]);
-            if ((next & 0xC0) != 0x80)
-                return false;
-            code = (code << 6) | (next & 0x3F);
-        }
-        if (code < minimum || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
-            return false;
-        i += extra + 1;
-    }
-    return true;
-}
-
-} // namespace
 
 ClampexBroadcast ClassifyClampexBroadcast(int32_t parameter) {
     switch (parameter) {

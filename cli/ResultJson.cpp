@@ -1,39 +1,12 @@
 #include "cli/ResultJson.h"
 
+#include "platform/Utf8.h"
+
 #include <charconv>
 #include <cmath>
 #include <cstdio>
 
 namespace {
-
-// Length of the valid UTF-8 sequence at text[i], or 0 when the bytes there are not one.
-size_t Utf8SequenceLength(const std::string& text, size_t i) {
-    auto byte = [&](size_t k) { return static_cast<unsigned char>(text[k]); };
-    unsigned char lead = byte(i);
-    size_t length;
-    uint32_t min;
-    if (lead < 0x80)
-        return 1;
-    if ((lead & 0xE0) == 0xC0)
-        length = 2, min = 0x80;
-    else if ((lead & 0xF0) == 0xE0)
-        length = 3, min = 0x800;
-    else if ((lead & 0xF8) == 0xF0)
-        length = 4, min = 0x10000;
-    else
-        return 0;
-    if (i + length > text.size())
-        return 0;
-    uint32_t code = lead & (0x7F >> length);
-    for (size_t k = 1; k < length; ++k) {
-        if ((byte(i + k) & 0xC0) != 0x80)
-            return 0;
-        code = (code << 6) | (byte(i + k) & 0x3F);
-    }
-    if (code < min || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
-        return 0;
-    return length;
-}
 
 void AppendNumber(std::string& out, float value) {
     if (!std::isfinite(value)) {

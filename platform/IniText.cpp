@@ -1,6 +1,7 @@
 #include "platform/IniText.h"
 
 #include "platform/TextTrim.h"
+#include "platform/Utf8.h"
 
 #include <cstdint>
 
@@ -18,50 +19,10 @@ std::string Folded(const std::string& section, const std::string& key) {
     return folded;
 }
 
-// Length of the UTF-8 sequence starting at `at`, or 0 when it is not one
-// (overlong forms, surrogates and values beyond U+10FFFF are not).
-size_t Utf8SequenceLength(std::string_view text, size_t at) {
-    const auto byte = [&](size_t i) { return static_cast<uint8_t>(text[i]); };
-    const uint8_t lead = byte(at);
-    if (lead < 0x80)
-        return 1;
-    size_t length = 0;
-    uint32_t value = 0;
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        length = 2;
-        value = lead & 0x1F;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        length = 3;
-        value = lead & 0x0F;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4;
-        value = lead & 0x07;
-    } else {
-        return 0;
-    }
-    if (at + length > text.size())
-        return 0;
-    for (size_t i = 1; i < length; ++i) {
-        if ((byte(at + i) & 0xC0) != 0x80)
-            return 0;
-        value = (value << 6) | (byte(at + i) & 0x3F);
-    }
-    const uint32_t smallest[] = {0, 0, 0x80, 0x800, 0x10000};
-    if (value < smallest[length] || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF))
-        return 0;
-    return length;
-}
-
 } // namespace
 
 std::string LineAsUtf8(std::string_view line) {
-    bool valid = true;
-    for (size_t at = 0; at < line.size() && valid;) {
-        const size_t length = Utf8SequenceLength(line, at);
-        valid = length != 0;
-        at += length;
-    }
-    if (valid)
+    if (IsValidUtf8(line))
         return std::string(line);
     std::string converted;
     converted.reserve(line.size() * 2);

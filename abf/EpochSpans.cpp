@@ -22,18 +22,6 @@ void ChannelRange(uint64_t begin, uint64_t end, uint64_t channels, uint64_t posi
     span.count = uint32_t(last > first ? last - first : 0);
 }
 
-// The starting level of the episode, as the generator takes it.
-double StartingLevel(const AbfHeader& h, uint32_t episode) {
-    const double hold = h.dacHoldingLevel[h.activeDacChannel];
-    if (h.conditioningEnable && h.conditioningChannel == h.activeDacChannel)
-        return AbfPostTrainDuration(h, episode) > 0 ? AbfPostTrainLevel(h, episode) : hold;
-    if (h.interEpisodeLevel != 0 && episode >= 2)
-        for (int e = int(ABF_MAXEPOCHS) - 1; e >= 0; --e)
-            if (h.epochType[e] != 0)
-                return AbfEpochLevel(h, e, episode - 1);
-    return hold;
-}
-
 } // namespace
 
 bool AbfGetEpochSpans(const AbfHeader* header, int channel, uint32_t episode, AbfEpochSpan* spans,
@@ -58,7 +46,7 @@ bool AbfGetEpochSpans(const AbfHeader* header, int channel, uint32_t episode, Ab
     const uint64_t perChannel = total / n;
 
     uint64_t at = std::min(AbfFirstHoldingSamples(h, h.fileKind), total);
-    double previous = StartingLevel(h, episode);
+    double previous = AbfStartingLevel(h, episode);
     int found = 0;
     for (int e = 0; e < int(ABF_MAXEPOCHS); ++e) {
         if (h.epochType[e] == 0)

@@ -80,6 +80,17 @@ double AbfPostTrainLevel(const AbfHeader& h, uint32_t episode) {
                                               : double(h.conditioningPostTrainLevel);
 }
 
+double AbfStartingLevel(const AbfHeader& h, uint32_t episode) {
+    const double hold = h.dacHoldingLevel[h.activeDacChannel];
+    if (h.conditioningEnable && h.conditioningChannel == h.activeDacChannel)
+        return AbfPostTrainDuration(h, episode) > 0 ? AbfPostTrainLevel(h, episode) : hold;
+    if (h.interEpisodeLevel != 0 && episode >= 2)
+        for (int e = int(ABF_MAXEPOCHS) - 1; e >= 0; --e)
+            if (h.epochType[e] != 0)
+                return AbfEpochLevel(h, e, episode - 1);
+    return hold;
+}
+
 uint64_t AbfFirstHoldingSamples(const AbfHeader& h, int16_t fileKind) {
     const uint64_t total = h.samplesPerEpisode > 0 ? uint64_t(h.samplesPerEpisode) : 0;
     const uint64_t n = h.channelCount > 0 ? uint64_t(h.channelCount) : 1;

@@ -17,6 +17,12 @@ int64_t AbfEpochDuration(const AbfHeader& h, int epoch, uint32_t episode);
 double AbfPostTrainDuration(const AbfHeader& h, uint32_t episode);
 double AbfPostTrainLevel(const AbfHeader& h, uint32_t episode);
 
+// The level an episode's epoch waveform starts from, before its first epoch:
+// the conditioning train's post-train level, the last epoch's level of the
+// episode before when the waveform holds it between episodes, else the
+// holding level. h.activeDacChannel must be a valid analog output.
+double AbfStartingLevel(const AbfHeader& h, uint32_t episode);
+
 // Multiplexed samples at the starting level before the first epoch of an
 // epoch waveform (`fileKind` decides the old kind-3 rule).
 uint64_t AbfFirstHoldingSamples(const AbfHeader& h, int16_t fileKind);

@@ -80,16 +80,7 @@ int GenerateEpochs(const AbfHeader& h, int16_t fileKind, int channel, uint32_t e
     const uint64_t holding = AbfFirstHoldingSamples(h, fileKind);
 
     const double hold = h.dacHoldingLevel[dac];
-    double initial = hold;
-    if (h.conditioningEnable && h.conditioningChannel == dac) {
-        initial = AbfPostTrainDuration(h, episode) > 0 ? AbfPostTrainLevel(h, episode) : hold;
-    } else if (h.interEpisodeLevel != 0 && episode >= 2) {
-        for (int e = int(ABF_MAXEPOCHS) - 1; e >= 0; --e)
-            if (h.epochType[e] != 0) {
-                initial = AbfEpochLevel(h, e, episode - 1);
-                break;
-            }
-    }
+    const double initial = AbfStartingLevel(h, episode);
 
     sink.Constant(initial, holding);
     double previous = initial;

@@ -1,12 +1,11 @@
 // The table of open files, opening and closing.
 #include "abf/Abf.h"
 #include "abf/AbfInternal.h"
+#include "platform/RegularFile.h"
 
 #include <cerrno>
-#include <fcntl.h>
 #include <mutex>
 #include <new>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -42,17 +41,15 @@ int OpenInto(AbfFile* file, const char* fileName, int flags, AbfHeader* header,
              uint32_t* samplesPerChannel, uint32_t* episodeCount) {
     if (!fileName)
         return ABF_EOPENFILE;
-    // O_NONBLOCK: a FIFO (or a device) at the path must not block the open;
-    // it is refused below, on the opened descriptor, as is anything but a
-    // regular file.
-    file->fd = open(fileName, O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    // Only a regular file: a FIFO (or a device) at the path neither blocks
+    // the open nor is read.
+    uint64_t size = 0;
+    int error = 0;
+    file->fd = OpenRegularFile(fileName, size, error);
     if (file->fd < 0)
-        return errno == EMFILE || errno == ENFILE ? ABF_ENOFILEHANDLES : ABF_EOPENFILE;
-    struct stat info;
-    if (fstat(file->fd, &info) != 0 || !S_ISREG(info.st_mode))
-        return ABF_EOPENFILE;
+        return error == EMFILE || error == ENFILE ? ABF_ENOFILEHANDLES : ABF_EOPENFILE;
     file->name = fileName;
-    file->fileSize = uint64_t(info.st_size);
+    file->fileSize = size;
 
     file->synch = std::make_unique<SynchArray>();
     if (!file->synch->Create())

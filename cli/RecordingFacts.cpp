@@ -1,11 +1,13 @@
 #include "cli/RecordingFacts.h"
 
 #include "abf/Abf.h"
+#include "platform/RegularFile.h"
 
 #include <QCryptographicHash>
 #include <QFile>
 
-#include <filesystem>
+#include <optional>
+#include <unistd.h>
 
 namespace {
 
@@ -19,6 +21,19 @@ int AnalysedChannel(const AbfHeader& header) {
     return header.samplingSequence[0];
 }
 
+// The SHA-256 of what is left to read on `fd` as hexadecimal digits; closes `fd`.
+std::optional<std::string> Sha256Of(int fd) {
+    QFile file;
+    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return std::nullopt;
+    }
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    if (!hash.addData(&file))
+        return std::nullopt;
+    return hash.result().toHex().toStdString();
+}
+
 } // namespace
 
 RecordingFacts ReadRecordingFacts(const std::string& path, const TraceStore& store) {
@@ -29,14 +44,14 @@ RecordingFacts ReadRecordingFacts(const std::string& path, const TraceStore& sto
     if (store.timeAxis.size() > 1)
         facts.sampleInterval = store.timeAxis[1] - store.timeAxis[0];
     // Only a regular file is read: a FIFO or a device would block or never end.
-    std::error_code code;
-    if (!std::filesystem::is_regular_file(path, code))
+    uint64_t size = 0;
+    int error = 0;
+    const int fd = OpenRegularFile(path.c_str(), size, error);
+    if (fd < 0)
         return facts;
-    QFile file(QFile::decodeName(QByteArray::fromStdString(path)));
-    QCryptographicHash hash(QCryptographicHash::Sha256);
-    if (file.open(QIODevice::ReadOnly) && hash.addData(&file)) {
-        facts.size = static_cast<uint64_t>(file.size());
-        facts.sha256 = hash.result().toHex().toStdString();
+    if (std::optional<std::string> digest = Sha256Of(fd)) {
+        facts.size = size;
+        facts.sha256 = std::move(*digest);
     }
     int handle = -1;
     AbfHeader header{};

@@ -7,20 +7,35 @@
 #include <system_error>
 #include <unistd.h>
 
-RegularFileRead ReadRegularFile(const std::string& path, std::string& contents, std::string& reason,
-                                size_t limit) {
-    contents.clear();
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+int OpenRegularFile(const char* path, uint64_t& size, int& error) {
+    const int fd = ::open(path, O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
     if (fd < 0) {
-        const int error = errno;
-        reason = std::generic_category().message(error);
-        return error == ENOENT ? RegularFileRead::Missing : RegularFileRead::Failed;
+        error = errno;
+        return -1;
     }
     struct stat info {};
     if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
         ::close(fd);
+        error = 0;
+        return -1;
+    }
+    size = static_cast<uint64_t>(info.st_size);
+    return fd;
+}
+
+RegularFileRead ReadRegularFile(const std::string& path, std::string& contents, std::string& reason,
+                                size_t limit) {
+    contents.clear();
+    uint64_t size = 0;
+    int error = 0;
+    const int fd = OpenRegularFile(path.c_str(), size, error);
+    if (fd < 0 && error == 0) {
         reason = "not a regular file";
         return RegularFileRead::NotRegular;
+    }
+    if (fd < 0) {
+        reason = std::generic_category().message(error);
+        return error == ENOENT ? RegularFileRead::Missing : RegularFileRead::Failed;
     }
     char buffer[65536];
     while (contents.size() < limit) {

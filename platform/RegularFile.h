@@ -1,11 +1,16 @@
-// Reading a small file (a profile, a settings file, a value file) that must be
-// a regular file: opened without blocking, so a FIFO or a device at the path
-// can never hang the program, and checked on the opened descriptor.
+// Opening a file that must be a regular file (a recording, a profile, a value
+// file): opened without blocking, so a FIFO or a device at the path can never
+// hang the program, and checked on the opened descriptor.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <string>
+
+// Opens the regular file at `path` read-only (close-on-exec) and gives its size
+// in bytes. Returns the descriptor, or -1 with `error` set to the system's
+// error number, or to 0 when something other than a regular file is there.
+int OpenRegularFile(const char* path, uint64_t& size, int& error);
 
 enum class RegularFileRead {
     Read,       // `contents` holds the whole file

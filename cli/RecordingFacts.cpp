@@ -2,6 +2,7 @@
 
 #include "abf/Abf.h"
 #include "platform/RegularFile.h"
+#include "recording/ChannelChoice.h"
 
 #include <QCryptographicHash>
 #include <QFile>
@@ -15,9 +16,8 @@ namespace {
 // first of the scan.
 int AnalysedChannel(const AbfHeader& header) {
     for (int wanted : {1, 0})
-        for (int i = 0; i < header.channelCount && i < 16; ++i)
-            if (header.samplingSequence[i] == wanted)
-                return wanted;
+        if (IsSampledChannel(header, wanted))
+            return wanted;
     return header.samplingSequence[0];
 }
 

@@ -1,6 +1,8 @@
 #include "recording/CAbfRecording.h"
 
 #include "abf/Abf.h"
+#include "platform/TextTrim.h"
+#include "recording/ChannelChoice.h"
 
 #include <algorithm>
 #include <iterator>
@@ -48,26 +50,13 @@ int CAbfRecording::AnalysedChannel() const {
 }
 
 bool CAbfRecording::IsSampled(int channel) const {
-    const int sampled = std::clamp<int>(m_header->channelCount, 0,
-                                        static_cast<int>(std::size(m_header->samplingSequence)));
-    for (int i = 0; i < sampled; ++i)
-        if (m_header->samplingSequence[i] == channel)
-            return true;
-    return false;
+    return IsSampledChannel(*m_header, channel);
 }
 
 std::string CAbfRecording::Unit(int channel) const {
-    const int channels = static_cast<int>(std::size(m_header->adcUnits));
-    if (channel < 0 || channel >= channels)
+    if (channel < 0 || channel >= static_cast<int>(std::size(m_header->adcUnits)))
         return {};
-    const char* field = m_header->adcUnits[channel];
-    size_t n = 0;
-    while (n < sizeof m_header->adcUnits[0] && field[n] != '\0')
-        ++n;
-    std::string unit(field, n);
-    unit.erase(unit.find_last_not_of(' ') + 1);
-    unit.erase(0, unit.find_first_not_of(' '));
-    return unit;
+    return std::string(FieldTextOf(m_header->adcUnits[channel], sizeof m_header->adcUnits[0]));
 }
 
 LoadResult CAbfRecording::ReadAllTraces(std::vector<SharedFloatArray>& traces, int channel) {

@@ -14,14 +14,14 @@ std::string Trimmed(const char* field, size_t width) {
     return std::string(FieldTextOf(field, width));
 }
 
-bool IsSampled(const AbfHeader& header, int channel) {
+} // namespace
+
+bool IsSampledChannel(const AbfHeader& header, int channel) {
     for (int i = 0; i < header.channelCount && i < kChannels; ++i)
         if (header.samplingSequence[i] == channel)
             return true;
     return false;
 }
-
-} // namespace
 
 bool IsCurrentUnit(std::string_view unit) {
     // "µ" in UTF-8 (micro sign or Greek mu) and in the single-byte code pages.
@@ -44,7 +44,7 @@ bool IsCurrentUnit(std::string_view unit) {
 
 ChannelInfo DescribeChannel(const AbfHeader& header, int channel) {
     ChannelInfo info;
-    if (channel < 0 || channel >= kChannels || !IsSampled(header, channel))
+    if (channel < 0 || channel >= kChannels || !IsSampledChannel(header, channel))
         return info;
     info.index = channel;
     info.name = Trimmed(header.adcChannelName[channel], sizeof header.adcChannelName[0]);
@@ -70,7 +70,7 @@ int ChooseChannel(const AbfHeader& header, int request) {
     for (const ChannelInfo& channel : SampledChannels(header))
         if (IsCurrentUnit(channel.unit))
             return channel.index;
-    return IsSampled(header, 1) ? 1 : 0;
+    return IsSampledChannel(header, 1) ? 1 : 0;
 }
 
 std::string CommandUnit(const AbfHeader& header) {

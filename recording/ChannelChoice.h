@@ -23,6 +23,9 @@ struct ChannelInfo {
 // single-byte µ of the recordings' code page), mA and A.
 bool IsCurrentUnit(std::string_view unit);
 
+// True when the recording's scan holds physical channel `channel`.
+bool IsSampledChannel(const AbfHeader& header, int channel);
+
 // The sampled channels in scan order (each physical channel once).
 std::vector<ChannelInfo> SampledChannels(const AbfHeader& header);
 

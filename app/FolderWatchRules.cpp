@@ -2,10 +2,9 @@
 
 #include "abf/Abf.h"
 #include "platform/TextTrim.h"
+#include "recording/LoadResult.h"
 
 #include <filesystem>
-
-namespace {} // namespace
 
 bool IsRecordingFileName(const std::string& path) {
     return EndsWithNoCase(path, ".abf") || EndsWithNoCase(path, ".dat");
@@ -19,9 +18,7 @@ WatchedRecording DecideWatchedRecording(const std::string& path, const std::stri
     int handle = -1;
     int error = 0;
     if (!AbfOpenForReading(path.c_str(), &handle, 0, nullptr, nullptr, nullptr, &error)) {
-        char text[512];
-        AbfFormatErrorText(error, path.c_str(), text, sizeof text);
-        reason = text;
+        reason = LoadResult::FromReader(error, path).ReaderText();
         return WatchedRecording::Incomplete;
     }
     AbfCloseFile(handle, nullptr);

@@ -1,6 +1,6 @@
 // What is done with a recording that has turned up in a watched folder: which
 // files count as recordings, when one is complete, and when it is left alone.
-// Shared by `tessaran-cli watch` and the window's "Watch folder:".
+// Used by `tessaran-cli watch` (and, for the file names, by `analyse FOLDER`).
 #pragma once
 
 #include <string>

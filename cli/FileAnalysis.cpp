@@ -58,7 +58,7 @@ std::string SkipReason(const ExportChoices& choices, Analysis category) {
         return "no traces selected";
     if (category == Analysis::ContinuousRecord)
         return choices.continuousRecord.samplePoints.empty() ? "no sample points"
-                                                         : "no sample point within the traces";
+                                                             : "no sample point within the traces";
     return "no values: the ramps or their sub-sections lie outside the traces";
 }
 
@@ -117,23 +117,18 @@ FileReport AnalyseFile(const std::string& file, const AnalysisProfile& profile,
     }
     report.ok = true;
     std::vector<std::string> made;
-    if (request.json || request.text || request.summary) {
-        std::vector<AnalysisResult> results = RunResultBuilders(prepared.store, prepared.choices);
-        if (request.json)
-            report.results = ResultsToJson(file, results) + "\n";
-        else if (request.text)
-            report.results = ResultsToText(file, results, UnitsForCurrent(prepared.store.unit));
-        for (const AnalysisResult& result : results)
-            if (result.table.rows > 0)
-                made.push_back(result.sheetName);
-        if (request.summary) {
-            report.summary.facts = ReadRecordingFacts(file, prepared.store);
-            report.summary.results = std::move(results);
-        }
-    }
     const WorkbookRequest& workbook = request.workbook;
+    // Computed once for every output: the JSON or text, the workbook, the summary.
+    std::vector<AnalysisResult> results = RunResultBuilders(prepared.store, prepared.choices);
+    if (request.json)
+        report.results = ResultsToJson(file, results) + "\n";
+    else if (request.text)
+        report.results = ResultsToText(file, results, UnitsForCurrent(prepared.store.unit));
+    for (const AnalysisResult& result : results)
+        if (result.table.rows > 0)
+            made.push_back(result.sheetName);
     if (workbook.write || workbook.print) {
-        WorkbookResult written = WriteWorkbookFor(file, prepared, workbook);
+        WorkbookResult written = WriteWorkbookFor(file, results, workbook);
         report.ok = written.ok;
         report.sheets = std::move(written.sheets);
         report.workbookReport = std::move(written.report);
@@ -144,6 +139,10 @@ FileReport AnalyseFile(const std::string& file, const AnalysisProfile& profile,
         for (const std::string& sheet : report.sheets)
             if (sheet.size() > 5 && sheet.compare(sheet.size() - 5, 5, " Data") == 0)
                 made.push_back(sheet.substr(0, sheet.size() - 5));
+    }
+    if (request.summary) {
+        report.summary.facts = ReadRecordingFacts(file, prepared.store);
+        report.summary.results = std::move(results);
     }
     report.skipped = Skipped(prepared.choices, made);
     return report;

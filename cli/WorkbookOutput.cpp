@@ -68,7 +68,7 @@ bool CheckWorkbookRequest(const WorkbookRequest& request, size_t fileCount, std:
     return true;
 }
 
-WorkbookResult WriteWorkbookFor(const std::string& file, const PreparedRecording& recording,
+WorkbookResult WriteWorkbookFor(const std::string& file, const std::vector<AnalysisResult>& results,
                                 const WorkbookRequest& request) {
     ExportOptions options;
     options.autoSave = request.write;
@@ -83,8 +83,7 @@ WorkbookResult WriteWorkbookFor(const std::string& file, const PreparedRecording
         printer = &chartPrinter;
 #endif
     const ExportOutcome outcome =
-        CExcelExport(printer, nullptr)
-            .ExportResults(recording.store, recording.choices, file, options);
+        CExcelExport(printer, nullptr).ExportResults(results, file, options);
     ShowNotices(outcome.notices); // on stderr
 
     WorkbookResult result;

@@ -162,12 +162,25 @@ CExcelExport::CExcelExport(IChartPrinter* printer, IWorkbookOpener* opener)
 ExportOutcome CExcelExport::ExportResults(const TraceStore& store, const ExportChoices& choices,
                                           const std::string& recordingPath,
                                           const ExportOptions& options) {
+    return Export([&] { return RunResultBuilders(store, choices); }, recordingPath, options);
+}
+
+ExportOutcome CExcelExport::ExportResults(const std::vector<AnalysisResult>& results,
+                                          const std::string& recordingPath,
+                                          const ExportOptions& options) {
+    // The copy shares the results' columns.
+    return Export([&] { return results; }, recordingPath, options);
+}
+
+ExportOutcome
+CExcelExport::Export(const std::function<std::vector<AnalysisResult>()>& computeResults,
+                     const std::string& recordingPath, const ExportOptions& options) {
     ExportOutcome outcome;
     Workbook workbook = AddWorkbookWithOneSheet();
     const std::string workbookPath =
         options.outputPath.empty() ? WorkbookPathFor(recordingPath) : options.outputPath;
     try {
-        const std::vector<AnalysisResult> results = RunResultBuilders(store, choices);
+        const std::vector<AnalysisResult> results = computeResults();
         // A table that could not be made costs only its own sheets.
         outcome.sheetError = !MakeSheets(workbook, results, RecordingBaseName(recordingPath),
                                          outcome.pairs, outcome.notices);

@@ -8,6 +8,7 @@
 #pragma once
 
 #include "export/ExportChoices.h"
+#include "export/ResultBuilders.h"
 #include "export/Workbook.h"
 #include "platform/Notice.h"
 #include "recording/TraceStore.h"
@@ -89,7 +90,16 @@ public:
     ExportOutcome ExportResults(const TraceStore& store, const ExportChoices& choices,
                                 const std::string& recordingPath, const ExportOptions& options);
 
+    // The same export of results already computed by RunResultBuilders
+    // (export/ResultBuilders.h), for a caller that needs them besides.
+    ExportOutcome ExportResults(const std::vector<AnalysisResult>& results,
+                                const std::string& recordingPath, const ExportOptions& options);
+
 private:
+    // The export, with `computeResults` called where its failures are caught.
+    ExportOutcome Export(const std::function<std::vector<AnalysisResult>()>& computeResults,
+                         const std::string& recordingPath, const ExportOptions& options);
+
     IChartPrinter* m_printer;
     IWorkbookOpener* m_opener;
 };

@@ -132,9 +132,7 @@ FileReport AnalyseFile(const std::string& file, const AnalysisProfile& profile,
         report.ok = written.ok;
         report.sheets = std::move(written.sheets);
         report.workbookReport = std::move(written.report);
-        const std::string marker = ": workbook written to ";
-        if (const size_t at = report.workbookReport.find(marker); at != std::string::npos)
-            report.workbookPath = report.workbookReport.substr(at + marker.size());
+        report.workbookPath = std::move(written.savedPath);
         made.clear();
         for (const std::string& sheet : report.sheets)
             if (sheet.size() > 5 && sheet.compare(sheet.size() - 5, 5, " Data") == 0)

@@ -88,6 +88,7 @@ WorkbookResult WriteWorkbookFor(const std::string& file, const std::vector<Analy
 
     WorkbookResult result;
     result.sheets = outcome.sheetNames;
+    result.savedPath = outcome.savedPath;
     result.ok = !outcome.sheetError;
     if (request.print && !outcome.print.printed)
         result.ok = false; // the reason has been shown, but for a kept file

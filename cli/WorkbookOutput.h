@@ -26,6 +26,7 @@ bool CheckWorkbookRequest(const WorkbookRequest& request, size_t fileCount, std:
 struct WorkbookResult {
     bool ok = true;                  // written (and printed) as asked
     std::vector<std::string> sheets; // the workbook's data and chart sheets, in tab order
+    std::string savedPath;           // where the workbook was written; empty when it was not
     std::string report; // "FILE: workbook written to PATH" and the like, one line each, or empty
 };
 

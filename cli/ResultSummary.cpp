@@ -1,5 +1,8 @@
 #include "cli/ResultSummary.h"
 
+#include "export/Units.h"
+#include "platform/TextTrim.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -12,10 +15,7 @@ constexpr size_t kLabelWidth = 26;
 constexpr int kNumberWidth = 9;
 
 std::string Trimmed(const std::string& text) {
-    const auto first = text.find_first_not_of(" \t");
-    if (first == std::string::npos)
-        return {};
-    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+    return std::string(TrimmedOf(text, " \t"));
 }
 
 std::string Number(double value) {
@@ -183,16 +183,14 @@ SummaryUnits UnitsForCurrent(const std::string& currentUnit) {
     units.current = Trimmed(currentUnit);
     if (units.current.empty())
         units.current = "units";
-    // 1 pA/mV = 1 nS; 1 pA x 1 µs / 1 mV = 1 fF = 0.001 pF.
+    units.conductance = ConductanceUnit({units.current, "mV"});
+    // 1 pA x 1 µs / 1 mV = 1 fF = 0.001 pF.
     if (units.current == "pA") {
-        units.conductance = "nS";
         units.capacitance = "pF";
         units.capacitanceScale = 1e-3;
     } else if (units.current == "nA") {
-        units.conductance = "µS";
         units.capacitance = "pF";
     } else {
-        units.conductance = units.current + "/mV";
         units.capacitance = units.current + "·µs/mV";
     }
     return units;

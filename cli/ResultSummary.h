@@ -13,7 +13,7 @@
 // capacitance in current units x microseconds per mV (shown in pF for pA and nA).
 struct SummaryUnits {
     std::string current;           // as recorded; "units" when the file gives none
-    std::string conductance;       // "nS" for pA, "µS" for nA, else current + "/mV"
+    std::string conductance;       // ConductanceUnit (export/Units.h): "nS" for pA, "µS" for nA
     std::string capacitance;       // "pF" for pA and nA, else current + "·µs/mV"
     double capacitanceScale = 1.0; // multiplies the builders' capacitance into `capacitance`
 };

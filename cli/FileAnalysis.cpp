@@ -135,7 +135,7 @@ FileReport AnalyseFile(const std::string& file, const AnalysisProfile& profile,
         report.workbookPath = std::move(written.savedPath);
         made.clear();
         for (const std::string& sheet : report.sheets)
-            if (sheet.size() > 5 && sheet.compare(sheet.size() - 5, 5, " Data") == 0)
+            if (sheet.size() > 5 && sheet.ends_with(" Data"))
                 made.push_back(sheet.substr(0, sheet.size() - 5));
     }
     if (request.summary) {

@@ -160,7 +160,7 @@ void SummariseContinuousRecord(std::string& out, const AnalysisResult& result,
 // "Cl Current at 0 mV" reads "Current at 0 mV".
 std::string CurrentTitle(const ResultTable& table) {
     const std::string header = table.headers.size() > 1 ? table.headers[1] : "";
-    return header.rfind("Cl ", 0) == 0 ? header.substr(3) : header;
+    return header.starts_with("Cl ") ? header.substr(3) : header;
 }
 
 } // namespace

@@ -25,7 +25,7 @@ constexpr std::array<Prefix, 11> kPrefixes = {{{"a", -18},
 
 // The power of ten of `unit` when it is a known prefix followed by `base`.
 std::optional<int> ExponentOf(std::string_view unit, std::string_view base) {
-    if (unit.size() < base.size() || unit.substr(unit.size() - base.size()) != base)
+    if (!unit.ends_with(base))
         return std::nullopt;
     const std::string_view prefix = unit.substr(0, unit.size() - base.size());
     for (const Prefix& p : kPrefixes)

@@ -9,6 +9,7 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <random>
+#include <string_view>
 #include <sys/stat.h>
 #include <system_error>
 #include <unistd.h>
@@ -26,8 +27,7 @@ std::string WorkbookPathFor(const std::string& recordingPath) {
 std::string ChartsPdfPathFor(const std::string& workbookPath) {
     const std::string extension = ".xlsx";
     std::string stem = workbookPath;
-    if (stem.size() > extension.size() &&
-        stem.compare(stem.size() - extension.size(), extension.size(), extension) == 0)
+    if (stem.size() > extension.size() && stem.ends_with(extension))
         stem.resize(stem.size() - extension.size());
     return stem + ".charts.pdf";
 }
@@ -100,16 +100,15 @@ int RenameNoReplace(const std::string& from, const std::string& to) {
 // ".NAME.xlsx.1a2b3c.tmp" (or ".pdf"): the temporary files CreateTempBeside makes.
 bool IsOwnTempName(const std::string& name) {
     constexpr size_t kSuffix = 11; // ".1a2b3c.tmp"
-    if (name.size() < 2 + kSuffix || name[0] != '.' ||
-        name.compare(name.size() - 4, 4, ".tmp") != 0 || name[name.size() - kSuffix] != '.')
+    if (name.size() < 2 + kSuffix || name[0] != '.' || !name.ends_with(".tmp") ||
+        name[name.size() - kSuffix] != '.')
         return false;
     for (size_t i = name.size() - kSuffix + 1; i < name.size() - 4; ++i)
         if (std::strchr("0123456789abcdef", name[i]) == nullptr || name[i] == '\0')
             return false;
     const std::string target = name.substr(1, name.size() - kSuffix - 1);
-    auto endsWith = [&target](const char* extension) {
-        const size_t n = std::strlen(extension);
-        return target.size() > n && target.compare(target.size() - n, n, extension) == 0;
+    auto endsWith = [&target](std::string_view extension) {
+        return target.size() > extension.size() && target.ends_with(extension);
     };
     return endsWith(".xlsx") || endsWith(".pdf");
 }

@@ -113,19 +113,35 @@ bool IsOwnTempName(const std::string& name) {
     return endsWith(".xlsx") || endsWith(".pdf");
 }
 
+// Removes the regular files (not links) of `folder` that `wanted` picks by
+// name and that were last written before `limit`; quietly skips what it cannot.
+void RemoveFilesWrittenBefore(const fs::path& folder, fs::file_time_type limit,
+                              const std::function<bool(const fs::path& name)>& wanted) {
+    std::error_code error;
+    for (fs::directory_iterator it(folder.empty() ? fs::path(".") : folder, error), end;
+         !error && it != end; it.increment(error)) {
+        std::error_code ignored;
+        if (wanted(it->path().filename()) && it->is_regular_file(ignored) &&
+            !it->is_symlink(ignored) && it->last_write_time(ignored) < limit)
+            fs::remove(it->path(), ignored);
+    }
+}
+
 // A write killed between creating its temporary file and renaming it leaves
 // the file behind; those of this writer older than an hour (no write takes
 // that long) are removed whenever another file is written into the folder.
 void RemoveStaleTempFiles(const fs::path& folder) {
+    RemoveFilesWrittenBefore(folder, fs::file_time_type::clock::now() - std::chrono::hours(1),
+                             [](const fs::path& name) { return IsOwnTempName(name.string()); });
+}
+
+// The per-user temporary folder's path, whether it exists or not.
+fs::path UserTempFolderPath() {
     std::error_code error;
-    const auto limit = fs::file_time_type::clock::now() - std::chrono::hours(1);
-    for (fs::directory_iterator it(folder.empty() ? fs::path(".") : folder, error), end;
-         !error && it != end; it.increment(error)) {
-        std::error_code ignored;
-        if (IsOwnTempName(it->path().filename().string()) && it->is_regular_file(ignored) &&
-            !it->is_symlink(ignored) && it->last_write_time(ignored) < limit)
-            fs::remove(it->path(), ignored);
-    }
+    fs::path base = fs::temp_directory_path(error);
+    if (error)
+        base = "/tmp";
+    return base / ("tessaran-" + std::to_string(::getuid()));
 }
 
 // The replaced file's permission bits go to its replacement, so a workbook
@@ -198,11 +214,7 @@ SaveStatus SaveWorkbookFile(const Workbook& workbook, const std::string& path, b
 }
 
 bool UserTempFolder(std::string& folder, std::string& reason) {
-    std::error_code error;
-    fs::path base = fs::temp_directory_path(error);
-    if (error)
-        base = "/tmp";
-    const fs::path path = base / ("tessaran-" + std::to_string(::getuid()));
+    const fs::path path = UserTempFolderPath();
     if (::mkdir(path.c_str(), 0700) != 0 && errno != EEXIST) {
         reason = SystemText(errno);
         return false;
@@ -243,18 +255,9 @@ void RemoveOldShownWorkbooks() {
     std::string folder;
     std::string reason;
     std::error_code error;
-    fs::path base = fs::temp_directory_path(error);
-    if (error)
-        base = "/tmp";
     // Only look at a folder that exists; UserTempFolder would create it.
-    if (!fs::is_directory(base / ("tessaran-" + std::to_string(::getuid())), error) ||
-        !UserTempFolder(folder, reason))
+    if (!fs::is_directory(UserTempFolderPath(), error) || !UserTempFolder(folder, reason))
         return;
-    const auto limit = fs::file_time_type::clock::now() - std::chrono::hours(24);
-    for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
-        std::error_code ignored;
-        if (it->path().extension() == ".xlsx" && it->is_regular_file(ignored) &&
-            !it->is_symlink(ignored) && it->last_write_time(ignored) < limit)
-            fs::remove(it->path(), ignored);
-    }
+    RemoveFilesWrittenBefore(folder, fs::file_time_type::clock::now() - std::chrono::hours(24),
+                             [](const fs::path& name) { return name.extension() == ".xlsx"; });
 }

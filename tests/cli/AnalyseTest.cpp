@@ -2,14 +2,12 @@
 // stderr without stopping the other files, and the results workbook beside the
 // recording or at --output, never replacing a file without --force.
 #include "tests/cli/CliRun.h"
-#include "tests/support/ModelCell.h"
 
 #include <QJsonArray>
 
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
-#include <fstream>
 #include <sys/stat.h>
 
 namespace fs = std::filesystem;
@@ -25,42 +23,27 @@ QJsonObject Category(const QJsonObject& document, const QString& sheet) {
     return {};
 }
 
-std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
 bool IsZip(const std::string& path) {
     return ReadFile(path).substr(0, 4) == "PK\x03\x04";
 }
 
-// The model recording, and a profile whose ramps are the model protocol's.
-class Analyse : public ::testing::Test {
+// The model recording of kCells beside the profile.
+class Analyse : public CliFolder {
 protected:
-    void SetUp() override { model::WriteModelRecording(recording, kCells); }
-    QStringList With(QStringList arguments, const std::string& extraSettings = {}) const {
-        std::ofstream ini(settings, std::ios::trunc);
-        for (const char* section :
-             {"Slope conductance", "Cl Current Time course", "IV", "Capacitance"})
-            ini << "[" << section << "]\nRamp1 Start=" << model::kRamp1First + 1
-                << "\nRamp1 End=" << model::kRamp1Last + 1 << "\n";
-        ini << "Ramp2 Start=" << model::kRamp2First + 1 << "\nRamp2 End=" << model::kRamp2Last + 1
-            << "\n"
-            << extraSettings;
-        return QStringList{"analyse", "--settings", QString::fromStdString(settings)} + arguments;
+    void SetUp() override {
+        CliFolder::SetUp();
+        model::WriteModelRecording(recording, kCells);
     }
 
-    TempDir dir;
     std::string recording = dir.file("quote\"and\\backslash.abf"); // escaped in the JSON
-    QString recordingArg = QString::fromStdString(recording);
-    std::string settings = dir.file("settings.ini");
+    QString recordingArg = Q(recording);
     std::string workbook = recording + ".xlsx";
 };
 
 TEST_F(Analyse, JsonOfTheModelCellInAllFiveCategories) {
     // The JSON stays alone on stdout when a workbook is asked for as well.
     const std::string output = dir.file("out.xlsx");
-    CliRun run = RunCli(With({recordingArg, "--json", "--output", QString::fromStdString(output)}));
+    CliRun run = Run({recordingArg, "--json", "--output", Q(output)});
     ASSERT_EQ(run.status, 0) << run.err;
     QList<QJsonObject> documents = run.Documents();
     ASSERT_EQ(documents.size(), 1);
@@ -71,9 +54,6 @@ TEST_F(Analyse, JsonOfTheModelCellInAllFiveCategories) {
     EXPECT_TRUE(IsZip(output));
 
     QJsonObject slope = Category(document, "Slope Conductance");
-    EXPECT_EQ(slope["headers"].toArray(),
-              (QJsonArray{"Trace Number", "Slope Conductance", "Normalized Slope Conductance",
-                          "Normalized for control trace# 1"}));
     EXPECT_EQ(slope["rows"].toInt(), 3);
     QJsonArray columns = slope["columns"].toArray();
     ASSERT_EQ(columns.size(), 3);
@@ -83,26 +63,26 @@ TEST_F(Analyse, JsonOfTheModelCellInAllFiveCategories) {
         EXPECT_NEAR(columns[1].toArray()[k].toDouble(), kCells[k].conductance, 0.01);
         EXPECT_NEAR(capacitance[k].toDouble(), kCells[k].capacitance, 17.0);
     }
-    EXPECT_EQ(Category(document, "ICl Time Course")["headers"].toArray()[1].toString(),
-              "Cl Current at 0 mV");
     EXPECT_EQ(Category(document, "IV")["rows"].toInt(), 151);
     EXPECT_EQ(Category(document, "Traces")["rows"].toInt(), 14 * 3); // the default points
 }
 
+// An unreadable recording is told and the others analysed all the same: in
+// the JSON, per recording with --jsonl, and in the line of what was written.
 TEST_F(Analyse, AFileThatCannotBeReadDoesNotStopTheOthers) {
     const std::string missing = dir.file("missing.abf");
     // Both capacitance ramps the same: equal slopes, no capacitance (null in the
-    // JSON). Nothing selected on the IV page; times in seconds.
-    CliRun run = RunCli(With({QString::fromStdString(missing), recordingArg, "--json"},
-                             "Ramp2 Start=" + std::to_string(model::kRamp1First + 1) +
-                                 "\nRamp2 End=" + std::to_string(model::kRamp1Last + 1) +
-                                 "\n[settings]\nPlotTimeTraceNum=0\nSelectAllIV=0\n"));
+    // JSON). Nothing selected on the IV page, no sample points; times in seconds.
+    CliRun run = Run({Q(missing), recordingArg, "--json"},
+                     "Ramp2 Start=" + std::to_string(model::kRamp1First + 1) +
+                         "\nRamp2 End=" + std::to_string(model::kRamp1Last + 1) +
+                         "\n[Current Traces]\nSample Points=\n"
+                         "[settings]\nPlotTimeTraceNum=0\nSelectAllIV=0\n");
     EXPECT_EQ(run.status, 1);
     QList<QJsonObject> documents = run.Documents();
     ASSERT_EQ(documents.size(), 1);
     EXPECT_EQ(documents[0]["file"].toString().toStdString(), recording);
     EXPECT_NE(run.err.find("Error Reading Axon Data"), std::string::npos) << run.err;
-    EXPECT_NE(run.err.find("The Axon data file could not be read.\r\n"), std::string::npos);
     EXPECT_NE(run.err.find(missing), std::string::npos);
     QJsonObject capacitance = Category(documents[0], "Capacitance");
     ASSERT_EQ(capacitance["rows"].toInt(), 3);
@@ -112,25 +92,72 @@ TEST_F(Analyse, AFileThatCannotBeReadDoesNotStopTheOthers) {
     EXPECT_EQ(capacitance["headers"].toArray()[0].toString(), "Time");
     EXPECT_EQ(capacitance["columns"].toArray()[0].toArray(), (QJsonArray{0, 5, 10}));
     EXPECT_FALSE(fs::exists(workbook)) << "--json alone writes no workbook";
+
+    run = Run({Q(missing), recordingArg, "--jsonl", "-j", "2"});
+    EXPECT_EQ(run.status, 1);
+    documents = run.Documents();
+    ASSERT_EQ(documents.size(), 2);
+    EXPECT_EQ(documents[0]["ok"], false);
+    EXPECT_EQ(documents[0]["workbook"], QJsonValue::Null);
+    EXPECT_EQ(documents[0]["error"].toString(), "The Axon data file could not be read.");
+    EXPECT_EQ(documents[1]["ok"], true);
+    EXPECT_EQ(documents[1]["error"], QJsonValue::Null);
+    EXPECT_EQ(documents[1]["workbook"].toString().toStdString(), workbook);
+    EXPECT_EQ(documents[1]["sheets"].toArray().size(), 6);
+    EXPECT_EQ(documents[1]["skipped"].toArray(),
+              (QJsonArray{QJsonObject{{"sheet", "IV"}, {"reason", "no traces selected"}},
+                          QJsonObject{{"sheet", "Traces"}, {"reason", "no sample points"}}}));
+
+    fs::remove(workbook);
+    run = Run({recordingArg});
+    EXPECT_EQ(run.out, recording + ": workbook written to " + workbook +
+                           "; skipped IV (no traces selected), Traces (no sample points)\n");
 }
 
-TEST_F(Analyse, WorkbookBesideTheRecordingNeverReplacedWithoutForce) {
-    CliRun run = RunCli(With({recordingArg}));
+// The value and unit at the end of the first line of `text` that begins with `label`.
+std::pair<double, std::string> ValueAfter(const std::string& text, const std::string& label) {
+    for (const QString& line : Q(text).split('\n')) {
+        if (!line.startsWith(Q(label)))
+            continue;
+        const QStringList words = line.split(' ', Qt::SkipEmptyParts);
+        return {words.at(words.size() - 2).toDouble(), words.last().toStdString()};
+    }
+    ADD_FAILURE() << "no line " << label << " in\n" << text;
+    return {NAN, ""};
+}
+
+// The text summary, in the channel's units, is followed by the workbook's
+// line; without --text that line is all, and the workbook is never replaced
+// without --force.
+TEST_F(Analyse, TextSummaryThenTheWorkbookNeverReplacedWithoutForce) {
+    CliRun run = Run({recordingArg, "--text"});
     ASSERT_EQ(run.status, 0) << run.err;
-    EXPECT_EQ(run.out, recording + ": workbook written to " + workbook + "\n");
+    const std::string& out = run.out;
+    EXPECT_EQ(out.rfind(recording + " (current in pA)\nSlope conductance", 0), 0u) << out;
+    const auto [slope, slopeUnit] = ValueAfter(out, "  trace 1 ");
+    EXPECT_NEAR(slope, kCells[0].conductance, 0.01);
+    EXPECT_EQ(slopeUnit, "nS");
+    const auto [capacitance, capacitanceUnit] = ValueAfter(out, "  mean ");
+    EXPECT_NEAR(capacitance, (20.0 + 20.0 + 30.0) / 3, 0.05); // 1000 pA µs/mV = 1 pF
+    EXPECT_EQ(capacitanceUnit, "pF");
+    EXPECT_NE(out.find("\nCurrent at sample points (sheet \"Traces\"), 42 points "),
+              std::string::npos);
+    const std::string last = recording + ": workbook written to " + workbook + "\n";
+    EXPECT_EQ(out.substr(out.size() - std::min(out.size(), last.size())), last);
     EXPECT_TRUE(IsZip(workbook));
     EXPECT_FALSE(fs::exists(recording + ".charts.pdf")) << "printed only with --print";
 
     std::ofstream(workbook, std::ios::trunc) << "keep me";
-    run = RunCli(With({recordingArg}));
+    run = Run({recordingArg});
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.out, recording + ": workbook not written: " + workbook +
                            " exists (--force replaces it)\n");
     EXPECT_EQ(ReadFile(workbook), "keep me");
 
     ::chmod(workbook.c_str(), 0600);
-    run = RunCli(With({recordingArg, "--force"}));
+    run = Run({recordingArg, "--force"});
     EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, recording + ": workbook written to " + workbook + "\n");
     EXPECT_TRUE(IsZip(workbook));
     struct stat info {};
     ASSERT_EQ(::stat(workbook.c_str(), &info), 0);
@@ -142,7 +169,7 @@ TEST_F(Analyse, WorkbookBesideTheRecordingNeverReplacedWithoutForce) {
 TEST_F(Analyse, ChartsPdfNeverReplacedWithoutForce) {
     const std::string pdf = recording + ".charts.pdf";
     std::ofstream(pdf) << "keep me";
-    CliRun run = RunCli(With({recordingArg, "--print"}));
+    CliRun run = Run({recordingArg, "--print"});
     if (run.err.find("no print support") != std::string::npos)
         GTEST_SKIP() << "this build has no print support";
     EXPECT_EQ(run.status, 1);
@@ -151,7 +178,7 @@ TEST_F(Analyse, ChartsPdfNeverReplacedWithoutForce) {
               std::string::npos)
         << run.out;
     EXPECT_EQ(ReadFile(pdf), "keep me");
-    run = RunCli(With({recordingArg, "--print", "--force"}));
+    run = Run({recordingArg, "--print", "--force"});
     EXPECT_EQ(run.status, 0) << run.err << run.out;
     EXPECT_EQ(ReadFile(pdf).substr(0, 5), "%PDF-");
 }
@@ -162,68 +189,16 @@ TEST_F(Analyse, PathsThatAreNoRegularFilesAreRefused) {
     const std::string fifo = dir.file("pipe.abf");
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
     for (const char* command : {"info", "dump"}) {
-        CliRun run = RunCli({command, QString::fromStdString(fifo)});
+        CliRun run = RunCli({command, Q(fifo)});
         EXPECT_EQ(run.status, 1) << command << run.err;
         EXPECT_NE(run.err.find("Cannot open file"), std::string::npos) << command << run.err;
     }
-    CliRun run = RunCli(With({QString::fromStdString(fifo), "--json"}));
+    CliRun run = Run({Q(fifo), "--json"});
     EXPECT_EQ(run.status, 1) << run.err;
-    run = RunCli(With({recordingArg, "--output", "/dev/null"}));
+    run = Run({recordingArg, "--output", "/dev/null"});
     EXPECT_EQ(run.status, 2);
     EXPECT_NE(run.err.find("neither a folder nor a regular file"), std::string::npos) << run.err;
     EXPECT_FALSE(fs::exists("/dev/null.xlsx"));
-}
-
-// The value and unit at the end of the first line of `text` that begins with `label`.
-std::pair<double, std::string> ValueAfter(const std::string& text, const std::string& label) {
-    for (const QString& line : QString::fromStdString(text).split('\n')) {
-        if (!line.startsWith(QString::fromStdString(label)))
-            continue;
-        const QStringList words = line.split(' ', Qt::SkipEmptyParts);
-        return {words.at(words.size() - 2).toDouble(), words.last().toStdString()};
-    }
-    ADD_FAILURE() << "no line " << label << " in\n" << text;
-    return {NAN, ""};
-}
-
-TEST_F(Analyse, TextSummaryInTheChannelsUnitsThenTheWorkbook) {
-    CliRun run = RunCli(With({recordingArg, "--text"}));
-    ASSERT_EQ(run.status, 0) << run.err;
-    const std::string& out = run.out;
-    EXPECT_EQ(out.rfind(recording + " (current in pA)\nSlope conductance", 0), 0u) << out;
-    EXPECT_NE(out.find("\n  trace 3 minus control 1 "), std::string::npos) << out;
-    const auto [slope, slopeUnit] = ValueAfter(out, "  trace 1 ");
-    EXPECT_NEAR(slope, kCells[0].conductance, 0.01);
-    EXPECT_EQ(slopeUnit, "nS");
-    const auto [capacitance, capacitanceUnit] = ValueAfter(out, "  mean ");
-    EXPECT_NEAR(capacitance, (20.0 + 20.0 + 30.0) / 3, 0.05); // 1000 pA µs/mV = 1 pF
-    EXPECT_EQ(capacitanceUnit, "pF");
-    for (const char* title : {"\nCurrent at 0 mV (sheet \"ICl Time Course\"), 3 traces\n",
-                              "\nCurrent-voltage relation (sheet \"IV\"), 3 traces, ",
-                              "\nCurrent at sample points (sheet \"Traces\"), 42 points "})
-        EXPECT_NE(out.find(title), std::string::npos) << title;
-    // The workbook's line comes last, on stdout like the summary.
-    const std::string last = recording + ": workbook written to " + workbook + "\n";
-    EXPECT_EQ(out.substr(out.size() - std::min(out.size(), last.size())), last);
-    EXPECT_TRUE(IsZip(workbook));
-
-    run = RunCli(With({recordingArg, "--text", "--json"}));
-    EXPECT_EQ(run.status, 2);
-    EXPECT_NE(run.err.find("--json and --text do not go together"), std::string::npos);
-}
-
-TEST_F(Analyse, WorkbookAtTheOutputFolderOrFile) {
-    fs::create_directory(dir.path() / "results");
-    CliRun run =
-        RunCli(With({recordingArg, "--output", QString::fromStdString(dir.file("results"))}));
-    ASSERT_EQ(run.status, 0) << run.err;
-    EXPECT_TRUE(IsZip(dir.file("results/" + fs::path(recording).filename().string() + ".xlsx")));
-
-    // Several recordings cannot share one file.
-    run = RunCli(With(
-        {recordingArg, recordingArg, "--output", QString::fromStdString(dir.file("one.xlsx"))}));
-    EXPECT_EQ(run.status, 2);
-    EXPECT_FALSE(fs::exists(dir.file("one.xlsx")));
 }
 
 // A settings file is read line by line: a Latin-1 comment or a NUL costs
@@ -232,13 +207,13 @@ TEST_F(Analyse, WorkbookAtTheOutputFolderOrFile) {
 TEST_F(Analyse, SettingsFilesAreReadWholeOrRefusedLoudly) {
     static const char text[] = "; caf\xE9\n[Current Traces]\nSample Points=10,2600\0junk\n";
     const std::string latin1(text, sizeof text - 1);
-    CliRun run = RunCli(With({recordingArg, "--json"}, latin1));
+    CliRun run = Run({recordingArg, "--json"}, latin1);
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(Category(run.Documents()[0], "Traces")["rows"].toInt(), 2 * 3);
 
     for (const char* bad : {"-5", "1e9", "99999999999999999999"}) {
-        run = RunCli(With({recordingArg, "--json"},
-                          std::string("[Current Traces]\nSample Points=10,") + bad + ",20\n"));
+        run = Run({recordingArg, "--json"},
+                  std::string("[Current Traces]\nSample Points=10,") + bad + ",20\n");
         EXPECT_EQ(run.status, 2) << bad;
         EXPECT_NE(run.err.find(std::string("\"") + bad + "\" is not a whole positive number"),
                   std::string::npos)
@@ -248,7 +223,7 @@ TEST_F(Analyse, SettingsFilesAreReadWholeOrRefusedLoudly) {
 
     for (const std::string& path : {dir.file("absent.ini"), dir.file("folder.ini")}) {
         fs::create_directory(dir.file("folder.ini"));
-        run = RunCli({"analyse", "--settings", QString::fromStdString(path), recordingArg});
+        run = RunCli({"analyse", "--settings", Q(path), recordingArg});
         EXPECT_EQ(run.status, 2) << path;
         EXPECT_NE(run.err.find("cannot read the settings file '" + path + "'"), std::string::npos)
             << run.err;

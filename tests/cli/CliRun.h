@@ -2,6 +2,7 @@
 // no print server, so that --print can only write a PDF.
 #pragma once
 
+#include "tests/support/ModelCell.h"
 #include "tests/support/TempDir.h"
 
 #include <QJsonDocument>
@@ -12,7 +13,31 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
+
+inline QString Q(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+inline std::string ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// A settings file whose ramps are the model protocol's (tests/support/ModelCell.h),
+// followed by `extra`.
+inline void WriteModelSettings(const std::string& path, const std::string& extra = {}) {
+    std::ofstream ini(path, std::ios::trunc);
+    for (const char* section : {"Slope conductance", "Cl Current Time course", "IV", "Capacitance"})
+        ini << "[" << section << "]\nRamp1 Start=" << model::kRamp1First + 1
+            << "\nRamp1 End=" << model::kRamp1Last + 1 << "\n";
+    ini << "Ramp2 Start=" << model::kRamp2First + 1 << "\nRamp2 End=" << model::kRamp2Last + 1
+        << "\n"
+        << extra;
+}
 
 struct CliRun {
     int status = -1;
@@ -51,3 +76,26 @@ inline CliRun RunCli(const QStringList& arguments) {
     run.err = process.readAllStandardError().toStdString();
     return run;
 }
+
+// A folder with a profile whose ramps are the model protocol's, model
+// recordings written into it, and tessaran-cli analyse run with that profile.
+class CliFolder : public ::testing::Test {
+protected:
+    void SetUp() override { WriteModelSettings(settings); }
+    // Writes `cells` model cells of 5 nS and 20 pF to `name` in the folder; its path.
+    std::string Record(const std::string& name, size_t cells = 2) const {
+        const std::string path = dir.file(name);
+        std::filesystem::create_directories(std::filesystem::path(path).parent_path());
+        model::WriteModelRecording(path, std::vector<model::Cell>(cells, {5.0, 20000.0}));
+        return path;
+    }
+    // Runs analyse with the profile, first rewritten with `extraSettings` when given.
+    CliRun Run(const QStringList& arguments, const std::string& extraSettings = {}) const {
+        if (!extraSettings.empty())
+            WriteModelSettings(settings, extraSettings);
+        return RunCli(QStringList{"analyse", "--settings", Q(settings)} + arguments);
+    }
+
+    TempDir dir;
+    std::string settings = dir.file("settings.ini");
+};

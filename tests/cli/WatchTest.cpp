@@ -1,14 +1,10 @@
 // tessaran-cli watch: a recording written slowly in pieces is analysed once,
 // after its last piece; a restart does not analyse it again; SIGTERM stops it.
 #include "tests/cli/CliRun.h"
-#include "tests/support/ModelCell.h"
-
-#include <QThread>
 
 #include <chrono>
 #include <csignal>
 #include <filesystem>
-#include <fstream>
 
 namespace fs = std::filesystem;
 
@@ -23,36 +19,22 @@ public:
         process_.setProcessEnvironment(environment);
         process_.start(TESSARAN_BINARY_DIR "/cli/tessaran-cli", QStringList{"watch"} + arguments);
         process_.waitForStarted();
-        WaitForError("watching");
+        Read(10000, "watching", &err);
     }
-    ~Watcher() {
-        if (process_.state() != QProcess::NotRunning) {
-            process_.kill();
-            process_.waitForFinished();
-        }
-    }
-    // Reads stdout for `ms` milliseconds.
-    void Read(int ms) {
+    // Reads stdout and stderr for `ms` milliseconds or until `text` shows in
+    // `stream` (stdout when none); whether it showed.
+    bool Read(int ms, const std::string& text = {}, const std::string* stream = nullptr) {
+        const std::string& seen = stream ? *stream : out;
+        const auto shown = [&] { return !text.empty() && seen.find(text) != std::string::npos; };
         const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
-        while (std::chrono::steady_clock::now() < end) {
+        while (!shown() && std::chrono::steady_clock::now() < end) {
             process_.waitForReadyRead(20);
             out += process_.readAllStandardOutput().toStdString();
-        }
-    }
-    // Reads stdout until it holds `text` (at most 10 s); false when it never came.
-    bool WaitFor(const std::string& text) {
-        for (int i = 0; i < 500 && out.find(text) == std::string::npos; ++i) {
-            process_.waitForReadyRead(20);
-            out += process_.readAllStandardOutput().toStdString();
-        }
-        return out.find(text) != std::string::npos;
-    }
-    void WaitForError(const std::string& text) {
-        for (int i = 0; i < 500 && err.find(text) == std::string::npos; ++i) {
-            process_.waitForReadyRead(20);
             err += process_.readAllStandardError().toStdString();
         }
+        return shown();
     }
+    bool WaitFor(const std::string& text) { return Read(10000, text); }
     // Sends SIGTERM; the exit status, -1 when it did not stop cleanly.
     int Terminate() {
         kill(static_cast<pid_t>(process_.processId()), SIGTERM);
@@ -80,8 +62,7 @@ TEST(Watch, RecordingWrittenInPiecesIsAnalysedOnceAfterItsLastPiece) {
     TempDir config, dir, source;
     const std::string built = source.file("cell.abf");
     model::WriteModelRecording(built, std::vector<model::Cell>(3, {5.0, 20000.0}));
-    std::ifstream in(built, std::ios::binary);
-    const std::string bytes(std::istreambuf_iterator<char>(in), {});
+    const std::string bytes = ReadFile(built);
     const std::string recording = dir.file("cell.abf"), workbook = recording + ".xlsx";
     const QStringList arguments{QString::fromStdString(dir.path().string()), "--settle", "0.4"};
     {
@@ -116,18 +97,6 @@ TEST(Watch, RecordingWrittenInPiecesIsAnalysedOnceAfterItsLastPiece) {
     EXPECT_EQ(Count(restarted.out, "workbook written"), 0u);
     EXPECT_EQ(fs::last_write_time(workbook), written);
     EXPECT_EQ(restarted.Terminate(), 0);
-}
-
-TEST(Watch, BadUsageAndAFolderThatIsNotThere) {
-    CliRun run = RunCli({"watch"});
-    EXPECT_EQ(run.status, 2);
-    EXPECT_NE(run.err.find("no folder given"), std::string::npos);
-    run = RunCli({"watch", "/nonexistent/folder"});
-    EXPECT_EQ(run.status, 1);
-    EXPECT_NE(run.err.find("is not a folder"), std::string::npos);
-    run = RunCli({"watch", "--help"});
-    EXPECT_EQ(run.status, 0);
-    EXPECT_NE(run.out.find("--settle SECONDS"), std::string::npos);
 }
 
 } // namespace

@@ -2,18 +2,13 @@
 // trace, ramp bands, zoom buttons, closing and shortening, and settings.
 #include "analysis/qt/PageAnalyseBase.h"
 #include "controls/qt/ImageButton.h"
-#include "controls/qt/IntegerEdit.h"
 #include "controls/qt/IntegerListEdit.h"
-#include "platform/Messages.h"
 #include "tests/analysis_qt/PageFixture.h"
-#include "tests/support/RecordingMessageSink.h"
 
 #include <QCheckBox>
 #include <QCoreApplication>
 #include <QLabel>
 #include <QListWidget>
-
-#include <gtest/gtest.h>
 
 #include <tuple>
 
@@ -24,22 +19,15 @@ namespace {
 using Indices = std::vector<int32_t>;
 using Selection = std::tuple<Indices, std::string, Indices>;
 
-// A base page (every control shown) over its own record, with a recording of
-// `traces` traces of `samples` samples loaded the way the main window does it.
-struct LoadedPage {
-    explicit LoadedPage(uint32_t traces, uint32_t samples = 3000, bool selectAll = true)
-        : store(MakeStore(traces, samples)), model(MakeModel(store)), page(settings) {
-        page.SetDisplayModel(model);
-        page.OnNewRecording("cell7", traces, store.SamplesPerTrace(), selectAll);
-    }
-    QListWidget* List() { return Child<QListWidget>(&page, "traceList"); }
-    CIntegerListEdit* SelectTraces() { return Child<CIntegerListEdit>(&page, "selectTracesEdit"); }
-    CIntegerEdit* Field(const char* name) { return Child<CIntegerEdit>(&page, name); }
-    CImageButton* Button(const char* name) { return Child<CImageButton>(&page, name); }
-    QString Label() { return Child<QLabel>(&page, "currentTraceLabel")->text(); }
+// A base page (every control shown) with its trace list read back.
+struct BasePage : LoadedPage<CPageAnalyseBase, AnalysisPageSettings> {
+    using LoadedPage::LoadedPage;
+    QListWidget* List() { return Field<QListWidget>("traceList"); }
+    CIntegerListEdit* SelectTraces() { return Field<CIntegerListEdit>("selectTracesEdit"); }
+    CImageButton* Button(const char* name) { return Field<CImageButton>(name); }
+    QString Label() { return Field<QLabel>("currentTraceLabel")->text(); }
     std::vector<QString> Rows() {
         std::vector<QString> texts;
-        texts.reserve(static_cast<size_t>(List()->count()));
         for (int i = 0; i < List()->count(); ++i)
             texts.push_back(List()->item(i)->text());
         return texts;
@@ -49,16 +37,10 @@ struct LoadedPage {
     Selection CurrentSelection() {
         return {page.SelectedRows(), SelectTraces()->text().toStdString(), Displayed()};
     }
-
-    RecordingMessageSink messages;
-    TraceStore store;
-    std::shared_ptr<TraceDisplayModel> model;
-    AnalysisPageSettings settings{"Test page"};
-    CPageAnalyseBase page;
 };
 
 TEST(BasePage, RowsNumberTracesWithinEachFileAndLabelTheCurrentTrace) {
-    LoadedPage p(3);
+    BasePage p(3);
     EXPECT_EQ(p.Rows(),
               (std::vector<QString>{"#    1   : cell7", "#    2   : cell7", "#    3   : cell7"}));
     // A further file of 2 traces: its rows count from 1 again; the selection stays.
@@ -85,12 +67,8 @@ TEST(BasePage, RowsNumberTracesWithinEachFileAndLabelTheCurrentTrace) {
     EXPECT_EQ(p.Label(), "[ #    2   : cell8 ]");
 }
 
-TEST(BasePage, SelectAllWhenLoadingAndTheAddAndRemoveButtons) {
-    LoadedPage all(4, 3000, true);
-    EXPECT_EQ(all.CurrentSelection(), (Selection{{0, 1, 2, 3}, "1-4,", {0, 1, 2, 3}}));
-    EXPECT_EQ(all.settings.selectedTraces, (Indices{0, 1, 2, 3}));
-
-    LoadedPage p(4, 3000, false);
+TEST(BasePage, TheAddAndRemoveButtons) {
+    BasePage p(4, 3000, false);
     EXPECT_EQ(p.CurrentSelection(), (Selection{Indices{}, "", Indices{}}));
     EXPECT_TRUE(p.settings.selectedTraces.empty());
     p.Button("addAllButton")->click();
@@ -107,7 +85,7 @@ TEST(BasePage, SelectAllWhenLoadingAndTheAddAndRemoveButtons) {
 }
 
 TEST(BasePage, TypedTraceListKeepsItsOrderAndSelectsOnlyExistingRows) {
-    LoadedPage p(4, 3000, false);
+    BasePage p(4, 3000, false);
     p.SelectTraces()->setText("4,2,"); // the typed text is left alone
     EXPECT_EQ(p.CurrentSelection(), (Selection{{1, 3}, "4,2,", {3, 1}}));
     ASSERT_TRUE(p.page.UpdateData(true));
@@ -129,13 +107,15 @@ TEST(BasePage, TypedTraceListKeepsItsOrderAndSelectsOnlyExistingRows) {
     EXPECT_EQ(p.page.SelectedRows(), (Indices{1}));
 }
 
-// A long recording: every trace selected shows as one run, a typed run selects
+// A long recording: every trace selected when loading shows as one run, a typed run selects
 // its traces, and a list longer than QLineEdit's default 32767 characters is
 // taken whole.
 TEST(BasePage, LongTraceListsAreRunsAndAreNeverCut) {
-    LoadedPage p(8790, 10, true);
+    BasePage p(8790, 10, true);
     EXPECT_EQ(p.SelectTraces()->text().toStdString(), "1-8790,");
     EXPECT_EQ(p.page.SelectedRows().size(), 8790u);
+    EXPECT_EQ(p.settings.selectedTraces.size(), 8790u);
+    EXPECT_EQ(p.Displayed().size(), 8790u);
     p.SelectTraces()->setText("2-5,");
     EXPECT_EQ(p.CurrentSelection(), (Selection{{1, 2, 3, 4}, "2-5,", {1, 2, 3, 4}}));
 
@@ -151,24 +131,23 @@ TEST(BasePage, LongTraceListsAreRunsAndAreNeverCut) {
 }
 
 TEST(BasePage, RampBandFollowsTheRampFields) {
-    LoadedPage p(2);
-    CZoomScrollView* view = p.page.View();
-    EXPECT_EQ(Region(view, kRamp1Region), (Subsection{1349, 2624}));
-    EXPECT_EQ(Region(view, kRamp2Region), (Subsection{0, 0})); // ramp 2 of 1 .. 1 is no band
+    BasePage p(2);
+    EXPECT_EQ(p.Band(kRamp1Region), (Subsection{1349, 2624}));
+    EXPECT_EQ(p.Band(kRamp2Region), (Subsection{0, 0})); // ramp 2 of 1 .. 1 is no band
 
     p.Field("ramp1StartEdit")->setText("100");
-    EXPECT_EQ(Region(view, kRamp1Region), (Subsection{99, 2624}));
+    EXPECT_EQ(p.Band(kRamp1Region), (Subsection{99, 2624}));
     // A start of 0 (below the fields' limit) or an empty field leaves the band.
     p.Field("ramp1StartEdit")->setText("0");
     p.Field("ramp1StartEdit")->setText("");
-    EXPECT_EQ(Region(view, kRamp1Region), (Subsection{99, 2624}));
+    EXPECT_EQ(p.Band(kRamp1Region), (Subsection{99, 2624}));
     // Ends in either order.
     p.Field("ramp1StartEdit")->setText("2900");
-    EXPECT_EQ(Region(view, kRamp1Region), (Subsection{2624, 2899}));
+    EXPECT_EQ(p.Band(kRamp1Region), (Subsection{2624, 2899}));
 }
 
 TEST(BasePage, ZoomButtonsAreDisabledAtTheLimits) {
-    LoadedPage p(2);
+    BasePage p(2);
     p.page.resize(1100, 600);
     p.page.show();
     QCoreApplication::processEvents();
@@ -197,7 +176,7 @@ TEST(BasePage, ZoomButtonsAreDisabledAtTheLimits) {
 }
 
 TEST(BasePage, ClosingOrShorteningTheRecordingKeepsNothingBeyondIt) {
-    LoadedPage p(5);
+    BasePage p(5);
     p.Field("currentTraceEdit")->setText("5");
     p.page.OnTracesAppended("cell7", 3); // the store was cut short
     EXPECT_EQ(p.List()->count(), 3);
@@ -209,7 +188,6 @@ TEST(BasePage, ClosingOrShorteningTheRecordingKeepsNothingBeyondIt) {
     p.page.OnRecordingClosed();
     EXPECT_EQ(p.List()->count(), 0);
     EXPECT_EQ(p.page.TraceCount(), 0u);
-    EXPECT_EQ(p.Label(), "");
     EXPECT_TRUE(p.settings.selectedTraces.empty());
     EXPECT_EQ(p.CurrentSelection(), (Selection{Indices{}, "", Indices{}}));
     EXPECT_EQ(p.page.View()->RegionEnd(kRamp1Region), 0u);
@@ -231,11 +209,11 @@ TEST(BasePage, SettingsAreWrittenAndReadBackByAnotherPage) {
         {"ramp2EndEdit", "Ramp2 End", "1300"}};
     MemoryProfileStore profile;
     {
-        LoadedPage p(3);
+        BasePage p(3);
         p.page.SetSettingsSection("My page");
         for (const auto& [field, key, value] : ramps)
             p.Field(field)->setText(value);
-        Child<QCheckBox>(&p.page, "controlTraceCheck")->click();
+        p.Field<QCheckBox>("controlTraceCheck")->click();
         ASSERT_TRUE(p.page.UpdateData(true));
         p.page.SavePageSettings(profile);
     }

@@ -3,11 +3,19 @@
 #include "display/CommandVoltage.h"
 #include "tests/support/ModelCell.h"
 
-#include <algorithm>
+#include <QApplication>
+#include <QMouseEvent>
 
 namespace pages_test {
 
-double DefaultProtocol(uint32_t i) {
+namespace {
+
+constexpr uint32_t kRamp2First = 699;
+constexpr uint32_t kRamp2Last = 1299;
+constexpr uint32_t kRamp1First = 1349;
+constexpr uint32_t kRamp1Last = 2624;
+
+double Protocol(uint32_t i) {
     if (i <= kRamp2First)
         return 50.0;
     if (i <= kRamp2Last)
@@ -19,9 +27,10 @@ double DefaultProtocol(uint32_t i) {
     return -80.0;
 }
 
-TraceStore MakeStore(uint32_t traceCount, uint32_t samples,
-                     const std::function<double(uint32_t)>& command) {
-    return model::MakeMemoryStore(traceCount, samples, command,
+} // namespace
+
+TraceStore MakeStore(uint32_t traceCount, uint32_t samples) {
+    return model::MakeMemoryStore(traceCount, samples, Protocol,
                                   [](uint32_t k, uint32_t) { return k + 1.0; });
 }
 
@@ -35,6 +44,21 @@ std::shared_ptr<TraceDisplayModel> MakeModel(const TraceStore& store) {
 
 std::vector<int32_t> Tenths(const TraceStore& store) {
     return CommandVoltageTenths(store.commandWaveform);
+}
+
+void DragAcross(CZoomScrollView* view, uint32_t first, uint32_t last,
+                Qt::KeyboardModifiers modifiers) {
+    const TraceDisplayModel& model = *view->DisplayModel();
+    const QPointF from(model.SampleX(first), 20);
+    const QPointF to(model.SampleX(last), 40);
+    const auto send = [&](QEvent::Type type, QPointF at, Qt::MouseButton button,
+                          Qt::MouseButtons buttons) {
+        QMouseEvent event(type, at, at, button, buttons, modifiers);
+        QApplication::sendEvent(view->viewport(), &event);
+    };
+    send(QEvent::MouseButtonPress, from, Qt::LeftButton, Qt::LeftButton);
+    send(QEvent::MouseMove, to, Qt::NoButton, Qt::LeftButton);
+    send(QEvent::MouseButtonRelease, to, Qt::LeftButton, Qt::NoButton);
 }
 
 } // namespace pages_test

@@ -1,39 +1,32 @@
-// Recordings in memory for the page tests, a display model fed from them, and
-// a way to find a page's controls by their object names.
+// Recordings in memory for the page tests, a display model fed from them, a
+// page loaded with both, and ways to reach a page's controls and its view.
 #pragma once
 
 #include "analysis/SubsectionSearch.h"
+#include "controls/qt/IntegerEdit.h"
 #include "display/TraceDisplayModel.h"
 #include "display/qt/CZoomScrollView.h"
+#include "platform/ProfileStore.h"
 #include "recording/TraceStore.h"
+#include "tests/support/RecordingMessageSink.h"
 
 #include <QWidget>
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <functional>
 #include <memory>
 #include <ostream>
 #include <string>
 
 namespace pages_test {
 
-// A protocol of `samples` samples at 100 us: +50 mV up to sample 699 (0-based),
+// A store of `traceCount` traces of `samples` samples at 100 us (trace k holds
+// k + 1 pA everywhere) under a protocol of +50 mV up to sample 699 (0-based),
 // ramp 2 falling to -100 mV at sample 1299, -100 mV up to 1349, ramp 1 rising
-// to +50 mV at sample 2624, then holding at -80 mV. The default ramp fields
-// (1350 .. 2625, and 700 .. 1300 on the capacitance page) cover the ramps
-// exactly.
-constexpr uint32_t kRamp2First = 699;
-constexpr uint32_t kRamp2Last = 1299;
-constexpr uint32_t kRamp1First = 1349;
-constexpr uint32_t kRamp1Last = 2624;
-double DefaultProtocol(uint32_t sample);
-
-// A store of `traceCount` traces (trace k holds k + 1 pA everywhere) under
-// `command` (mV per sample).
-TraceStore MakeStore(uint32_t traceCount, uint32_t samples,
-                     const std::function<double(uint32_t)>& command = DefaultProtocol);
+// to +50 mV at sample 2624, then -80 mV. The default ramp fields (1350 .. 2625,
+// and 700 .. 1300 on the capacitance page) cover the ramps exactly.
+TraceStore MakeStore(uint32_t traceCount, uint32_t samples);
 
 // A display model holding `store`, with a plot size as a view 500 x 300 has.
 std::shared_ptr<TraceDisplayModel> MakeModel(const TraceStore& store);
@@ -41,17 +34,48 @@ std::shared_ptr<TraceDisplayModel> MakeModel(const TraceStore& store);
 // The command of `store` in tenths of mV (as the display model keeps it).
 std::vector<int32_t> Tenths(const TraceStore& store);
 
-// Band `r` of a view, from its start to its end sample.
-inline Subsection Region(const CZoomScrollView* view, int r) {
-    return {view->RegionStart(r), view->RegionEnd(r)};
-}
-
 // The page's child of type T named `name`; fails the test when there is none.
 template <class T> T* Child(QWidget* page, const char* name) {
     T* child = page->findChild<T*>(QLatin1String(name));
     EXPECT_NE(child, nullptr) << "no control named " << name;
     return child;
 }
+
+// Drags the mouse across `view` from sample `first` to sample `last` (as the
+// view's columns place them) with `modifiers` held.
+void DragAcross(CZoomScrollView* view, uint32_t first, uint32_t last,
+                Qt::KeyboardModifiers modifiers = Qt::NoModifier);
+
+// The sample that the view's column for sample `i` stands for.
+inline uint32_t Column(const CZoomScrollView* view, uint32_t i) {
+    return view->DisplayModel()->SampleAtX(view->DisplayModel()->SampleX(i));
+}
+
+// A page of type P over settings S, loaded from `stored`, showing `traces`
+// traces of `samples` samples (MakeStore) the way the main window loads a
+// recording.
+template <class P, class S> struct LoadedPage {
+    explicit LoadedPage(uint32_t traces = 3, uint32_t samples = 3000, bool selectAll = true,
+                        MemoryProfileStore stored = {})
+        : profile(std::move(stored)), store(MakeStore(traces, samples)), model(MakeModel(store)),
+          page(settings) {
+        page.LoadPageSettings(profile);
+        page.SetDisplayModel(model);
+        page.OnNewRecording("cell7", traces, samples, selectAll);
+    }
+    template <class T = CIntegerEdit> T* Field(const char* name) { return Child<T>(&page, name); }
+    // Band `r` of the page's view, from its start to its end sample.
+    Subsection Band(int r) const {
+        return {page.View()->RegionStart(r), page.View()->RegionEnd(r)};
+    }
+
+    RecordingMessageSink messages;
+    MemoryProfileStore profile;
+    TraceStore store;
+    std::shared_ptr<TraceDisplayModel> model;
+    S settings;
+    P page;
+};
 
 } // namespace pages_test
 

@@ -19,25 +19,6 @@ template <class T> T* ControlOf(CMainSheet* sheet, int id) {
     return qobject_cast<T*>(sheet->GeneralSettingsPage()->Control(id));
 }
 
-TEST_F(MainSheetTest, ColourChangesReachTheDisplayValuesAtOnce) {
-    CMainSheet* sheet = OpenSheet();
-    ASSERT_TRUE(sheet->SetActivePage(5));
-    const ColourRef blue = MakeColourRef(0, 0, 200);
-    ControlOf<TLColourDropDownButton>(sheet, CPageGeneralSettings::kDescendingRampColourId)
-        ->SetColour(blue);
-    EXPECT_EQ(g_selectionColour[0], blue);
-    EXPECT_EQ(g_selectionColour[4], blue);
-    ControlOf<TLColourDropDownButton>(sheet, CPageGeneralSettings::kAscendingSubsectionColourId)
-        ->SetColour(MakeColourRef(1, 2, 3));
-    EXPECT_EQ(g_selectionColour[3], MakeColourRef(1, 2, 3));
-    EXPECT_EQ(g_selectionColour[5], kInitialSelectionColours[1]) << "a sub-section only";
-    // The record follows at the next data exchange.
-    EXPECT_EQ(sheet->GeneralSettingsPage()->Settings().selectionColours[0],
-              kInitialSelectionColours[0]);
-    ASSERT_TRUE(sheet->SetActivePage(0));
-    EXPECT_EQ(sheet->GeneralSettingsPage()->Settings().selectionColours[0], blue);
-}
-
 // Pixels of exactly `colour` in the page's view as it is painted now.
 int PixelsOf(CZoomScrollView* view, ColourRef colour) {
     const QImage image = view->viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
@@ -49,21 +30,36 @@ int PixelsOf(CZoomScrollView* view, ColourRef colour) {
     return count;
 }
 
-TEST_F(MainSheetTest, UncheckingTheZeroLineHidesItInTheViewAtOnce) {
+// Colours and the zero line take effect at once; the record follows at the
+// next data exchange.
+TEST_F(MainSheetTest, ColourAndZeroLineChangesReachTheDisplayAtOnce) {
     const ColourRef zeroLine = MakeColourRef(10, 20, 250);
     profile->WriteInt("settings", "Colour Zero Line", static_cast<int>(zeroLine));
     WriteCellRecording(data.file("cell.abf"), 2);
     CMainSheet* sheet = OpenSheet();
-    Answer(data.file("cell.abf"));
-    sheet->OnImportData();
+    ASSERT_TRUE(sheet->OpenRecording(data.file("cell.abf")));
     CZoomScrollView* view = sheet->AnalysisPages()[0]->View();
     ASSERT_GT(PixelsOf(view, zeroLine), 20);
 
     ASSERT_TRUE(sheet->SetActivePage(5));
+    const ColourRef blue = MakeColourRef(0, 0, 200);
+    ControlOf<TLColourDropDownButton>(sheet, CPageGeneralSettings::kDescendingRampColourId)
+        ->SetColour(blue);
+    EXPECT_EQ(g_selectionColour[0], blue);
+    EXPECT_EQ(g_selectionColour[4], blue);
+    ControlOf<TLColourDropDownButton>(sheet, CPageGeneralSettings::kAscendingSubsectionColourId)
+        ->SetColour(MakeColourRef(1, 2, 3));
+    EXPECT_EQ(g_selectionColour[3], MakeColourRef(1, 2, 3));
+    EXPECT_EQ(g_selectionColour[5], kInitialSelectionColours[1]) << "a sub-section only";
     QTest::mouseClick(ControlOf<QCheckBox>(sheet, CPageGeneralSettings::kUseZeroCurrentLineId),
                       Qt::LeftButton);
     EXPECT_FALSE(g_showZeroCurrentLine);
     EXPECT_EQ(PixelsOf(view, zeroLine), 0);
+
+    EXPECT_EQ(sheet->GeneralSettingsPage()->Settings().selectionColours[0],
+              kInitialSelectionColours[0]);
+    ASSERT_TRUE(sheet->SetActivePage(0));
+    EXPECT_EQ(sheet->GeneralSettingsPage()->Settings().selectionColours[0], blue);
 }
 
 TEST_F(MainSheetTest, AnEditedRangeReachesTheModelWhenThePageIsLeft) {

@@ -38,7 +38,13 @@ void Drop(QWidget* window, const std::string& path, Qt::KeyboardModifiers modifi
     QCoreApplication::processEvents();
 }
 
-TEST_F(MainSheetTest, TheWindowGrowsAndComesBackWhereItWas) {
+// The size and the recordings opened last come back in the next window.
+TEST_F(MainSheetTest, TheWindowGrowsAndComesBackWhereItWasWithTheRecentFiles) {
+    std::vector<std::string> paths;
+    for (int i = 0; i < 3; ++i) {
+        paths.push_back(data.file("cell " + std::to_string(i) + ".abf"));
+        WriteShortRecording(paths.back(), 2 + i, 500);
+    }
     CMainSheet* sheet = OpenSheet();
     EXPECT_EQ(sheet->size(), QSize(CMainSheet::kDefaultWidth, CMainSheet::kDefaultHeight));
     CZoomScrollView* view = sheet->AnalysisPages()[0]->View();
@@ -49,21 +55,7 @@ TEST_F(MainSheetTest, TheWindowGrowsAndComesBackWhereItWas) {
     EXPECT_GE(view->width(), before.width() + 250);
     EXPECT_GE(view->height(), before.height() + 150);
     EXPECT_EQ(int(sheet->DisplayModel()->viewWidth), view->viewport()->width() - 4);
-    ExitSheet(sheet);
-    EXPECT_EQ(profile->ReadInt("settings", "WindowWidth", 0), 1400);
-    EXPECT_EQ(profile->ReadInt("settings", "WindowHeight", 0), 900);
 
-    CMainSheet* second = NewSheet();
-    EXPECT_EQ(second->size(), QSize(1400, 900));
-}
-
-TEST_F(MainSheetTest, RecentFilesListTheLastOpenedAndOpenThem) {
-    std::vector<std::string> paths;
-    for (int i = 0; i < 3; ++i) {
-        paths.push_back(data.file("cell " + std::to_string(i) + ".abf"));
-        WriteShortRecording(paths.back(), 2 + i, 500);
-    }
-    CMainSheet* sheet = OpenSheet();
     for (const std::string& path : paths)
         ASSERT_TRUE(sheet->OpenRecording(path));
     ASSERT_TRUE(sheet->OpenRecording(paths[0])); // moves up, not listed twice
@@ -73,9 +65,12 @@ TEST_F(MainSheetTest, RecentFilesListTheLastOpenedAndOpenThem) {
     // The next file dialog starts in the folder of the file opened last.
     EXPECT_EQ(g_dataDirectory, fs::path(Canonical(paths[0])).parent_path().string());
     ExitSheet(sheet);
+    EXPECT_EQ(profile->ReadInt("settings", "WindowWidth", 0), 1400);
+    EXPECT_EQ(profile->ReadInt("settings", "WindowHeight", 0), 900);
     EXPECT_EQ(profile->ReadString("settings", "Recent File 2", ""), Canonical(paths[2]));
 
-    CMainSheet* second = OpenSheet();
+    CMainSheet* second = NewSheet();
+    EXPECT_EQ(second->size(), QSize(1400, 900));
     EXPECT_EQ(second->Recent().Files(), newestFirst);
     auto* menu = second->findChild<QMenu*>("recentFilesMenu");
     ASSERT_NE(menu, nullptr);

@@ -35,16 +35,9 @@ TEST(AxisTicks, TextsAndTimeUnits) {
     EXPECT_STREQ(TimeUnitForSpan(1.999e6).name, "ms");
     EXPECT_STREQ(TimeUnitForSpan(2e6).name, "s");
 
+    // Without a trace and a command, only the sample and its time.
     ReadoutValues values;
-    values.traceNumber = 3;
     values.sampleNumber = 1350;
-    values.timeMicroseconds = 134900;
-    values.value = -123.44;
-    values.commandMillivolts = -80;
-    values.hasCommand = true;
-    EXPECT_EQ(ReadoutText(values), "Trace 3   Sample 1350   134.9 ms   -123.4 pA   -80.0 mV");
-    values.traceNumber = 0;
-    values.hasCommand = false;
     values.timeMicroseconds = 2.5e6;
     EXPECT_EQ(ReadoutText(values), "Sample 1350   2.5000 s");
 }

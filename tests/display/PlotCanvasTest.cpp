@@ -35,21 +35,6 @@ struct Buffer {
 
 } // namespace
 
-TEST(PlotCanvasLines, DrawsBothEndsOfEveryLine) {
-    Buffer buffer(20, 20);
-    PlotCanvas canvas = buffer.Canvas();
-    const PlotPoint points[] = {{2, 2}, {2, 6}, {9, 6}, {12, 9}};
-    canvas.DrawPolyline(points, 4, kBlack);
-    for (int y = 2; y <= 6; ++y)
-        EXPECT_EQ(buffer.at(2, y), kBlack) << y;
-    for (int x = 2; x <= 9; ++x)
-        EXPECT_EQ(buffer.at(x, 6), kBlack) << x;
-    for (int d = 0; d <= 3; ++d)
-        EXPECT_EQ(buffer.at(9 + d, 6 + d), kBlack) << d;
-    EXPECT_EQ(buffer.Count(kBlack), 5 + 7 + 3);
-    EXPECT_TRUE(buffer.GuardIntact());
-}
-
 TEST(PlotCanvasLines, EveryLineHasOnePixelPerStepAlongItsLongerAxis) {
     // Lines from the middle to every point of a square around it, inside the
     // clip and cut by it: a line drawn pixel by pixel has one pixel per column

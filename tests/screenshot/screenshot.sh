@@ -27,15 +27,38 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# Xvfb picks a free display number and writes it to fd 3.
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-xvfb_pid=$!
-for _ in $(seq 100); do
-    [ -s "$work/display" ] && break
-    sleep 0.1
+# Xvfb picks a free display number and writes it to fd 3. Two servers started
+# at the same moment can pick the same number and one of them then exits: start
+# again until a server answers on the display it wrote.
+start_xvfb() {
+    : >"$work/display"
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+    xvfb_pid=$!
+    for _ in $(seq 100); do
+        [ -s "$work/display" ] && break
+        kill -0 "$xvfb_pid" 2>/dev/null || return 1
+        sleep 0.1
+    done
+    [ -s "$work/display" ] || return 1
+    export DISPLAY=":$(head -n1 "$work/display")"
+    for _ in $(seq 50); do
+        xdotool getdisplaygeometry >/dev/null 2>&1 && return 0
+        kill -0 "$xvfb_pid" 2>/dev/null || return 1
+        sleep 0.1
+    done
+    return 1
+}
+started=""
+for _ in 1 2 3; do
+    if start_xvfb; then
+        started=yes
+        break
+    fi
+    kill "$xvfb_pid" 2>/dev/null || true
+    xvfb_pid=""
+    sleep 0.5
 done
-[ -s "$work/display" ] || { echo "Xvfb did not start"; cat "$work/xvfb.log"; exit 1; }
-export DISPLAY=":$(head -n1 "$work/display")"
+[ -n "$started" ] || { echo "Xvfb did not start"; cat "$work/xvfb.log"; exit 1; }
 
 # A private profile, the X11 platform, and no session bus of the caller's.
 mkdir -p "$work/config"

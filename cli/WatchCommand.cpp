@@ -89,7 +89,8 @@ bool ParseWatchOptions(const QStringList& arguments, WatchOptions& options, std:
 }
 
 // One settled recording: skipped, left until it is complete, or analysed.
-void HandleRecording(const std::string& file, const AnalysisProfile& profile,
+// False while it is not complete.
+bool HandleRecording(const std::string& file, const AnalysisProfile& profile,
                      const FileAnalysisRequest& request) {
     std::string reason;
     const std::string workbook = WorkbookPath(file, request.workbook.output);
@@ -100,12 +101,14 @@ void HandleRecording(const std::string& file, const AnalysisProfile& profile,
     case WatchedRecording::Incomplete:
         std::printf("%s: not complete yet: %s\n", file.c_str(),
                     reason.substr(0, reason.find_first_of("\r\n")).c_str());
-        break;
+        std::fflush(stdout);
+        return false;
     case WatchedRecording::Analyse:
         PrintFileReport(AnalyseFile(file, profile, request), request);
         break;
     }
     std::fflush(stdout);
+    return true;
 }
 
 bool InstallSignalHandlers() {
@@ -152,7 +155,7 @@ int RunWatch(const QStringList& arguments) {
 
     StableFileWatcher watcher(
         [](const std::string& path) { return IsRecordingFileName(path); },
-        [&](const std::string& path) { HandleRecording(path, profile, request); },
+        [&](const std::string& path) { return HandleRecording(path, profile, request); },
         std::chrono::milliseconds(std::llround(options.settleSeconds * 1000)));
     if (!watcher.Watch(options.folder, error)) {
         std::fprintf(stderr, "tessaran-cli watch: %s\n", error.c_str());

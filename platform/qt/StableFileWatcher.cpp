@@ -8,7 +8,7 @@
 #include <vector>
 
 StableFileWatcher::StableFileWatcher(std::function<bool(const std::string&)> wanted,
-                                     std::function<void(const std::string&)> onStable,
+                                     std::function<bool(const std::string&)> onStable,
                                      std::chrono::milliseconds settlingPeriod)
     : wanted_(std::move(wanted)), onStable_(std::move(onStable)), period_(settlingPeriod) {
     check_.setSingleShot(true);
@@ -102,10 +102,10 @@ void StableFileWatcher::ReportSettled() {
         }
     }
     for (const std::string& path : settled) {
-        onStable_(path);
         // A file stays watched only while it may still be written.
-        if (const auto it = files_.find(path); it != files_.end() && it->second.reported)
-            watcher_.removePath(QFile::decodeName(QByteArray::fromStdString(path)));
+        if (onStable_(path))
+            if (const auto it = files_.find(path); it != files_.end() && it->second.reported)
+                watcher_.removePath(QFile::decodeName(QByteArray::fromStdString(path)));
     }
     ScheduleCheck();
 }

@@ -2,7 +2,8 @@
 // Linux, through QFileSystemWatcher) and reports each wanted file once its size
 // and modification time have stayed the same for a settling period: a file
 // still being written or copied is reported after its last byte. A file is
-// reported again only after it changes. Runs on the thread's Qt event loop;
+// reported again only after it changes, and noticed changing only while its
+// receiver has not taken it as complete. Runs on the thread's Qt event loop;
 // the only timer is the one re-check at the end of the settling period.
 #pragma once
 
@@ -20,9 +21,11 @@ public:
     using Clock = std::chrono::steady_clock;
 
     // `wanted` picks the files to watch by path; `onStable` receives each one
-    // once it has settled. The callbacks run on the event loop's thread.
+    // once it has settled and returns false when the file is not complete yet
+    // (it is then reported again after its next change; a writer may pause
+    // longer than the settling period). The callbacks run on the event loop's thread.
     StableFileWatcher(std::function<bool(const std::string& path)> wanted,
-                      std::function<void(const std::string& path)> onStable,
+                      std::function<bool(const std::string& path)> onStable,
                       std::chrono::milliseconds settlingPeriod = std::chrono::seconds(2));
     StableFileWatcher(const StableFileWatcher&) = delete;
     StableFileWatcher& operator=(const StableFileWatcher&) = delete;
@@ -48,7 +51,7 @@ private:
     void ScheduleCheck();
 
     std::function<bool(const std::string&)> wanted_;
-    std::function<void(const std::string&)> onStable_;
+    std::function<bool(const std::string&)> onStable_;
     std::chrono::milliseconds period_;
     std::string folder_;
     QFileSystemWatcher watcher_;

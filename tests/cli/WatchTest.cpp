@@ -89,6 +89,10 @@ TEST(Watch, RecordingWrittenInPiecesIsAnalysedOnceAfterItsLastPiece) {
         ASSERT_TRUE(watcher.WaitFor("partial.abf: not complete yet"));
         watcher.Read(800);
         EXPECT_EQ(Count(watcher.out, "partial.abf: not complete yet"), 1u) << watcher.out;
+        // Its writer only paused: the rest of it makes it complete, and it is analysed.
+        std::ofstream(partial, std::ios::binary | std::ios::app)
+            .write(bytes.data() + 4096, static_cast<std::streamsize>(bytes.size() - 4096));
+        ASSERT_TRUE(watcher.WaitFor("partial.abf: workbook written")) << watcher.out;
         EXPECT_EQ(watcher.Terminate(), 0);
     }
     const auto written = fs::last_write_time(workbook);

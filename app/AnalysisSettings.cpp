@@ -16,6 +16,9 @@ struct SettingsReader : ProfileFieldReader {
     void operator()(const char* key, double& field, double defaultValue) const {
         field = ParseSweepMaxRange(ReadText(key, FormatSweepMaxRange(defaultValue)));
     }
+    void operator()(const char* key, std::string& field, const std::string& defaultValue) const {
+        field = ReadText(key, defaultValue);
+    }
 };
 
 struct SettingsWriter : ProfileFieldWriter {
@@ -23,6 +26,9 @@ struct SettingsWriter : ProfileFieldWriter {
     using ProfileFieldWriter::operator();
     void operator()(const char* key, double field, double) const {
         WriteText(key, FormatSweepMaxRange(field));
+    }
+    void operator()(const char* key, const std::string& field, const std::string&) const {
+        WriteText(key, field);
     }
 };
 

@@ -34,6 +34,9 @@ struct AnalysisSettings {
     int32_t plotTraceNumber = 0;      // 0 plot times, 1 trace numbers
     int32_t analyseAllCategories = 0; // not stored
     int32_t autoAnalyseAcquisitions = 0;
+    // Recordings that turn up complete in this folder are analysed as new
+    // acquisitions are; empty: no folder is watched.
+    std::string watchFolder;
     double sweepMaxRange = 0.0;        // pA, stored as text
     bool sweepMaxRangeChanged = false; // not stored
     // Descending ramp, ascending ramp and their sub-sections.
@@ -70,7 +73,7 @@ std::string FormatSweepMaxRange(double value);
 // The general settings' stored fields, each declared once as (key, field,
 // default), in the order they are written to section "settings".
 // `visit(key, field, defaultValue)` is called for each; fields are int32_t,
-// ColourRef or double. A colour's default is its present value: the display
+// ColourRef, double or std::string. A colour's default is its present value: the display
 // value the record was made with.
 template <class Settings, class Visit> void VisitGeneralSettings(Settings& s, Visit&& visit) {
     const auto selectAll = [&](Analysis analysis) {
@@ -94,6 +97,7 @@ template <class Settings, class Visit> void VisitGeneralSettings(Settings& s, Vi
     visit("Colour Zero Line", s.zeroLineColour, ColourRef{s.zeroLineColour});
     visit("Colour Control Trace", s.controlTraceColour, ColourRef{s.controlTraceColour});
     visit("Sweep Max Range", s.sweepMaxRange, kDefaultSweepMaxRange);
+    visit("WatchFolder", s.watchFolder, std::string());
 }
 
 // The zoom levels and scroll position that the display model keeps between runs.

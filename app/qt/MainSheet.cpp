@@ -11,10 +11,12 @@
 #include "app/qt/AppImages.h"
 #include "app/qt/BackgroundLoad.h"
 #include "app/qt/PageGeneralSettings.h"
+#include "app/qt/WatchedFolder.h"
 #include "controls/qt/CreditsDlg.h"
 #include "controls/qt/ImageButton.h"
 #include "display/TraceDisplayModel.h"
 #include "display/qt/CZoomScrollView.h"
+#include "export/WorkbookFiles.h"
 #include "export/qt/ChartPrinter.h"
 #include "export/qt/DesktopExport.h"
 #include "platform/Messages.h"
@@ -127,7 +129,11 @@ const char kHelpText[] =
     "In the view Ctrl+wheel zooms about the mouse, Ctrl+drag zooms to a rectangle, + and - "
     "zoom, and a double-click or Home shows everything.\r\n"
     "The General Settings page chooses which pages select every trace after a file is opened, "
-    "printing and saving, the display colours and the automatic analysis of new acquisitions.";
+    "printing and saving, the display colours and the automatic analysis of new acquisitions.\r\n"
+    "A folder chosen under \"Watch folder:\" there is watched while the window is open: each "
+    "recording that appears in it is analysed as a new acquisition once it is complete (its "
+    "size unchanged for 2 seconds). A recording whose workbook exists beside it is left alone, "
+    "so with \"Save automatically\" nothing is analysed twice.";
 
 // Tells the user why a load failed; true when it did not.
 bool ShownIfFailed(const LoadResult& result) {
@@ -227,9 +233,13 @@ void CMainSheet::AddGeneralSettingsPage() {
     m_generalSettings->Settings().ApplyZeroCurrentLine();
     connect(m_generalSettings, &CPageGeneralSettings::displayValuesChanged, this,
             &CMainSheet::RedrawViews);
+    connect(m_generalSettings, &CPageGeneralSettings::watchFolderChanged, this,
+            &CMainSheet::WatchFolderFromSettings);
+    WatchFolderFromSettings();
 }
 
 CMainSheet::~CMainSheet() {
+    m_watchedFolder.reset();
     for (CPageAnalyseBase* page : m_pages)
         page->SavePageSettings(m_profile);
     m_generalSettings->SaveSettings(m_profile);
@@ -411,10 +421,14 @@ void CMainSheet::OnHelpNotGiven() {
 }
 
 void CMainSheet::EndBusy() {
-    if (--m_busy > 0 || !m_broadcastPending)
+    if (--m_busy > 0)
         return;
-    m_broadcastPending = false;
-    QTimer::singleShot(0, this, [this] { OnClampexBroadcast(kClampexNewAcquisitionFile); });
+    if (m_broadcastPending) {
+        m_broadcastPending = false;
+        QTimer::singleShot(0, this, [this] { OnClampexBroadcast(kClampexNewAcquisitionFile); });
+    }
+    if (!m_watchedPending.empty())
+        QTimer::singleShot(0, this, &CMainSheet::AnalyseNextWatchedRecording);
 }
 
 bool CMainSheet::PromptForDataFile(std::string& fileName, std::string& directory,
@@ -631,6 +645,10 @@ bool CMainSheet::AnalyseNewAcquisition() {
     if (!ReadLastAcquiredFile(m_valuePath.empty() ? LastAcquiredFileValuePath() : m_valuePath,
                               path))
         return false;
+    return AnalyseAcquiredFile(path);
+}
+
+bool CMainSheet::AnalyseAcquiredFile(const std::string& path) {
     // The same file announced again, unchanged, within a few seconds of its
     // analysis (repeats that queued up meanwhile among them) is not analysed again.
     const std::optional<FileStamp> stamp = StampOf(path);
@@ -648,6 +666,53 @@ bool CMainSheet::AnalyseNewAcquisition() {
         m_announcements.Analysed(*stamp, AnnouncementFilter::Clock::now());
     EndBusy();
     return loadedOk;
+}
+
+void CMainSheet::AnalyseWatchedRecording(const std::string& path) {
+    if (m_closing)
+        return;
+    if (m_busy > 0 || m_exporting) {
+        if (std::find(m_watchedPending.begin(), m_watchedPending.end(), path) ==
+            m_watchedPending.end())
+            m_watchedPending.push_back(path);
+        return;
+    }
+    AnalyseAcquiredFile(path);
+}
+
+void CMainSheet::AnalyseNextWatchedRecording() {
+    if (m_busy > 0 || m_exporting || m_watchedPending.empty())
+        return;
+    const std::string path = m_watchedPending.front();
+    m_watchedPending.pop_front();
+    // Its workbook may have been written meanwhile (by an announcement of it).
+    if (!std::filesystem::exists(WorkbookPathFor(path)))
+        AnalyseWatchedRecording(path);
+    else if (!m_watchedPending.empty())
+        QTimer::singleShot(0, this, &CMainSheet::AnalyseNextWatchedRecording);
+}
+
+const std::string& CMainSheet::WatchedFolder() const {
+    static const std::string none;
+    return m_watchedFolder ? m_watchedFolder->Folder() : none;
+}
+
+void CMainSheet::SetWatchSettlingPeriod(std::chrono::milliseconds period) {
+    m_watchSettlingPeriod = period;
+    m_watchedFolder.reset();
+    WatchFolderFromSettings();
+}
+
+void CMainSheet::WatchFolderFromSettings() {
+    if (!m_watchedFolder)
+        m_watchedFolder = std::make_unique<CWatchedFolder>(
+            [this](const std::string& path) { AnalyseWatchedRecording(path); },
+            m_watchSettlingPeriod);
+    const std::string& folder = m_generalSettings->Settings().watchFolder;
+    std::string error;
+    if (!m_watchedFolder->Watch(folder, error))
+        ShowMessage("New recordings in the watch folder are not analysed: " + error + ".",
+                    "Tessaran", MessageIcon::Exclamation);
 }
 
 void CMainSheet::RedrawViews() {

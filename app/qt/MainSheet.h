@@ -3,8 +3,9 @@
 // with a File menu and a Help menu. It owns the loaded recording, its file's
 // path, the pages' records and the display model that every page and view
 // shares, and turns the user's commands (import, add, close, analyse,
-// credits, about, exit) and the acquisition program's broadcast into calls on
-// the trace store, the pages and the export.
+// credits, about, exit), the acquisition program's broadcast and the new
+// recordings of the watched folder into calls on the trace store, the pages
+// and the export.
 //
 // The profile is read in the constructor and written in the destructor; the
 // window deletes itself when it is closed.
@@ -20,6 +21,8 @@
 
 #include <QString>
 
+#include <chrono>
+#include <deque>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -28,6 +31,7 @@
 
 class CPageAnalyseBase;
 class CPageGeneralSettings;
+class CWatchedFolder;
 class IProfileStore;
 class CZoomScrollView;
 class QAction;
@@ -97,6 +101,18 @@ public:
     bool AnalyseNewAcquisition();
     // The value file the watcher reads (default LastAcquiredFileValuePath()).
     void SetLastAcquiredFileValuePath(const std::string& path) { m_valuePath = path; }
+    // Loads the acquired recording at `path` and exports its results, as for
+    // an announced acquisition (an unchanged file analysed a moment ago is
+    // not analysed again). False when it cannot be read (its error is shown).
+    bool AnalyseAcquiredFile(const std::string& path);
+    // A complete recording in the watched folder: analysed as an announced
+    // acquisition, at once or when the window's present work has finished.
+    void AnalyseWatchedRecording(const std::string& path);
+    // The folder watched for new recordings ("Watch folder:"; empty: none).
+    const std::string& WatchedFolder() const;
+    // How long a watched recording's size must stay the same (default 2 s);
+    // the folder is watched anew.
+    void SetWatchSettlingPeriod(std::chrono::milliseconds period);
 
     // --- File dialog ----------------------------------------------------------
     struct FileChoice {
@@ -186,6 +202,10 @@ private:
     // Work that must not be interrupted by an automatic analysis.
     void BeginBusy() { ++m_busy; }
     void EndBusy();
+    // Watches the folder the general settings name (a folder that cannot be
+    // watched is told to the user).
+    void WatchFolderFromSettings();
+    void AnalyseNextWatchedRecording();
 
     IProfileStore& m_profile;
     AnalysisPageRecords m_records;
@@ -209,5 +229,9 @@ private:
     bool m_exporting = false;
     int m_busy = 0;
     bool m_broadcastPending = false;
+    std::unique_ptr<CWatchedFolder> m_watchedFolder;
+    std::chrono::milliseconds m_watchSettlingPeriod{std::chrono::seconds(2)};
+    // Watched recordings that arrived while the window was busy, oldest first.
+    std::deque<std::string> m_watchedPending;
     bool m_closing = false;
 };

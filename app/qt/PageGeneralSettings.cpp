@@ -9,10 +9,14 @@
 
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QDir>
+#include <QFileDialog>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
 
@@ -31,6 +35,11 @@ bool Checked(const QCheckBox* box) {
     return box->isChecked();
 }
 
+CPageGeneralSettings::FolderDialogFunction& FolderDialog() {
+    static CPageGeneralSettings::FolderDialogFunction function;
+    return function;
+}
+
 } // namespace
 
 CPageGeneralSettings::CPageGeneralSettings(QWidget* parent) : QWidget(parent) {
@@ -45,6 +54,7 @@ CPageGeneralSettings::CPageGeneralSettings(QWidget* parent) : QWidget(parent) {
     m_autoAnalyse = AddCheckBox(kAutoAnalyseId, "autoAnalyseAcquisitions",
                                 tr("Automatically analyse new acquisition files"));
     right->addWidget(m_autoAnalyse);
+    right->addLayout(BuildWatchFolderRow());
     right->addStretch(1);
     auto* layout = new QHBoxLayout(this);
     layout->addLayout(left, 1);
@@ -159,6 +169,57 @@ QHBoxLayout* CPageGeneralSettings::BuildRangeRow(QGroupBox* frame, QGridLayout* 
     return rangeRow;
 }
 
+QHBoxLayout* CPageGeneralSettings::BuildWatchFolderRow() {
+    m_watchFolder = new QLineEdit(this);
+    SetId(m_watchFolder, kWatchFolderId, "watchFolder");
+    m_watchFolder->setPlaceholderText(tr("(none)"));
+    auto* chooser = new QPushButton(tr("..."), this);
+    SetId(chooser, kWatchFolderChooserId, "watchFolderChooser");
+    chooser->setToolTip(tr("Choose the folder to watch for new recordings"));
+    chooser->setMaximumWidth(fontMetrics().horizontalAdvance(QStringLiteral("...")) * 3);
+    auto* row = new QHBoxLayout;
+    row->addWidget(MakeCaption(tr("Watch folder:"), "watchFolderLabel", this, m_watchFolder));
+    row->addWidget(m_watchFolder, 1);
+    row->addWidget(chooser);
+    connect(chooser, &QPushButton::clicked, this, &CPageGeneralSettings::ChooseWatchFolder);
+    connect(m_watchFolder, &QLineEdit::editingFinished, this,
+            &CPageGeneralSettings::SaveWatchFolder);
+    return row;
+}
+
+CPageGeneralSettings::FolderDialogFunction
+CPageGeneralSettings::SetFolderDialogFunction(FolderDialogFunction function) {
+    FolderDialogFunction previous = std::move(FolderDialog());
+    FolderDialog() = std::move(function);
+    return previous;
+}
+
+void CPageGeneralSettings::ChooseWatchFolder() {
+    const QString title = tr("Watch Folder");
+    const QString start = m_watchFolder->text().trimmed();
+    std::optional<QString> chosen;
+    if (const FolderDialogFunction& dialog = FolderDialog()) {
+        chosen = dialog(this, title, start);
+    } else {
+        const QString folder = QFileDialog::getExistingDirectory(this, title, start);
+        if (!folder.isEmpty())
+            chosen = folder;
+    }
+    if (!chosen)
+        return;
+    m_watchFolder->setText(QDir::toNativeSeparators(*chosen));
+    // Watching starts at once, not only when the page is left.
+    SaveWatchFolder();
+}
+
+void CPageGeneralSettings::SaveWatchFolder() {
+    const std::string folder = QFile::encodeName(m_watchFolder->text().trimmed()).toStdString();
+    if (folder == m_settings.watchFolder)
+        return;
+    m_settings.watchFolder = folder;
+    emit watchFolderChanged();
+}
+
 void CPageGeneralSettings::ConnectControls() {
     // Immediate reactions: the process-wide display values, not the record.
     connect(m_useZeroCurrentLine, &QCheckBox::clicked, this, [this](bool checked) {
@@ -252,6 +313,8 @@ bool CPageGeneralSettings::UpdateData(bool saving) {
         for (const auto& [button, field] : ColourFields())
             button->LoadColour(*field);
         m_sweepMaxRange->LoadValue(m_settings.sweepMaxRange);
+        m_watchFolder->setText(
+            QFile::decodeName(QByteArray::fromStdString(m_settings.watchFolder)));
         m_loading = false;
         return true;
     }
@@ -264,6 +327,7 @@ bool CPageGeneralSettings::UpdateData(bool saving) {
     m_settings.plotTraceNumber = m_plotTraceNumber->isChecked() ? 1 : 0;
     for (const auto& [button, field] : ColourFields())
         button->Exchange(true, *field);
+    SaveWatchFolder();
     return SaveRange();
 }
 

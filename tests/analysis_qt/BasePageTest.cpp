@@ -27,9 +27,9 @@ struct BasePage : LoadedPage<CPageAnalyseBase, AnalysisPageSettings> {
     CImageButton* Button(const char* name) { return Field<CImageButton>(name); }
     QString Label() { return Field<QLabel>("currentTraceLabel")->text(); }
     std::vector<QString> Rows() {
-        std::vector<QString> texts;
+        std::vector<QString> texts(List()->count());
         for (int i = 0; i < List()->count(); ++i)
-            texts.push_back(List()->item(i)->text());
+            texts[i] = List()->item(i)->text();
         return texts;
     }
     Indices Displayed() { return page.View()->DisplayedTraces(); }

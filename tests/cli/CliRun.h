@@ -84,7 +84,7 @@ protected:
     void SetUp() override { WriteModelSettings(settings); }
     // Writes `cells` model cells of 5 nS and 20 pF to `name` in the folder; its path.
     std::string Record(const std::string& name, size_t cells = 2) const {
-        const std::string path = dir.file(name);
+        std::string path = dir.file(name);
         std::filesystem::create_directories(std::filesystem::path(path).parent_path());
         model::WriteModelRecording(path, std::vector<model::Cell>(cells, {5.0, 20000.0}));
         return path;

@@ -73,12 +73,13 @@ TEST_F(ReaderTest, ValuesScalingAndEpisodeLayout) {
                     .SetSynchArray({{100, 500}, {5000, 300}, {9000, 500}})),
          0.2, {{2, 299, Tag(2, 0, 299), 300}, {2, 300, 0.0}, {3, 0, Tag(3, 0, 0), 500}}},
         // Two contiguous pieces (start 0 length 6000, start 6000 length 4000)
-        // form one run of 10000, cut into 8192 and 1808; a third starts later.
+        // form one run of 10000, cut into 8192 and 1808; a third of exactly
+        // 8192 starts later.
         {"gap-free synch array runs merged and cut",
-         W().SetGapFree(0).SetSynchArray({{0, 6000}, {6000, 4000}, {50000, 3000}})
+         W().SetGapFree(0).SetSynchArray({{0, 6000}, {6000, 4000}, {50000, 8192}})
              .SetAdcRange(100000, 32768)
-             .SetSignal([](uint32_t e, int, uint32_t i) { return e * 10000.0 + i; }),
-         4, {{1, 8191, 22191, 8192}, {2, 0, 22192, 1808}, {3, 2999, 32999, 3000}}},
+             .SetSignal([](uint32_t e, int, uint32_t i) { return e * 10000.0 + i * 8.0; }),
+         4, {{1, 8191, 37528, 8192}, {2, 0, 37536, 1808}, {3, 8191, 95528, 8192}}, 0, 8192, 3},
         {"overlapping events shortened to the next start", overlapping,
          0.2, {{1, 59, Tag(1, 0, 59), 60}, {2, 0, Tag(2, 0, 0), 100}}},
         {"overlapping events kept whole", overlapping,

@@ -25,6 +25,7 @@ TEST_F(ReaderTest, EpisodeStartTimes) {
     } cases[] = {
         // clang-format off
         {twoChannels, 1, 3, 2000.1}, // channel 1 is sampled 100 us later
+        {W().SetStartToStart(1.00007f), 0, 2, 1000.1}, // rounded to the 100 us unit
         {twoChannels, 0, 4, 0, ABF_EEPISODERANGE},
         {twoChannels, 5, 2, 0, ABF_EINVALIDCHANNEL},
         {W().SetSamplesPerChannel(20000).SetStartToStart(1), 0, 2, 2000.0}, // longer than 1 s

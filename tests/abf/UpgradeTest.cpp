@@ -9,14 +9,19 @@ using namespace AbfOffset;
 using W = AbfTestWriter;
 
 TEST_F(ReaderTest, OldAxengnHeaderHasItsTextsConvertedToAnsi) {
-    // Code page 437 in, Windows-1252 out: µ and é.
-    ASSERT_EQ(Open(W().SetVersion(1.3f)
-                       .SetText(kCreatorName, "AXENGN 2.0", 16)
-                       .SetText(kAdcUnits + 8 * 15, "\346A", 8)
-                       .SetText(kFileComment, "\202t\202", 3)),
-              0);
-    EXPECT_EQ(std::string(header.adcUnits[15], 2), "\265A");
+    // Code page 437 in, Windows-1252 out: é in the comment, µ in an analog-input
+    // name and unit, an analog-output name and unit and the computed channel's unit.
+    W axengn = W().SetVersion(1.3f).SetText(kCreatorName, "AXENGN 2.0", 16);
+    axengn.SetText(kFileComment, "\202t\202", 3);
+    const std::pair<size_t, size_t> fields[] = {
+        {442 + 10 * 3, 10}, {kAdcUnits + 8 * 15, 8}, {1306 + 10, 10}, {1346 + 8 * 3, 8}, {1912, 8}};
+    for (const auto& [offset, width] : fields)
+        axengn.SetText(offset, "\346", width);
+    ASSERT_EQ(Open(axengn), 0);
     EXPECT_EQ(std::string(header.fileComment, 3), "\351t\351");
+    for (const char* field : {header.adcChannelName[3], header.adcUnits[15],
+                              header.dacChannelName[1], header.dacUnits[3], header.mathUnits})
+        EXPECT_EQ(field[0], '\265');
 
     // Other creators, and version 1.4 even from that creator, keep their texts.
     for (W other :
@@ -27,8 +32,13 @@ TEST_F(ReaderTest, OldAxengnHeaderHasItsTextsConvertedToAnsi) {
 }
 
 TEST_F(ReaderTest, OldVersionsAreUpgraded) {
-    // Channel setting 2 is set (not 100000); 3 keeps that default.
-    auto v13 = [] { return W().SetVersion(1.3f).Set<float>(kChannelSetting1178 + 4 * 2, 5.0f); };
+    // Channel 2's settings at 1178 (not 100000) and 1242 (not 0) are set; 3 keeps the defaults.
+    auto v13 = [] {
+        return W()
+            .SetVersion(1.3f)
+            .Set<float>(kChannelSetting1178 + 4 * 2, 5.0f)
+            .Set<float>(1242 + 4 * 2, 1.0f);
+    };
     const struct {
         const char* what;
         W writer;
@@ -58,6 +68,7 @@ TEST_F(ReaderTest, OldVersionsAreUpgraded) {
         EXPECT_EQ(+header.upgradeTwo2032, 2) << c.what;
         EXPECT_EQ(+header.upgradeThree1876, c.five238 == 5 ? 3 : 0) << c.what;
         EXPECT_EQ(+header.channelSet1178[2], c.five238 == 5 ? 1 : 0) << c.what;
+        EXPECT_EQ(+header.channelSet1242[2], c.five238 == 5 ? 1 : 0) << c.what;
         EXPECT_EQ(+header.channelSet1178[3], 0) << c.what;
         for (int i = 0; i < 6; ++i)
             EXPECT_EQ(+header.upgradeFlags1968[i], i < 2 ? 0 : 1) << c.what;
@@ -80,13 +91,17 @@ TEST_F(ReaderTest, Version13StimulusFileIsRescaledFromTheStimulusRecording) {
     W().SetChannels({0, 2}).SetChannelScaling(2, 1, 4, 0.5f).Write(dir.file("STIM.DAT"));
     ASSERT_EQ(Open(version13()
                        .Set<int16_t>(kStimulusAdcChannel, 2)
-                       .SetText(kStimulusPath, "C:\\DATA\\STIM", 84)),
+                       .SetText(kStimulusPath, "C:\\DATA.1\\STIM", 84)),
               0);
     const double k = 2.0 * 10 / 32768, g = 10.0 / 4 / 32768, o = 0.5;
     const double scale = k * 3.0 / g;
     EXPECT_NEAR(+header.stimulusFileScale, scale, 1e-4);
     EXPECT_NEAR(+header.stimulusFileOffset, k * 1.0 - scale * o, 1e-4);
-    EXPECT_EQ(std::string(header.stimulusFilePath), "C:\\DATA\\STIM.DAT");
+    EXPECT_EQ(std::string(header.stimulusFilePath), "C:\\DATA.1\\STIM.DAT");
+    AbfCloseAllFiles();
+    // A completed path that leaves no room for the closing zero is not written back.
+    ASSERT_EQ(Open(version13().SetText(kStimulusPath, std::string(80, 'p'), 84)), 0);
+    EXPECT_EQ(std::string(header.stimulusFilePath + 80, 4), "    ");
     AbfCloseAllFiles();
 
     // A recording naming itself is rescaled once, and the nested open releases its slot.

@@ -134,21 +134,39 @@ TEST(MsBinaryFormat, ConvertsKnownEncodings) {
 }
 
 TEST_F(ReaderTest, OldFormatSamplesAvailable) {
-    ASSERT_EQ(Open(W().SetOldFormat(3, 4.5f)
-                       .SetEpisodes(2)
-                       .Set<float>(12 * 4, 0.0f)
-                       .Set<float>(7 * 4, 0.0f)),
-              0);
-    EXPECT_EQ(episodes, 2u) << "no acquired count before 5.0";
-    EXPECT_EQ(+header.adcResolution, 2048);
-    EXPECT_EQ(+header.upgradeFive238, 5) << "imported headers are upgraded";
+    // Kind 3 files before 5.0 recorded no acquired count, and before 5.2 came
+    // from 12-bit converters; later ones keep their count (here one episode).
+    const struct {
+        float version;
+        uint32_t episodes;
+        int acquired, resolution;
+    } kind3[] = {{4.5f, 2, 2000, 2048}, {5.0f, 1, 1000, 2048}, {5.2f, 1, 1000, 32768}};
+    for (const auto& k : kind3) {
+        const float recorded = k.version < 5.0f ? 0.0f : 1000.0f;
+        ASSERT_EQ(Open(W().SetOldFormat(3, k.version)
+                           .SetEpisodes(2)
+                           .Set<float>(12 * 4, recorded)
+                           .Set<float>(7 * 4, 0.0f)),
+                  0);
+        EXPECT_EQ(episodes, k.episodes) << k.version;
+        EXPECT_EQ(+header.acquiredSampleCount, k.acquired) << k.version;
+        EXPECT_EQ(+header.adcResolution, k.resolution) << k.version;
+        EXPECT_EQ(+header.upgradeFive238, 5) << "imported headers are upgraded";
+        AbfCloseAllFiles();
+    }
 
-    std::vector<uint8_t> bytes =
-        W().SetOldFormat(2, 5.2f).SetSamplesPerChannel(256).SetEpisodes(4).Build();
-    bytes.resize(512 + 256 * 2 * 2 + 300); // two and a bit episodes
-    ASSERT_EQ(Open(WriteBytes(bytes)), 0);
-    EXPECT_EQ(episodes, 2u) << "a file cut short keeps its whole episodes";
-    EXPECT_EQ(+header.acquiredSampleCount, 512);
+    // A file cut short keeps its whole episodes, or all its samples when gap-free.
+    for (const bool gapFree : {false, true}) {
+        W writer = W().SetOldFormat(2, 5.2f).SetSamplesPerChannel(256).SetEpisodes(4);
+        if (gapFree)
+            writer.SetGapFree(1024);
+        std::vector<uint8_t> bytes = writer.Build();
+        bytes.resize(512 + 256 * 2 * 2 + 300); // two and a bit episodes
+        ASSERT_EQ(Open(WriteBytes(bytes)), 0);
+        EXPECT_EQ(episodes, gapFree ? 1u : 2u);
+        EXPECT_EQ(+header.acquiredSampleCount, gapFree ? (256 * 2 * 2 + 300) / 2 : 512);
+        AbfCloseAllFiles();
+    }
 }
 
 } // namespace

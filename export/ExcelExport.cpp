@@ -4,6 +4,7 @@
 #include "export/WorkbookFiles.h"
 #include "platform/ColourRef.h"
 
+#include <algorithm>
 #include <exception>
 #include <filesystem>
 #include <new>
@@ -88,8 +89,35 @@ void Print(IChartPrinter& printer, const Workbook& workbook, const std::string& 
     }
 }
 
+// Shares the progress bar out among the export's steps and remembers a stop.
+class StepProgress {
+public:
+    explicit StepProgress(const ExportOptions& options) : m_report(options.progress) {}
+    // `fraction` (0 to 1) of the step that spans `from` to `to` percent is
+    // done; false once the export is to stop.
+    bool Report(int from, int to, double fraction) {
+        if (m_report && !m_stopped) {
+            const int percent =
+                from + static_cast<int>((to - from) * std::clamp(fraction, 0.0, 1.0));
+            m_stopped = !m_report(percent);
+        }
+        return !m_stopped;
+    }
+    bool Stopped() const { return m_stopped; }
+
+private:
+    const std::function<bool(int)>& m_report;
+    bool m_stopped = false;
+};
+
+// Where each step ends on the progress bar (percent). Writing the rows takes
+// most of a large export; the packing after them a good part of the rest.
+constexpr int kResultsDone = 30;
+constexpr int kSheetsDone = 35;
+constexpr int kRowsWritten = 90;
+
 void Save(const Workbook& workbook, const std::string& path, const ExportOptions& options,
-          ExportOutcome& outcome) {
+          StepProgress& progress, ExportOutcome& outcome) {
     bool replace = options.existing == ExistingWorkbook::Replace;
     std::error_code ignored;
     if (options.existing == ExistingWorkbook::Ask &&
@@ -101,7 +129,17 @@ void Save(const Workbook& workbook, const std::string& path, const ExportOptions
         replace = true;
     }
     std::string reason;
-    switch (SaveWorkbookFile(workbook, path, replace, reason)) {
+    const RowProgress rows = [&progress](uint64_t done, uint64_t total) {
+        return progress.Report(kSheetsDone, kRowsWritten,
+                               static_cast<double>(done) /
+                                   static_cast<double>(std::max<uint64_t>(total, 1)));
+    };
+    const SaveStatus status = SaveWorkbookFile(workbook, path, replace, reason, rows);
+    if (progress.Stopped()) {
+        outcome.cancelled = true;
+        return;
+    }
+    switch (status) {
     case SaveStatus::Saved:
         outcome.savedPath = path;
         break;
@@ -144,6 +182,15 @@ void HandOver(IWorkbookOpener& opener, const Workbook& workbook, const std::stri
         outcome.shownPath = path;
 }
 
+// The user stopped the export and is told nothing more about it: what it
+// said about the sheets concerns a workbook that was not written (what the
+// printer did stays in the outcome's print record).
+ExportOutcome Cancelled(ExportOutcome outcome) {
+    outcome.cancelled = true;
+    outcome.notices.clear();
+    return outcome;
+}
+
 } // namespace
 
 std::vector<SeriesStyle> CurrentVoltageSeriesStyles(size_t columnCount) {
@@ -162,32 +209,45 @@ CExcelExport::CExcelExport(IChartPrinter* printer, IWorkbookOpener* opener)
 ExportOutcome CExcelExport::ExportResults(const TraceStore& store, const ExportChoices& choices,
                                           const std::string& recordingPath,
                                           const ExportOptions& options) {
-    return Export([&] { return RunResultBuilders(store, choices); }, recordingPath, options);
+    return Export(
+        [&](const std::function<bool(size_t)>& afterEach) {
+            return RunResultBuilders(store, choices, afterEach);
+        },
+        recordingPath, options);
 }
 
 ExportOutcome CExcelExport::ExportResults(const std::vector<AnalysisResult>& results,
                                           const std::string& recordingPath,
                                           const ExportOptions& options) {
     // The copy shares the results' columns.
-    return Export([&] { return results; }, recordingPath, options);
+    return Export([&](const std::function<bool(size_t)>&) { return results; }, recordingPath,
+                  options);
 }
 
-ExportOutcome
-CExcelExport::Export(const std::function<std::vector<AnalysisResult>()>& computeResults,
-                     const std::string& recordingPath, const ExportOptions& options) {
+ExportOutcome CExcelExport::Export(const ResultSource& computeResults,
+                                   const std::string& recordingPath, const ExportOptions& options) {
     ExportOutcome outcome;
     Workbook workbook = AddWorkbookWithOneSheet();
     const std::string workbookPath =
         options.outputPath.empty() ? WorkbookPathFor(recordingPath) : options.outputPath;
+    StepProgress progress(options);
     try {
-        const std::vector<AnalysisResult> results = computeResults();
+        const std::vector<AnalysisResult> results =
+            progress.Report(0, kResultsDone, 0.0) ? computeResults([&](size_t built) {
+                return progress.Report(0, kResultsDone,
+                                       double(built) / double(kAnalysisRows.size()));
+            })
+                                                  : std::vector<AnalysisResult>{};
         // A table that could not be made costs only its own sheets.
-        outcome.sheetError = !MakeSheets(workbook, results, RecordingBaseName(recordingPath),
-                                         outcome.pairs, outcome.notices);
-        if (options.autoPrint && m_printer && !workbook.ChartSheets().empty())
+        if (!progress.Stopped())
+            outcome.sheetError = !MakeSheets(workbook, results, RecordingBaseName(recordingPath),
+                                             outcome.pairs, outcome.notices);
+        if (progress.Report(kResultsDone, kSheetsDone, 1.0) && options.autoPrint && m_printer &&
+            !workbook.ChartSheets().empty())
             Print(*m_printer, workbook, ChartsPdfPathFor(workbookPath), options, outcome);
-        if (options.autoSave && !recordingPath.empty())
-            Save(workbook, workbookPath, options, outcome);
+        if (progress.Report(kSheetsDone, kSheetsDone, 1.0) && options.autoSave &&
+            !recordingPath.empty())
+            Save(workbook, workbookPath, options, progress, outcome);
     } catch (const std::bad_alloc&) {
         outcome.sheetError = true;
         outcome.notices.push_back(
@@ -199,6 +259,9 @@ CExcelExport::Export(const std::function<std::vector<AnalysisResult>()>& compute
             {std::string("The export failed: ") + error.what(), "Error", MessageIcon::Exclamation});
     }
     outcome.sheetNames = workbook.SheetNames();
+    // Once the file is in place the export is no longer cancelled.
+    if (progress.Stopped())
+        return Cancelled(std::move(outcome));
     if (m_opener) {
         try {
             HandOver(*m_opener, workbook, recordingPath, outcome);
@@ -208,5 +271,6 @@ CExcelExport::Export(const std::function<std::vector<AnalysisResult>()>& compute
                  MessageIcon::Exclamation});
         }
     }
+    progress.Report(kRowsWritten, 100, 1.0);
     return outcome;
 }

@@ -63,6 +63,10 @@ struct ExportOptions {
     // With ExistingWorkbook::Ask: asks the user `question` (a Yes/No question)
     // and returns true to replace the file. Unset: the file is kept.
     std::function<bool(const Notice& question)> askReplace;
+    // Hears, on the exporting thread, how far the export has come (0 to 100
+    // percent). Returning false cancels it: nothing more is printed, saved or
+    // shown, no file is left half-written, and the outcome says `cancelled`.
+    std::function<bool(int percent)> progress;
 };
 
 struct ExportOutcome {
@@ -76,6 +80,7 @@ struct ExportOutcome {
     bool printAttempted = false;
     PrintOutcome print;
     std::vector<Notice> notices; // what the user is told, in the order it happened
+    bool cancelled = false;      // ExportOptions::progress stopped it; nothing saved or shown
 };
 
 class CExcelExport {
@@ -96,9 +101,13 @@ public:
                                 const std::string& recordingPath, const ExportOptions& options);
 
 private:
+    // Computes the results, calling `afterEach` after each analysis as
+    // RunResultBuilders does.
+    using ResultSource = std::function<std::vector<AnalysisResult>(
+        const std::function<bool(size_t built)>& afterEach)>;
     // The export, with `computeResults` called where its failures are caught.
-    ExportOutcome Export(const std::function<std::vector<AnalysisResult>()>& computeResults,
-                         const std::string& recordingPath, const ExportOptions& options);
+    ExportOutcome Export(const ResultSource& computeResults, const std::string& recordingPath,
+                         const ExportOptions& options);
 
     IChartPrinter* m_printer;
     IWorkbookOpener* m_opener;

@@ -26,13 +26,15 @@ void Build(const TraceStore& store, const ExportChoices& choices, AnalysisResult
 
 } // namespace
 
-std::vector<AnalysisResult> RunResultBuilders(const TraceStore& store,
-                                              const ExportChoices& choices) {
+std::vector<AnalysisResult> RunResultBuilders(const TraceStore& store, const ExportChoices& choices,
+                                              const std::function<bool(size_t built)>& afterEach) {
     std::vector<AnalysisResult> results;
     results.reserve(kAnalysisRows.size());
     for (const AnalysisRow& row : kAnalysisRows) {
         results.push_back({row.analysis, row.sheetName, row.chartTitleSuffix, {}});
         Build(store, choices, results.back());
+        if (afterEach && !afterEach(results.size()))
+            break;
     }
     return results;
 }

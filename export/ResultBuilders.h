@@ -11,6 +11,7 @@
 #include "export/ResultTable.h"
 #include "recording/TraceStore.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -50,6 +51,9 @@ struct AnalysisResult {
 };
 
 // Runs the five builders in export order and returns all five results, also
-// those with 0 rows (the driver skips them).
-std::vector<AnalysisResult> RunResultBuilders(const TraceStore& store,
-                                              const ExportChoices& choices);
+// those with 0 rows (the driver skips them). `afterEach`, when set, hears how
+// many have been built after each; returning false stops there, and only the
+// results built so far come back.
+std::vector<AnalysisResult>
+RunResultBuilders(const TraceStore& store, const ExportChoices& choices,
+                  const std::function<bool(size_t built)>& afterEach = {});

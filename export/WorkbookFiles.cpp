@@ -204,11 +204,11 @@ SaveStatus SaveFileAtomically(const std::string& path, bool replace,
 }
 
 SaveStatus SaveWorkbookFile(const Workbook& workbook, const std::string& path, bool replace,
-                            std::string& reason) {
+                            std::string& reason, const RowProgress& progress) {
     return SaveFileAtomically(
         path, replace,
-        [&workbook](const std::string& temp, std::string& why) {
-            return WriteXlsxFile(workbook, temp, why);
+        [&](const std::string& temp, std::string& why) {
+            return WriteXlsxFile(workbook, temp, why, progress);
         },
         reason);
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "export/Workbook.h"
+#include "export/XlsxWriter.h"
 
 #include <functional>
 #include <string>
@@ -39,9 +40,11 @@ SaveStatus SaveFileAtomically(
     const std::function<bool(const std::string& tempPath, std::string& reason)>& write,
     std::string& reason);
 
-// SaveFileAtomically with the .xlsx writer.
+// SaveFileAtomically with the .xlsx writer, which tells `progress` how far it
+// has come; when `progress` stops it, nothing is left behind and `reason` is
+// kWriteStoppedReason.
 SaveStatus SaveWorkbookFile(const Workbook& workbook, const std::string& path, bool replace,
-                            std::string& reason);
+                            std::string& reason, const RowProgress& progress = {});
 
 // The per-user temporary folder for workbooks that are shown but not saved
 // (created with owner-only access; one that another user owns is refused).

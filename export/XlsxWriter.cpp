@@ -141,16 +141,41 @@ lxw_error WriteRow(lxw_worksheet* worksheet, const Worksheet& sheet, uint32_t r)
     return LXW_NO_ERROR;
 }
 
-bool WriteWorksheet(lxw_workbook* book, const Worksheet& sheet, std::string& reason) {
+uint64_t RowCount(const Worksheet& sheet) {
+    return std::max<uint64_t>(sheet.textRows.size(), uint64_t(sheet.dataRows) + 1);
+}
+
+// Counts the rows written across the workbook and tells `progress` every few
+// thousand rows: often enough for a progress bar and a prompt stop, rarely
+// enough to cost nothing.
+struct RowCounter {
+    const RowProgress& progress;
+    uint64_t total = 0;
+    uint64_t done = 0;
+
+    static constexpr uint64_t kRowsBetweenReports = 4096;
+    bool Advance(uint64_t rows) {
+        const uint64_t before = done / kRowsBetweenReports;
+        done += rows;
+        return !progress || done / kRowsBetweenReports == before || progress(done, total);
+    }
+};
+
+bool WriteWorksheet(lxw_workbook* book, const Worksheet& sheet, RowCounter& counter,
+                    std::string& reason) {
     lxw_worksheet* worksheet = workbook_add_worksheet(book, sheet.name.c_str());
     if (!worksheet) {
         reason = "the sheet \"" + sheet.name + "\" could not be added";
         return false;
     }
-    const uint64_t rows = std::max<uint64_t>(sheet.textRows.size(), uint64_t(sheet.dataRows) + 1);
+    const uint64_t rows = RowCount(sheet);
     for (uint64_t r = 0; r < rows; ++r) {
         if (const lxw_error error = WriteRow(worksheet, sheet, static_cast<uint32_t>(r))) {
             reason = LxwReason(error);
+            return false;
+        }
+        if (!counter.Advance(1)) {
+            reason = kWriteStoppedReason;
             return false;
         }
     }
@@ -206,7 +231,8 @@ bool WriteChartSheet(lxw_workbook* book, const ChartSheet& sheet, std::string& r
 
 } // namespace
 
-bool WriteXlsxFile(const Workbook& workbook, const std::string& path, std::string& reason) {
+bool WriteXlsxFile(const Workbook& workbook, const std::string& path, std::string& reason,
+                   const RowProgress& progress) {
     // Rows go straight to disk as they are written (every sheet is written row
     // by row); charts then carry no cached copy of their values, which
     // spreadsheet programs read from the cells anyway. This more than halves
@@ -218,14 +244,24 @@ bool WriteXlsxFile(const Workbook& workbook, const std::string& path, std::strin
         reason = LxwReason(LXW_ERROR_MEMORY_MALLOC_FAILED);
         return false;
     }
+    RowCounter counter{progress};
+    for (const Sheet& sheet : workbook.sheets)
+        if (const auto* worksheet = std::get_if<Worksheet>(&sheet))
+            counter.total += RowCount(*worksheet);
     for (const Sheet& sheet : workbook.sheets) {
         const bool written = std::holds_alternative<Worksheet>(sheet)
-                                 ? WriteWorksheet(book, std::get<Worksheet>(sheet), reason)
+                                 ? WriteWorksheet(book, std::get<Worksheet>(sheet), counter, reason)
                                  : WriteChartSheet(book, std::get<ChartSheet>(sheet), reason);
         if (!written) {
             lxw_workbook_free(book);
             return false;
         }
+    }
+    // Packing the file takes a while too: a last chance to stop before it.
+    if (progress && !progress(counter.total, counter.total)) {
+        lxw_workbook_free(book);
+        reason = kWriteStoppedReason;
+        return false;
     }
     errno = 0;
     const lxw_error error = workbook_close(book);

@@ -1,12 +1,13 @@
 #include "recording/SharedFloatArray.h"
 
-SharedFloatArray::SharedFloatArray() : m_data(nullptr), m_ownerCount(new int(1)) {}
+SharedFloatArray::SharedFloatArray() : m_data(nullptr), m_ownerCount(new std::atomic<int>(1)) {}
 
-SharedFloatArray::SharedFloatArray(float* array) : m_data(array), m_ownerCount(new int(1)) {}
+SharedFloatArray::SharedFloatArray(float* array)
+    : m_data(array), m_ownerCount(new std::atomic<int>(1)) {}
 
 SharedFloatArray::SharedFloatArray(const SharedFloatArray& other)
     : m_data(other.m_data), m_ownerCount(other.m_ownerCount) {
-    ++*m_ownerCount;
+    m_ownerCount->fetch_add(1, std::memory_order_relaxed);
 }
 
 SharedFloatArray& SharedFloatArray::operator=(const SharedFloatArray& other) {
@@ -15,7 +16,7 @@ SharedFloatArray& SharedFloatArray::operator=(const SharedFloatArray& other) {
     Release();
     m_data = other.m_data;
     m_ownerCount = other.m_ownerCount;
-    ++*m_ownerCount;
+    m_ownerCount->fetch_add(1, std::memory_order_relaxed);
     return *this;
 }
 
@@ -26,11 +27,11 @@ SharedFloatArray::~SharedFloatArray() {
 SharedFloatArray& SharedFloatArray::operator=(float* array) {
     if (array == m_data)
         return *this;
-    if (--*m_ownerCount == 0) {
+    if (m_ownerCount->fetch_sub(1, std::memory_order_acq_rel) == 1) {
         delete[] m_data;
         *m_ownerCount = 1; // reuse the count block
     } else {
-        m_ownerCount = new int(1);
+        m_ownerCount = new std::atomic<int>(1);
     }
     m_data = array;
     return *this;
@@ -41,7 +42,7 @@ SharedFloatArray SharedFloatArray::Allocate(size_t count) {
 }
 
 void SharedFloatArray::Release() {
-    if (--*m_ownerCount == 0) {
+    if (m_ownerCount->fetch_sub(1, std::memory_order_acq_rel) == 1) {
         delete[] m_data;
         delete m_ownerCount;
     }

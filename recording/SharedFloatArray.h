@@ -1,8 +1,11 @@
 // One trace's samples: a reference-counted array of 32-bit floats shared by the
 // trace store, the display model and the result tables without copying. The
 // length is not stored; every trace of a store has samplesPerTrace elements.
+// The owner count is atomic: the window's export thread shares the arrays of
+// the store that the window goes on drawing.
 #pragma once
 
+#include <atomic>
 #include <cstddef>
 
 class SharedFloatArray {
@@ -32,5 +35,5 @@ private:
     void Release();
 
     float* m_data;
-    int* m_ownerCount;
+    std::atomic<int>* m_ownerCount;
 };

@@ -9,6 +9,7 @@
 #include "app/DataFileNames.h"
 #include "app/qt/AboutDlg.h"
 #include "app/qt/AppImages.h"
+#include "app/qt/BackgroundExport.h"
 #include "app/qt/BackgroundLoad.h"
 #include "app/qt/PageGeneralSettings.h"
 #include "app/qt/WatchedFolder.h"
@@ -30,7 +31,6 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
-#include <QProgressDialog>
 #include <QScreen>
 #include <QShortcut>
 #include <QTabWidget>
@@ -86,12 +86,12 @@ std::optional<CMainSheet::FileChoice> RunFileDialog(QWidget* parent, const QStri
                                   dialog.directory().absolutePath()};
 }
 
-// While the export runs the cursor shows that the window is busy; a message
+// While the export runs the cursor shows that the program is at work; a message
 // shown meanwhile gets the normal cursor back while it is up.
 class BusyCursorMessages : public IMessageSink {
 public:
     BusyCursorMessages() : m_previous(SetMessageSink(this)) {
-        QApplication::setOverrideCursor(Qt::WaitCursor);
+        QApplication::setOverrideCursor(Qt::BusyCursor);
     }
     ~BusyCursorMessages() override {
         QApplication::restoreOverrideCursor();
@@ -106,7 +106,7 @@ public:
         SetMessageSink(m_previous);
         const MessageAnswer answer = ShowMessage(text, caption, icon, buttons);
         SetMessageSink(this);
-        QApplication::setOverrideCursor(Qt::WaitCursor);
+        QApplication::setOverrideCursor(Qt::BusyCursor);
         return answer;
     }
 
@@ -351,8 +351,8 @@ void CMainSheet::DressFrame() {
 }
 
 bool CMainSheet::OnCommand(int id) {
-    // While a recording loads, only leaving the program is taken.
-    if (CBackgroundLoad::IsRunning() && id != kCancelButton && id != kExitCommand)
+    // While a recording loads or the export runs, only leaving the program is taken.
+    if ((CBackgroundLoad::IsRunning() || m_exporting) && id != kCancelButton && id != kExitCommand)
         return true;
     switch (id) {
     case kOkButton:
@@ -361,7 +361,7 @@ bool CMainSheet::OnCommand(int id) {
         return true;
     case kCancelButton:
     case kExitCommand:
-        if (CBackgroundLoad::IsRunning()) {
+        if (CBackgroundLoad::IsRunning() || m_exporting) {
             close();
             return true;
         }
@@ -401,8 +401,16 @@ void CMainSheet::closeEvent(QCloseEvent* event) {
         QTimer::singleShot(0, this, [this] { close(); });
         return;
     }
-    // Not while a dialog or export is under way on this window.
-    if (m_busy > 0 || m_exporting) {
+    // An export is cancelled (its files stay as they were), and the window
+    // closes once it has stopped.
+    if (m_exporting) {
+        m_closeAfterExport = true;
+        CBackgroundExport::CancelRunning();
+        event->ignore();
+        return;
+    }
+    // Not while a dialog is under way on this window.
+    if (m_busy > 0) {
         m_closing = false;
         event->ignore();
         return;
@@ -589,21 +597,6 @@ void CMainSheet::ExportAllAnalyses() {
     const AnalysisSettings& settings = m_generalSettings->Settings();
     {
         BusyCursorMessages busy;
-        std::unique_ptr<QProgressDialog> progress;
-        const qint64 samples =
-            static_cast<qint64>(m_traceStore.traces.size()) * m_traceStore.SamplesPerTrace();
-        m_lastExportShowedProgress = samples >= kLongExportSamples;
-        if (m_lastExportShowedProgress) {
-            progress = std::make_unique<QProgressDialog>(tr("Writing the workbook..."), QString(),
-                                                         0, 0, this);
-            progress->setObjectName(QStringLiteral("exportProgress"));
-            progress->setWindowTitle(tr("Tessaran"));
-            progress->setWindowModality(Qt::WindowModal);
-            progress->setMinimumDuration(0);
-            progress->show();
-            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-        }
-
         ExportOptions options;
         options.autoSave = settings.autoSave != 0;
         options.autoPrint = settings.autoPrint != 0;
@@ -612,9 +605,10 @@ void CMainSheet::ExportAllAnalyses() {
         const ExportChoices choices = ExportChoicesFromRecords(m_records, settings.plotTraceNumber);
         QtChartPrinter defaultPrinter;
         DesktopWorkbookOpener defaultOpener;
-        CExcelExport exporter(m_printer ? m_printer : &defaultPrinter,
-                              m_opener ? m_opener : &defaultOpener);
-        m_lastExport = exporter.ExportResults(m_traceStore, choices, m_fileName, options);
+        m_lastExport = CBackgroundExport::Run(m_traceStore, choices, m_fileName, std::move(options),
+                                              m_printer ? m_printer : &defaultPrinter,
+                                              m_opener ? m_opener : &defaultOpener, this,
+                                              &m_lastExportShowedProgress);
         ShowNotices(m_lastExport.notices);
     }
     ++m_exportCount;
@@ -623,6 +617,9 @@ void CMainSheet::ExportAllAnalyses() {
     RedrawViews();
     emit analysesExported();
     EndBusy();
+    // Closing was asked for meanwhile: the export was cancelled for it.
+    if (m_closeAfterExport)
+        QTimer::singleShot(0, this, [this] { close(); });
 }
 
 int CMainSheet::OnClampexBroadcast(int parameter, int) {
@@ -739,7 +736,10 @@ void CMainSheet::FillRecentMenu() {
             QStringLiteral("&%1 %2").arg(number++).arg(QString(file).replace('&', "&&")));
         action->setData(file);
         connect(action, &QAction::triggered, this, [this, path] {
-            QTimer::singleShot(0, this, [this, path] { OpenRecording(path); });
+            QTimer::singleShot(0, this, [this, path] {
+                if (!m_exporting && !CBackgroundLoad::IsRunning())
+                    OpenRecording(path);
+            });
         });
     }
     m_recentMenu->setEnabled(!m_recent.Files().empty());

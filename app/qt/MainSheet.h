@@ -57,9 +57,6 @@ public:
     static constexpr int kDefaultHeight = 720;
     // The General Settings page's tab, after the five analyses' tabs.
     static constexpr char kGeneralSettingsTitle[] = "General Settings";
-    // Recordings of at least this many samples (traces x samples per trace)
-    // show a progress window while they are exported.
-    static constexpr qint64 kLongExportSamples = 2'000'000;
 
     // Builds the window over `profile` (which must outlive it) and reads every
     // setting: the pages' records, the general settings, the view position.
@@ -88,7 +85,9 @@ public:
     // into its record; the others keep the stored values, which the user is told.
     void TakeVisiblePageValues();
     // The export of all analyses, for the pages' apply step and the watcher.
-    // Does nothing but tell the user while no recording is loaded.
+    // Does nothing but tell the user while no recording is loaded. It runs on
+    // a worker thread while the window answers (only Exit and closing are
+    // taken, and they cancel it) and returns once it has finished.
     void ExportAllAnalyses() override;
 
     // The acquisition program's broadcast: 20 analyses the newly acquired file
@@ -227,6 +226,7 @@ private:
     ExportOutcome m_lastExport;
     bool m_lastExportShowedProgress = false;
     bool m_exporting = false;
+    bool m_closeAfterExport = false;
     int m_busy = 0;
     bool m_broadcastPending = false;
     std::unique_ptr<CWatchedFolder> m_watchedFolder;

@@ -1,0 +1,142 @@
+// The export's progress reports and its cancel: wherever the export is
+// stopped, the files it would have replaced stay as they were, nothing
+// temporary stays behind, and nothing is printed, saved or shown after the stop.
+#include "export/ExcelExport.h"
+#include "export/WorkbookFiles.h"
+#include "export/XlsxWriter.h"
+#include "tests/export/ExportFixtures.h"
+#include "tests/export/XlsxReadBack.h"
+#include "tests/support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class ExportProgress : public ::testing::Test {
+protected:
+    ExportProgress() {
+        std::ofstream(workbook, std::ios::binary) << "earlier results";
+        options.existing = ExistingWorkbook::Replace;
+        options.progress = [this](int percent) {
+            reports.push_back(percent);
+            return percent < stopAt;
+        };
+    }
+    ExportOutcome Run() {
+        return CExcelExport(&desktop, &desktop)
+            .ExportResults(store, fixtures::AllCategories(store), recording, options);
+    }
+    std::vector<std::string> FilesInFolder() const {
+        std::vector<std::string> names;
+        for (const auto& entry : fs::directory_iterator(dir.path()))
+            names.push_back(entry.path().filename().string());
+        return names;
+    }
+
+    TempDir dir;
+    TempDir temp;
+    fixtures::ScopedEnv tmpdir{"TMPDIR", temp.path().string()};
+    fixtures::FakeDesktop desktop;
+    // 14 sample points of 400 traces: 5600 rows, so that the rows are
+    // reported (and can be stopped) while they are written.
+    TraceStore store = fixtures::ModelStore(400);
+    ExportOptions options;
+    std::string recording = dir.file("cell.abf");
+    std::string workbook = dir.file("cell.abf.xlsx");
+    std::vector<int> reports;
+    int stopAt = 101;
+};
+
+TEST_F(ExportProgress, ReportsRiseToAHundredAndTheWorkbookIsUnchangedByThem) {
+    const ExportOutcome outcome = Run();
+    EXPECT_FALSE(outcome.cancelled);
+    EXPECT_EQ(outcome.savedPath, workbook);
+    ASSERT_FALSE(reports.empty());
+    EXPECT_EQ(reports.front(), 0);
+    EXPECT_EQ(reports.back(), 100);
+    EXPECT_TRUE(std::is_sorted(reports.begin(), reports.end()));
+    // Some reports come while the rows are written.
+    EXPECT_TRUE(
+        std::any_of(reports.begin(), reports.end(), [](int p) { return p > 35 && p < 90; }));
+
+    // The same workbook as an export that nobody watches.
+    const ReadBackWorkbook watched = ReadXlsx(workbook);
+    options.progress = {};
+    options.outputPath = dir.file("unwatched.xlsx");
+    Run();
+    const ReadBackWorkbook unwatched = ReadXlsx(options.outputPath);
+    ASSERT_EQ(watched.SheetNames(), unwatched.SheetNames());
+    for (size_t i = 0; i < watched.sheets.size(); ++i)
+        EXPECT_EQ(watched.sheets[i].cells, unwatched.sheets[i].cells) << watched.sheets[i].name;
+}
+
+// Stopped at the first report at or above `stopAt` percent.
+struct StopCase {
+    const char* when;
+    int stopAt;
+    bool printed; // the charts went to the printer before the stop
+};
+
+class ExportStop : public ExportProgress, public ::testing::WithParamInterface<StopCase> {};
+
+TEST_P(ExportStop, LeavesTheEarlierFilesAndNoTemporaryOnes) {
+    stopAt = GetParam().stopAt;
+    const ExportOutcome outcome = Run();
+    EXPECT_TRUE(outcome.cancelled);
+    EXPECT_TRUE(outcome.savedPath.empty());
+    EXPECT_TRUE(outcome.notices.empty());
+    EXPECT_EQ(fixtures::ReadFile(workbook), "earlier results");
+    EXPECT_EQ(FilesInFolder(), std::vector<std::string>{"cell.abf.xlsx"});
+    EXPECT_TRUE(desktop.opened.empty()) << "nothing is shown";
+    EXPECT_EQ(desktop.printed.size(), GetParam().printed ? 1u : 0u);
+    EXPECT_TRUE(fs::is_empty(temp.path())) << "no copy in the temporary folder";
+    // Nothing is reported after the stop.
+    EXPECT_GE(reports.back(), stopAt);
+    EXPECT_EQ(std::count_if(reports.begin(), reports.end(), [&](int p) { return p >= stopAt; }), 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(Steps, ExportStop,
+                         ::testing::Values(StopCase{"before anything", 0, false},
+                                           StopCase{"while the results are computed", 10, false},
+                                           StopCase{"before printing", 35, false},
+                                           StopCase{"while the rows are written", 50, true},
+                                           StopCase{"after the last row", 90, true}),
+                         [](const auto& info) { return std::to_string(info.param.stopAt); });
+
+// The writer stops at the first "no" and asks nothing after it; the last
+// question comes with every row written, before the file is packed.
+TEST(XlsxWriterProgress, StopsAtTheFirstNoAndAsksNothingAfterIt) {
+    TempDir dir;
+    constexpr uint32_t kRows = 20000;
+    SharedFloatArray column = SharedFloatArray::Allocate(kRows);
+    std::fill(column.data(), column.data() + kRows, 1.5f);
+    Workbook workbook = AddWorkbookWithOneSheet();
+    std::string error;
+    ASSERT_NE(MakeDataAndGraphSheets(workbook, "T", {column, column}, {"x", "y"}, kRows, 0, error),
+              nullptr);
+    for (int stopAt : {1, 3, 6}) {
+        std::vector<uint64_t> asked;
+        std::string reason;
+        const bool written =
+            WriteXlsxFile(workbook, dir.file("t.xlsx"), reason, [&](uint64_t done, uint64_t total) {
+                EXPECT_EQ(total, kRows + 1);
+                asked.push_back(done);
+                return static_cast<int>(asked.size()) < stopAt;
+            });
+        // Reports after 4096, 8192, 12288 and 16384 rows, then with all 20001.
+        const size_t reports = 5;
+        EXPECT_EQ(written, stopAt > static_cast<int>(reports)) << stopAt;
+        EXPECT_EQ(asked.size(), std::min<size_t>(stopAt, reports)) << stopAt;
+        EXPECT_EQ(asked.back(), stopAt >= 5 ? kRows + 1 : 4096u * stopAt) << stopAt;
+        EXPECT_EQ(reason, written ? "" : kWriteStoppedReason) << stopAt;
+    }
+}
+
+} // namespace

@@ -5,6 +5,7 @@
 
 #include "analysis/ExportChoicesFromRecords.h"
 #include "analysis/PageSettings.h"
+#include "app/WindowSettings.h"
 #include "display/DisplayValues.h"
 #include "display/TraceDisplayModel.h"
 #include "export/AnalysisTable.h"
@@ -13,6 +14,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <iterator>
 #include <string>
 
 inline constexpr char kGeneralSettingsSection[] = "settings";
@@ -117,6 +119,26 @@ template <class Settings, class Visit> void VisitViewPositionSettings(Settings& 
     visit("yZoom", s.yZoom, int32_t{0});
     visit("ScrollPosx", s.scrollPosX, int32_t{0});
     visit("ScrollPosy", s.scrollPosY, int32_t{0});
+}
+
+// The main window's normal frame, as VisitGeneralSettings (all default 0).
+template <class Placement, class Visit> void VisitWindowPlacement(Placement& p, Visit&& visit) {
+    visit("WindowX", p.x, int32_t{0});
+    visit("WindowY", p.y, int32_t{0});
+    visit("WindowWidth", p.width, int32_t{0});
+    visit("WindowHeight", p.height, int32_t{0});
+    visit("WindowMaximized", p.maximised, int32_t{0});
+}
+
+// The recent files' slots, newest first, as VisitGeneralSettings: texts,
+// default empty (an empty slot ends the list).
+template <class Slots, class Visit> void VisitRecentFileSlots(Slots& files, Visit&& visit) {
+    static constexpr const char* kKeys[] = {"Recent File 1", "Recent File 2", "Recent File 3",
+                                            "Recent File 4", "Recent File 5", "Recent File 6",
+                                            "Recent File 7", "Recent File 8"};
+    static_assert(std::size(kKeys) == RecentFiles::kMaxFiles);
+    for (size_t i = 0; i < RecentFiles::kMaxFiles; ++i)
+        visit(kKeys[i], files[i], std::string());
 }
 
 // Every stored setting of the program. Load and Save go through them in the

@@ -1,33 +1,19 @@
 #include "app/WindowSettings.h"
 
+#include "app/AnalysisSettings.h"
 #include "platform/ProfileStore.h"
 
 #include <algorithm>
 
-namespace {
-
-constexpr char kSection[] = "settings";
-
-std::string RecentKey(size_t index) {
-    return "Recent File " + std::to_string(index + 1);
-}
-
-} // namespace
-
 void WindowPlacement::Load(IProfileStore& profile) {
-    x = profile.ReadInt(kSection, "WindowX", 0);
-    y = profile.ReadInt(kSection, "WindowY", 0);
-    width = std::max(0, profile.ReadInt(kSection, "WindowWidth", 0));
-    height = std::max(0, profile.ReadInt(kSection, "WindowHeight", 0));
-    maximised = profile.ReadInt(kSection, "WindowMaximized", 0) != 0 ? 1 : 0;
+    VisitWindowPlacement(*this, ProfileFieldReader(profile, kGeneralSettingsSection));
+    width = std::max(0, width);
+    height = std::max(0, height);
+    maximised = maximised != 0 ? 1 : 0;
 }
 
 void WindowPlacement::Save(IProfileStore& profile) const {
-    profile.WriteInt(kSection, "WindowX", x);
-    profile.WriteInt(kSection, "WindowY", y);
-    profile.WriteInt(kSection, "WindowWidth", width);
-    profile.WriteInt(kSection, "WindowHeight", height);
-    profile.WriteInt(kSection, "WindowMaximized", maximised);
+    VisitWindowPlacement(*this, ProfileFieldWriter(profile, kGeneralSettingsSection));
 }
 
 void RecentFiles::Add(const std::string& path) {
@@ -44,9 +30,10 @@ void RecentFiles::Remove(const std::string& path) {
 }
 
 void RecentFiles::Load(IProfileStore& profile) {
+    Slots files;
+    VisitRecentFileSlots(files, ProfileFieldReader(profile, kGeneralSettingsSection));
     m_files.clear();
-    for (size_t i = 0; i < kMaxFiles; ++i) {
-        const std::string path = profile.ReadString(kSection, RecentKey(i), "");
+    for (const std::string& path : files) {
         if (path.empty())
             break;
         if (std::find(m_files.begin(), m_files.end(), path) == m_files.end())
@@ -55,6 +42,7 @@ void RecentFiles::Load(IProfileStore& profile) {
 }
 
 void RecentFiles::Save(IProfileStore& profile) const {
-    for (size_t i = 0; i < kMaxFiles; ++i)
-        profile.WriteString(kSection, RecentKey(i), i < m_files.size() ? m_files[i] : "");
+    Slots files;
+    std::copy(m_files.begin(), m_files.end(), files.begin());
+    VisitRecentFileSlots(files, ProfileFieldWriter(profile, kGeneralSettingsSection));
 }

@@ -1,8 +1,10 @@
 // What the main window keeps between runs besides the analysis settings: its
 // place and size on the screen and the recordings opened last. Both live in
-// profile section "settings".
+// profile section "settings", declared as rows of the settings table
+// (VisitWindowPlacement and VisitRecentFileSlots in app/AnalysisSettings.h).
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -28,6 +30,7 @@ struct WindowPlacement {
 class RecentFiles {
 public:
     static constexpr size_t kMaxFiles = 8;
+    using Slots = std::array<std::string, kMaxFiles>;
 
     // Puts `path` first (moving it up when it is already listed) and drops the
     // oldest beyond kMaxFiles. An empty path is ignored.

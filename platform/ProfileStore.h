@@ -48,6 +48,9 @@ public:
         field = static_cast<uint32_t>(
             m_profile.ReadInt(m_section, key, static_cast<int>(defaultValue)));
     }
+    void operator()(const char* key, std::string& field, const std::string& defaultValue) const {
+        field = ReadText(key, defaultValue);
+    }
     std::string ReadText(const char* key, const std::string& defaultValue) const {
         return m_profile.ReadString(m_section, key, defaultValue);
     }
@@ -66,6 +69,9 @@ public:
     }
     void operator()(const char* key, uint32_t field, uint32_t) const {
         m_profile.WriteInt(m_section, key, static_cast<int>(field));
+    }
+    void operator()(const char* key, const std::string& field, const std::string&) const {
+        WriteText(key, field);
     }
     void WriteText(const char* key, const std::string& text) const {
         m_profile.WriteString(m_section, key, text);

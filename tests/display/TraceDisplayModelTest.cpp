@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <limits>
 #include <vector>
 
@@ -211,4 +212,55 @@ TEST(TraceDisplayModel, ZoomKeepsItsAnchorInPlaceWithinTheLimits) {
     EXPECT_EQ(model.scrollY, 996 - 200);
     model.ZoomToRect(10, 10, 10, 10); // empty: nothing changes
     EXPECT_EQ(model.zoomX, 2u);
+}
+
+// The vector scan of a column gives the points that reading every sample one
+// by one gives, for columns of 1 to about 1200 samples, NaN among them.
+TEST(TraceDisplayModel, ColumnExtremesEqualThoseOfEverySample) {
+    constexpr uint32_t kSamples = 20011;
+    std::vector<float> samples(kSamples);
+    uint32_t state = 12345;
+    for (uint32_t j = 0; j < kSamples; ++j) {
+        state = state * 1664525u + 1013904223u;
+        samples[j] =
+            (state >> 20) % 97 == 0 ? kNaN : static_cast<float>(state >> 16) / 30.0f - 1000.0f;
+    }
+    const std::vector<float> times = [&] {
+        std::vector<float> t(kSamples);
+        for (uint32_t j = 0; j < kSamples; ++j)
+            t[j] = static_cast<float>(j) * 100.0f;
+        return t;
+    }();
+    for (uint32_t width : {17u, 100u, 333u, 1000u, 5000u, 30000u}) {
+        TraceDisplayModel model;
+        model.SetViewSize(width, 400);
+        model.SetMaxZoomRange(5000.0f);
+        model.SetData(times, std::vector<float>(kSamples), {MakeTrace(samples)}, kSamples);
+        const std::vector<ColumnRun> runs = model.ColumnRuns(0, model.TotalWidth());
+        std::vector<PlotPoint> expected;
+        const auto add = [&](int32_t x, float value) {
+            const PlotPoint point{x, model.PlotY(value)};
+            if (expected.empty() || !(expected.back() == point))
+                expected.push_back(point);
+        };
+        for (const ColumnRun& run : runs) {
+            add(run.x, samples[run.begin]);
+            if (run.end - run.begin < 2)
+                continue;
+            float lowest = kInf;
+            float highest = -kInf;
+            for (uint32_t j = run.begin; j < run.end; ++j) {
+                if (!std::isnan(samples[j])) {
+                    lowest = std::min(lowest, samples[j]);
+                    highest = std::max(highest, samples[j]);
+                }
+            }
+            if (lowest <= highest) {
+                add(run.x, highest);
+                add(run.x, lowest);
+            }
+            add(run.x, samples[run.end - 1]);
+        }
+        EXPECT_EQ(Points(model, 0), expected) << "width " << width;
+    }
 }

@@ -1,6 +1,11 @@
 #include "analysis/ExportChoicesFromRecords.h"
 
+#include "analysis/ProtocolRamps.h"
+#include "analysis/SettingsDescription.h"
+#include "display/CommandVoltage.h"
+
 #include <limits>
+#include <map>
 
 PerAnalysis<AnalysisPageSettings*> AnalysisPageRecords::All() {
     return {&slopeConductance, &currentAtTestPotential, &currentVoltage, &capacitance,
@@ -87,5 +92,79 @@ ExportChoices ExportChoicesFromRecords(const AnalysisPageRecords& records, int p
 
     choices.continuousRecord.selectedTraces = records.continuousRecord.selectedTraces;
     choices.continuousRecord.samplePoints = records.continuousRecord.samplePoints;
+    choices.settingsUsed = DescribeSettings(records);
+    return choices;
+}
+
+namespace {
+
+// Each command's voltage in tenths of mV, computed once per shared command.
+class TenthsCache {
+public:
+    explicit TenthsCache(const TraceStore& store) : m_store(store) {}
+    const std::vector<int32_t>& Of(uint32_t k) {
+        const std::vector<float>* command = &m_store.CommandOf(k);
+        auto found = m_cache.find(command);
+        if (found == m_cache.end())
+            found = m_cache.emplace(command, CommandVoltageTenths(*command)).first;
+        return found->second;
+    }
+
+private:
+    const TraceStore& m_store;
+    std::map<const std::vector<float>*, std::vector<int32_t>> m_cache;
+};
+
+// Sub-section of ramp `which` of every trace by `record`.
+TraceWindows TraceSubsections(const TraceStore& store, const SlopeConductanceSettings& record,
+                              int which, TenthsCache& tenths) {
+    TraceWindows result;
+    const uint32_t count = static_cast<uint32_t>(store.traces.size());
+    result.windows.resize(count);
+    result.skipped.resize(count);
+    for (uint32_t k = 0; k < count; ++k) {
+        std::optional<RampSamples> ramp = TraceRamp(store, record, k, which, result.skipped[k]);
+        if (!ramp)
+            continue;
+        Subsection found = which == 1 ? record.subsection1 : record.subsection2;
+        FindSubsection(tenths.Of(k), record.testPotential, record.potentialRange, ramp->start,
+                       ramp->end, found);
+        result.windows[k] = Window(found);
+    }
+    return result;
+}
+
+// Ramp 1 of every trace as 0-based indices, both ends included.
+TraceWindows TraceRampWindows(const TraceStore& store, const CurrentVoltageSettings& record) {
+    TraceWindows result;
+    const uint32_t count = static_cast<uint32_t>(store.traces.size());
+    result.windows.resize(count);
+    result.skipped.resize(count);
+    for (uint32_t k = 0; k < count; ++k)
+        if (std::optional<RampSamples> ramp = TraceRamp(store, record, k, 1, result.skipped[k]))
+            result.windows[k] = SampleWindow{SampleIndex(ramp->start), SampleIndex(ramp->end)};
+    return result;
+}
+
+} // namespace
+
+ExportChoices ExportChoicesFromRecords(const AnalysisPageRecords& records, int plotTraceNumber,
+                                       const TraceStore& store) {
+    ExportChoices choices = ExportChoicesFromRecords(records, plotTraceNumber);
+    TenthsCache tenths(store);
+    if (NeedsTraceWindows(store, records.slopeConductance))
+        choices.slopeConductance.traceSubsections =
+            TraceSubsections(store, records.slopeConductance, 1, tenths);
+    if (NeedsTraceWindows(store, records.currentAtTestPotential))
+        choices.currentAtTestPotential.traceSubsections =
+            TraceSubsections(store, records.currentAtTestPotential, 1, tenths);
+    if (records.currentVoltage.rampsFromProtocol != 0)
+        choices.currentVoltage.traceRamps = TraceRampWindows(store, records.currentVoltage);
+    if (NeedsTraceWindows(store, records.capacitance)) {
+        choices.capacitance.traceSubsections1 =
+            TraceSubsections(store, records.capacitance, 1, tenths);
+        choices.capacitance.traceSubsections2 =
+            TraceSubsections(store, records.capacitance, 2, tenths);
+    }
     return choices;
 }

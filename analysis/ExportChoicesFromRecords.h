@@ -5,6 +5,7 @@
 
 #include "analysis/PageSettings.h"
 #include "export/ExportChoices.h"
+#include "recording/TraceStore.h"
 
 #include <array>
 #include <cstdint>
@@ -47,3 +48,12 @@ void ApplyNewRecording(AnalysisPageRecords& records, uint32_t traceCount,
 // fields' no-value result) becomes an index beyond any trace, so that category
 // exports nothing.
 ExportChoices ExportChoicesFromRecords(const AnalysisPageRecords& records, int plotTraceNumber);
+
+// The same for the recording in `store`: where the ramps come from each trace's
+// protocol, or the traces' commands differ, every trace gets its own ramp and
+// its own sub-sections, searched in its own command waveform (a search that
+// does not run keeps the record's sub-section); a trace whose protocol lacks
+// the ramp is left out with its reason. Where every trace shares one command
+// and the ramps are the record's, the choices are exactly those above.
+ExportChoices ExportChoicesFromRecords(const AnalysisPageRecords& records, int plotTraceNumber,
+                                       const TraceStore& store);

@@ -25,6 +25,12 @@ template <class Record, class Visit> void VisitStoredFields(Record& r, Visit&& v
     visit("Ramp2 Start", r.ramp2Start, int32_t{r.ramp2Start});
     visit("Ramp2 End", r.ramp2End, int32_t{r.ramp2End});
     visit("Use Control", r.useControl, int32_t{1});
+    // Pages without ramps keep no protocol ramp keys.
+    if (r.hasRamps) {
+        visit("Ramps From Protocol", r.rampsFromProtocol, int32_t{0});
+        visit("Ramp1 Protocol Ramp", r.ramp1ProtocolRamp, int32_t{1});
+        visit("Ramp2 Protocol Ramp", r.ramp2ProtocolRamp, int32_t{2});
+    }
     if constexpr (std::is_base_of_v<SlopeConductanceSettings, Kind>) {
         visit("Reversal Potential", r.testPotential, int32_t{0});
         visit("Reversal Potential Range", r.potentialRange, int32_t{5});
@@ -64,6 +70,7 @@ struct RecordWriter : ProfileFieldWriter {
 template <class Record> void LoadStoredFields(Record& record, IProfileStore& profile) {
     RecordReader reader(profile, record.settingsSection);
     VisitStoredFields(record, reader);
+    record.rampsFromProtocol = record.rampsFromProtocol != 0 ? 1 : 0;
     if constexpr (std::is_same_v<ContinuousRecordSettings, Record>) {
         record.loadProblem.clear();
         if (!reader.badToken.empty())
@@ -113,4 +120,6 @@ CurrentVoltageSettings::CurrentVoltageSettings(std::string section)
     : AnalysisPageSettings(std::move(section)) {}
 
 ContinuousRecordSettings::ContinuousRecordSettings(std::string section)
-    : AnalysisPageSettings(std::move(section)) {}
+    : AnalysisPageSettings(std::move(section)) {
+    hasRamps = false;
+}

@@ -36,10 +36,19 @@ struct AnalysisPageSettings {
     int32_t useControl = 1;              // "Use Control", 0 or 1
     std::vector<int32_t> selectedTraces; // 0-based trace indices; not stored
     std::string settingsSection;         // profile section of this page
+    // Ramps taken from each trace's own protocol instead of the sample numbers:
+    // ramp 1 is the trace's ramp epoch number ramp1ProtocolRamp (counted from
+    // 1), ramp 2 number ramp2ProtocolRamp. Pages without ramps keep no such keys.
+    bool hasRamps = true;
+    int32_t rampsFromProtocol = 0; // "Ramps From Protocol", 0 or 1
+    int32_t ramp1ProtocolRamp = 1; // "Ramp1 Protocol Ramp"
+    int32_t ramp2ProtocolRamp = 2; // "Ramp2 Protocol Ramp"
 
     // Reads "Ramp1 Start", "Ramp1 End", "Ramp2 Start", "Ramp2 End", "Use Control"
     // from settingsSection, in that order; the defaults are 1350, 2625, the
-    // present ramp 2 values and 1. A page kind reads its own keys after these.
+    // present ramp 2 values and 1; then, on pages with ramps, "Ramps From
+    // Protocol" (0), "Ramp1 Protocol Ramp" (1) and "Ramp2 Protocol Ramp" (2).
+    // A page kind reads its own keys after these.
     virtual void Load(IProfileStore& profile) { LoadStoredFields(*this, profile); }
     // Writes the same keys in the same order, then the page kind's own.
     virtual void Save(IProfileStore& profile) const { SaveStoredFields(*this, profile); }

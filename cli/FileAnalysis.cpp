@@ -17,14 +17,14 @@ namespace {
 class CollectingSink : public IMessageSink {
 public:
     explicit CollectingSink(std::string& into)
-        : into_(into), previous_(SetThreadMessageSink(this)) {}
-    ~CollectingSink() override { SetThreadMessageSink(previous_); }
+        : m_into(into), m_previous(SetThreadMessageSink(this)) {}
+    ~CollectingSink() override { SetThreadMessageSink(m_previous); }
     CollectingSink(const CollectingSink&) = delete;
     CollectingSink& operator=(const CollectingSink&) = delete;
 
     MessageAnswer Show(const std::string& text, const std::string& caption, MessageIcon,
                        MessageButtons buttons) override {
-        into_ += caption + ": " + text + "\n";
+        m_into += caption + ": " + text + "\n";
         // Nobody can answer: take the choice that neither destroys nor overwrites.
         return buttons == MessageButtons::YesNo
                    ? MessageAnswer::No
@@ -33,43 +33,30 @@ public:
     }
 
 private:
-    std::string& into_;
-    IMessageSink* previous_;
+    std::string& m_into;
+    IMessageSink* m_previous;
 };
 
-const std::vector<int32_t>& SelectedTraces(const ExportChoices& choices, Analysis category) {
-    switch (category) {
-    case Analysis::SlopeConductance:
-        return choices.slopeConductance.selectedTraces;
-    case Analysis::CurrentAtTestPotential:
-        return choices.currentAtTestPotential.selectedTraces;
-    case Analysis::CurrentVoltage:
-        return choices.currentVoltage.selectedTraces;
-    case Analysis::Capacitance:
-        return choices.capacitance.selectedTraces;
-    case Analysis::ContinuousRecord:
-        break;
-    }
-    return choices.continuousRecord.selectedTraces;
-}
-
-std::string SkipReason(const ExportChoices& choices, Analysis category) {
-    if (SelectedTraces(choices, category).empty())
-        return "no traces selected";
-    if (category == Analysis::ContinuousRecord)
-        return choices.continuousRecord.samplePoints.empty() ? "no sample points"
-                                                             : "no sample point within the traces";
-    return "no values: the ramps or their sub-sections lie outside the traces";
-}
-
-// The categories that gave no sheet (`made` holds the categories that did).
-std::vector<SkippedCategory> Skipped(const ExportChoices& choices,
+// The categories that gave no sheet (`made` holds the categories that did),
+// each with the reason its builder gave.
+std::vector<SkippedCategory> Skipped(const std::vector<AnalysisResult>& results,
                                      const std::vector<std::string>& made) {
     std::vector<SkippedCategory> skipped;
-    for (const AnalysisRow& row : kAnalysisRows)
-        if (std::find(made.begin(), made.end(), row.sheetName) == made.end())
-            skipped.push_back({row.sheetName, SkipReason(choices, row.analysis)});
+    for (const AnalysisResult& result : results)
+        if (std::find(made.begin(), made.end(), result.sheetName) == made.end())
+            skipped.push_back({result.sheetName, result.table.rows == 0
+                                                     ? result.table.emptyReason
+                                                     : "its sheets could not be made"});
     return skipped;
+}
+
+// Each analysis's warnings as "sheet: warning".
+std::vector<std::string> Warnings(const std::vector<AnalysisResult>& results) {
+    std::vector<std::string> warnings;
+    for (const AnalysisResult& result : results)
+        for (const std::string& warning : result.table.warnings)
+            warnings.push_back(result.sheetName + ": " + warning);
+    return warnings;
 }
 
 std::string FirstLine(const std::string& text) {
@@ -121,14 +108,14 @@ FileReport AnalyseFile(const std::string& file, const AnalysisProfile& profile,
     // Computed once for every output: the JSON or text, the workbook, the summary.
     std::vector<AnalysisResult> results = RunResultBuilders(prepared.store, prepared.choices);
     if (request.json)
-        report.results = ResultsToJson(file, results) + "\n";
+        report.results = ResultsToJson(file, results, prepared.store.channel) + "\n";
     else if (request.text)
         report.results = ResultsToText(file, results, UnitsForCurrent(prepared.store.unit));
     for (const AnalysisResult& result : results)
         if (result.table.rows > 0)
             made.push_back(result.sheetName);
     if (workbook.write || workbook.print) {
-        WorkbookResult written = WriteWorkbookFor(file, results, workbook);
+        WorkbookResult written = WriteWorkbookFor(file, prepared, results, workbook);
         report.ok = written.ok;
         report.sheets = std::move(written.sheets);
         report.workbookReport = std::move(written.report);
@@ -138,11 +125,12 @@ FileReport AnalyseFile(const std::string& file, const AnalysisProfile& profile,
             if (sheet.size() > 5 && sheet.ends_with(" Data"))
                 made.push_back(sheet.substr(0, sheet.size() - 5));
     }
+    report.skipped = Skipped(results, made);
+    report.warnings = Warnings(results);
     if (request.summary) {
         report.summary.facts = ReadRecordingFacts(file, prepared.store);
         report.summary.results = std::move(results);
     }
-    report.skipped = Skipped(prepared.choices, made);
     return report;
 }
 
@@ -157,12 +145,23 @@ std::string FileReportJson(const FileReport& report) {
     for (size_t i = 0; i < report.skipped.size(); ++i)
         out += std::string(i ? ", " : "") + "{\"sheet\": " + JsonString(report.skipped[i].sheet) +
                ", \"reason\": " + JsonString(report.skipped[i].reason) + "}";
+    out += "], \"warnings\": [";
+    for (size_t i = 0; i < report.warnings.size(); ++i)
+        out += (i ? ", " : "") + JsonString(report.warnings[i]);
     out += "], \"error\": " + (report.error.empty() ? "null" : JsonString(report.error)) + "}";
     return out;
 }
 
 void PrintFileReport(const FileReport& report, const FileAnalysisRequest& request) {
     std::fputs(report.messages.c_str(), stderr);
+    // One stderr line for every analysis without results and every warning:
+    // nothing is left out silently, while the exit status stays that of reading.
+    if (report.error.empty())
+        for (const SkippedCategory& skipped : report.skipped)
+            std::fprintf(stderr, "%s: %s: skipped: %s\n", report.file.c_str(),
+                         skipped.sheet.c_str(), skipped.reason.c_str());
+    for (const std::string& warning : report.warnings)
+        std::fprintf(stderr, "%s: warning: %s\n", report.file.c_str(), warning.c_str());
     std::fflush(stderr);
     std::fwrite(report.results.data(), 1, report.results.size(), stdout);
     if (request.jsonl) {

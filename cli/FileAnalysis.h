@@ -34,7 +34,8 @@ struct FileReport {
     std::string workbookPath;   // where it was written; empty when not
     std::vector<std::string> sheets;
     std::vector<SkippedCategory> skipped;
-    SummaryEntry summary; // with FileAnalysisRequest::summary
+    std::vector<std::string> warnings; // "sheet: warning", each analysis's in export order
+    SummaryEntry summary;              // with FileAnalysisRequest::summary
 };
 
 // Reads the analyses' choices from the INI file `settingsPath` (empty: the
@@ -49,11 +50,13 @@ int ReadProfileFor(const char* command, const std::string& settingsPath, Analysi
 FileReport AnalyseFile(const std::string& file, const AnalysisProfile& profile,
                        const FileAnalysisRequest& request);
 
-// Prints `report`: the messages on stderr, then the JSON document and the
+// Prints `report`: the messages, each skipped analysis and each warning on
+// stderr, then the JSON document and the
 // account of the file (a line, or a JSON object with --jsonl) on stdout (the
 // line on stderr beside --json).
 void PrintFileReport(const FileReport& report, const FileAnalysisRequest& request);
 
 // The account of `report` as one JSON object on one line:
-// {"file", "ok", "workbook", "sheets", "skipped": [{"sheet", "reason"}], "error"}.
+// {"file", "ok", "workbook", "sheets", "skipped": [{"sheet", "reason"}],
+// "warnings": ["sheet: warning", ...], "error"}.
 std::string FileReportJson(const FileReport& report);

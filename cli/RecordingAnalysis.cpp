@@ -22,7 +22,7 @@ LoadResult PrepareRecording(const std::string& path, const AnalysisProfile& prof
     AnalysisPageRecords pages = profile.pages;
     ApplyNewRecording(pages, static_cast<uint32_t>(prepared.store.traces.size()),
                       CommandVoltageTenths(prepared.store.commandWaveform), profile.selectAll);
-    prepared.choices = ExportChoicesFromRecords(pages, profile.plotTraceNumber);
+    prepared.choices = ExportChoicesFromRecords(pages, profile.plotTraceNumber, prepared.store);
     return {};
 }
 

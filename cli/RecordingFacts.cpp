@@ -12,13 +12,11 @@
 
 namespace {
 
-// The loader's channel: analog input 1 when it was sampled, else 0, else the
-// first of the scan.
+// The loader's channel: the first sampled channel with a current unit, else
+// analog input 1 when it was sampled, else 0, else the first of the scan.
 int AnalysedChannel(const AbfHeader& header) {
-    for (int wanted : {1, 0})
-        if (IsSampledChannel(header, wanted))
-            return wanted;
-    return header.samplingSequence[0];
+    const int chosen = ChooseChannel(header, kAutoChannel);
+    return IsSampledChannel(header, chosen) ? chosen : header.samplingSequence[0];
 }
 
 // The SHA-256 of what is left to read on `fd` as hexadecimal digits; closes `fd`.
@@ -59,7 +57,9 @@ RecordingFacts ReadRecordingFacts(const std::string& path, const TraceStore& sto
                           nullptr)) {
         AbfCloseFile(handle, nullptr);
         facts.formatVersion = header.fileVersion;
-        facts.channel = AnalysedChannel(header);
+        // The channel the loader chose; for a file it could not load, the one
+        // it would have tried first.
+        facts.channel = store.traces.empty() ? AnalysedChannel(header) : store.channel.index;
     }
     return facts;
 }

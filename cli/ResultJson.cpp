@@ -45,30 +45,63 @@ std::string JsonString(const std::string& text) {
     return out;
 }
 
-std::string ResultsToJson(const std::string& file, const std::vector<AnalysisResult>& results) {
-    std::string out = "{\"file\": " + JsonString(file) + ", \"categories\": [";
+namespace {
+
+void AppendStrings(std::string& out, const std::vector<std::string>& texts) {
+    out += "[";
+    for (size_t i = 0; i < texts.size(); ++i)
+        out += (i ? ", " : "") + JsonString(texts[i]);
+    out += "]";
+}
+
+void AppendCategory(std::string& out, const AnalysisResult& result) {
+    const ResultTable& table = result.table;
+    out += "{\"sheet\": " + JsonString(result.sheetName) + ", \"headers\": ";
+    AppendStrings(out, table.headers);
+    // One unit per header: the extra headers beside the data have none.
+    std::vector<std::string> units = table.units;
+    units.resize(table.headers.size());
+    out += ", \"units\": ";
+    AppendStrings(out, units);
+    out += ", \"columns\": [";
+    for (size_t c = 0; c < table.columns.size(); ++c) {
+        out += c ? ", [" : "[";
+        for (uint32_t r = 0; r < table.rows; ++r) {
+            if (r)
+                out += ", ";
+            AppendNumber(out, table.columns[c][r]);
+        }
+        out += "]";
+    }
+    out += "], \"rows\": " + std::to_string(table.rows) + "}";
+}
+
+} // namespace
+
+std::string ResultsToJson(const std::string& file, const std::vector<AnalysisResult>& results,
+                          const ChannelInfo& channel) {
+    std::string out = "{\"file\": " + JsonString(file) +
+                      ", \"channel\": {\"index\": " + std::to_string(channel.index) +
+                      ", \"name\": " + JsonString(channel.name) +
+                      ", \"unit\": " + JsonString(channel.unit) + "}, \"categories\": [";
     bool firstCategory = true;
+    std::string skipped;
+    std::vector<std::string> warnings;
     for (const AnalysisResult& result : results) {
-        const ResultTable& table = result.table;
-        if (table.rows == 0)
+        for (const std::string& warning : result.table.warnings)
+            warnings.push_back(result.sheetName + ": " + warning);
+        if (result.table.rows == 0) {
+            skipped += std::string(skipped.empty() ? "" : ", ") +
+                       "{\"sheet\": " + JsonString(result.sheetName) +
+                       ", \"reason\": " + JsonString(result.table.emptyReason) + "}";
             continue;
+        }
         out += firstCategory ? "" : ", ";
         firstCategory = false;
-        out += "{\"sheet\": " + JsonString(result.sheetName) + ", \"headers\": [";
-        for (size_t h = 0; h < table.headers.size(); ++h)
-            out += (h ? ", " : "") + JsonString(table.headers[h]);
-        out += "], \"columns\": [";
-        for (size_t c = 0; c < table.columns.size(); ++c) {
-            out += c ? ", [" : "[";
-            for (uint32_t r = 0; r < table.rows; ++r) {
-                if (r)
-                    out += ", ";
-                AppendNumber(out, table.columns[c][r]);
-            }
-            out += "]";
-        }
-        out += "], \"rows\": " + std::to_string(table.rows) + "}";
+        AppendCategory(out, result);
     }
-    out += "]}";
+    out += "], \"skipped\": [" + skipped + "], \"warnings\": ";
+    AppendStrings(out, warnings);
+    out += "}";
     return out;
 }

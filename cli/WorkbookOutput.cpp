@@ -68,7 +68,8 @@ bool CheckWorkbookRequest(const WorkbookRequest& request, size_t fileCount, std:
     return true;
 }
 
-WorkbookResult WriteWorkbookFor(const std::string& file, const std::vector<AnalysisResult>& results,
+WorkbookResult WriteWorkbookFor(const std::string& file, const PreparedRecording& prepared,
+                                const std::vector<AnalysisResult>& results,
                                 const WorkbookRequest& request) {
     ExportOptions options;
     options.autoSave = request.write;
@@ -83,7 +84,8 @@ WorkbookResult WriteWorkbookFor(const std::string& file, const std::vector<Analy
         printer = &chartPrinter;
 #endif
     const ExportOutcome outcome =
-        CExcelExport(printer, nullptr).ExportResults(results, file, options);
+        CExcelExport(printer, nullptr)
+            .ExportResults(prepared.store, prepared.choices, results, file, options);
     ShowNotices(outcome.notices); // on stderr
 
     WorkbookResult result;

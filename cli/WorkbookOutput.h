@@ -30,10 +30,11 @@ struct WorkbookResult {
     std::string report; // "FILE: workbook written to PATH" and the like, one line each, or empty
 };
 
-// Writes (and prints) the workbook of the recording at `file` with its
-// `results` (RunResultBuilders); the result says in its report where it went.
-// Messages of the export go through the message interface.
-WorkbookResult WriteWorkbookFor(const std::string& file, const std::vector<AnalysisResult>& results,
+// Writes (and prints) the workbook of the recording at `file` with the
+// `results` RunResultBuilders computed from `prepared`; the result says in its
+// report where it went. Messages of the export go through the message interface.
+WorkbookResult WriteWorkbookFor(const std::string& file, const PreparedRecording& prepared,
+                                const std::vector<AnalysisResult>& results,
                                 const WorkbookRequest& request);
 
 // Where the workbook of `file` goes: beside it by the save rule, into the

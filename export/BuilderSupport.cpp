@@ -41,6 +41,7 @@ const char* XHeader(int plotTraceNumber) {
 void ResetTable(ResultTable& table, uint32_t count, uint32_t rows) {
     table.columns.clear();
     table.headers.clear();
+    table.units.clear();
     table.rows = rows;
     for (uint32_t c = 0; c < count; ++c)
         table.columns.push_back(SharedFloatArray::Allocate(rows));
@@ -50,6 +51,41 @@ std::string FormatHeader(const char* format, int value) {
     char text[128];
     std::snprintf(text, sizeof text, format, value);
     return text;
+}
+
+} // namespace builders
+
+namespace builders {
+
+ChannelUnits UnitsOf(const TraceStore& store) {
+    return {store.channel.unit, store.commandUnit};
+}
+
+std::string ConductanceUnitOf(const TraceStore& store) {
+    return store.channel.unit.empty() ? std::string() : ConductanceUnit(UnitsOf(store));
+}
+
+std::string CapacitanceUnitOf(const TraceStore& store) {
+    return store.channel.unit.empty() ? std::string() : CapacitanceUnit(UnitsOf(store));
+}
+
+const char* XUnit(int plotTraceNumber) {
+    return plotTraceNumber == 0 ? "s" : "";
+}
+
+std::string TraceList(const std::vector<uint32_t>& traces) {
+    std::string text = traces.size() == 1 ? "trace " : "traces ";
+    for (size_t i = 0; i < traces.size(); ++i)
+        text += (i ? ", " : "") + std::to_string(traces[i] + 1);
+    return text;
+}
+
+void AddSkippedTraces(const TraceWindows& windows, const std::vector<int32_t>& selected,
+                      std::vector<std::string>& warnings) {
+    for (int32_t k : selected)
+        if (k >= 0 && static_cast<size_t>(k) < windows.skipped.size() &&
+            !windows.skipped[k].empty())
+            warnings.push_back(windows.skipped[k]);
 }
 
 } // namespace builders

@@ -6,7 +6,7 @@
 
 uint32_t BuildContinuousRecord(const TraceStore& store, const ContinuousRecordChoices& choices,
                                ResultTable& table) {
-    builders::ResetTable(table, 0, 0);
+    builders::ClearTable(table);
     uint32_t samples = static_cast<uint32_t>(store.timeAxis.size());
     std::vector<uint32_t> points;
     points.reserve(choices.samplePoints.size());
@@ -20,11 +20,27 @@ uint32_t BuildContinuousRecord(const TraceStore& store, const ContinuousRecordCh
     points.erase(std::unique(points.begin(), points.end()), points.end());
     std::vector<uint32_t> traces = builders::ValidTraces(store, choices.selectedTraces);
     uint64_t rows = static_cast<uint64_t>(points.size()) * traces.size();
-    if (rows == 0 || rows > UINT32_MAX)
+    if (traces.empty()) {
+        table.emptyReason = builders::kNoTracesSelected;
         return 0;
+    }
+    if (choices.samplePoints.empty()) {
+        table.emptyReason = "no sample points";
+        return 0;
+    }
+    if (points.empty()) {
+        table.emptyReason =
+            "no sample point lies within the trace's " + std::to_string(samples) + " samples";
+        return 0;
+    }
+    if (rows > UINT32_MAX) {
+        table.emptyReason = "the table would have more than 4294967295 rows";
+        return 0;
+    }
 
     builders::ResetTable(table, 2, static_cast<uint32_t>(rows));
     table.headers = {"Time", "Cl Current Time Course"};
+    table.units = {"s", store.channel.unit};
     uint32_t row = 0;
     for (uint32_t k : traces) {
         float start = static_cast<float>(k) * store.episodeInterval;

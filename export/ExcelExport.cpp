@@ -1,5 +1,6 @@
 #include "export/ExcelExport.h"
 
+#include "export/DetailsSheet.h"
 #include "export/ResultBuilders.h"
 #include "export/WorkbookFiles.h"
 #include "platform/ColourRef.h"
@@ -30,6 +31,7 @@ bool MakePart(Workbook& workbook, const AnalysisResult& result, const TablePart&
     }
     ++pairs;
     SetChartTitle(*chart, baseName + result.titleSuffix, 16, "Arial", "Regular");
+    SetAxisTitles(*chart, result);
     if (result.analysis == Analysis::CurrentVoltage) {
         SetAxisScale(chart->xAxis, -80, 50, 10, 5);
         ColourSeries(*chart, CurrentVoltageSeriesStyles(part.columns.size()));
@@ -210,21 +212,25 @@ ExportOutcome CExcelExport::ExportResults(const TraceStore& store, const ExportC
                                           const std::string& recordingPath,
                                           const ExportOptions& options) {
     return Export(
+        store, choices,
         [&](const std::function<bool(size_t)>& afterEach) {
             return RunResultBuilders(store, choices, afterEach);
         },
         recordingPath, options);
 }
 
-ExportOutcome CExcelExport::ExportResults(const std::vector<AnalysisResult>& results,
+ExportOutcome CExcelExport::ExportResults(const TraceStore& store, const ExportChoices& choices,
+                                          const std::vector<AnalysisResult>& results,
                                           const std::string& recordingPath,
                                           const ExportOptions& options) {
     // The copy shares the results' columns.
-    return Export([&](const std::function<bool(size_t)>&) { return results; }, recordingPath,
-                  options);
+    return Export(
+        store, choices, [&](const std::function<bool(size_t)>&) { return results; }, recordingPath,
+        options);
 }
 
-ExportOutcome CExcelExport::Export(const ResultSource& computeResults,
+ExportOutcome CExcelExport::Export(const TraceStore& store, const ExportChoices& choices,
+                                   const ResultSource& computeResults,
                                    const std::string& recordingPath, const ExportOptions& options) {
     ExportOutcome outcome;
     Workbook workbook = AddWorkbookWithOneSheet();
@@ -239,9 +245,15 @@ ExportOutcome CExcelExport::Export(const ResultSource& computeResults,
             })
                                                   : std::vector<AnalysisResult>{};
         // A table that could not be made costs only its own sheets.
-        if (!progress.Stopped())
+        if (!progress.Stopped()) {
             outcome.sheetError = !MakeSheets(workbook, results, RecordingBaseName(recordingPath),
                                              outcome.pairs, outcome.notices);
+            workbook.sheets.emplace_back(
+                MakeDetailsSheet(store, choices, results, CurrentTimeText()));
+            for (const AnalysisResult& result : results)
+                if (result.table.rows == 0)
+                    outcome.skipped.push_back(result.sheetName + ": " + result.table.emptyReason);
+        }
         if (progress.Report(kResultsDone, kSheetsDone, 1.0) && options.autoPrint && m_printer &&
             !workbook.ChartSheets().empty())
             Print(*m_printer, workbook, ChartsPdfPathFor(workbookPath), options, outcome);

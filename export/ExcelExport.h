@@ -81,6 +81,9 @@ struct ExportOutcome {
     PrintOutcome print;
     std::vector<Notice> notices; // what the user is told, in the order it happened
     bool cancelled = false;      // ExportOptions::progress stopped it; nothing saved or shown
+    // Each analysis without rows, "sheet: reason"; the window tells them in
+    // one message after the export, the command line on stderr.
+    std::vector<std::string> skipped;
 };
 
 class CExcelExport {
@@ -95,9 +98,11 @@ public:
     ExportOutcome ExportResults(const TraceStore& store, const ExportChoices& choices,
                                 const std::string& recordingPath, const ExportOptions& options);
 
-    // The same export of results already computed by RunResultBuilders
-    // (export/ResultBuilders.h), for a caller that needs them besides.
-    ExportOutcome ExportResults(const std::vector<AnalysisResult>& results,
+    // The same export of `results` already computed by RunResultBuilders
+    // (export/ResultBuilders.h) from `store` and `choices`, for a caller that
+    // needs them besides.
+    ExportOutcome ExportResults(const TraceStore& store, const ExportChoices& choices,
+                                const std::vector<AnalysisResult>& results,
                                 const std::string& recordingPath, const ExportOptions& options);
 
 private:
@@ -105,8 +110,10 @@ private:
     // RunResultBuilders does.
     using ResultSource = std::function<std::vector<AnalysisResult>(
         const std::function<bool(size_t built)>& afterEach)>;
-    // The export, with `computeResults` called where its failures are caught.
-    ExportOutcome Export(const ResultSource& computeResults, const std::string& recordingPath,
+    // The export, with `computeResults` called where its failures are caught;
+    // `store` and `choices` describe the analysis on the details sheet.
+    ExportOutcome Export(const TraceStore& store, const ExportChoices& choices,
+                         const ResultSource& computeResults, const std::string& recordingPath,
                          const ExportOptions& options);
 
     IChartPrinter* m_printer;

@@ -61,6 +61,7 @@ struct ChartAxis {
     ChartFont tickLabelFont;
     bool autoScale = true; // false: `scale` holds the fixed scale
     AxisScale scale;
+    std::string title; // empty: no axis title
 };
 
 // The application's automatic value axis: major gridlines shown.

@@ -83,6 +83,8 @@ void WriteAxis(lxw_chart_axis* axis, const ChartAxis& format) {
     chart_axis_set_line(axis, &line);
     LxwFont font(format.tickLabelFont);
     chart_axis_set_num_font(axis, &font.value);
+    if (!format.title.empty())
+        chart_axis_set_name(axis, format.title.c_str());
     if (!format.autoScale) {
         chart_axis_set_min(axis, format.scale.minimum);
         chart_axis_set_max(axis, format.scale.maximum);

@@ -68,6 +68,7 @@ public:
     uint32_t SamplesPerTrace() const { return m_samplesPerTrace; }
     uint32_t EpisodeCount() const { return m_episodeCount; }
     const AbfHeader& Header() const { return *m_header; }
+    int Handle() const { return m_fileHandle; }
     const std::string& FileName() const { return m_fileName; }
 
     // The time of each of `samplesPerTrace` samples of one channel, in

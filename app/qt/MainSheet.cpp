@@ -473,7 +473,7 @@ void CMainSheet::InstallRecording(TraceStore&& store, const std::string& path,
     m_displayModel->Fit();
     m_displayModel->unit = m_traceStore.unit;
     const auto traceCount = static_cast<uint32_t>(m_traceStore.traces.size());
-    const auto samples = static_cast<uint32_t>(m_traceStore.commandWaveform.size());
+    const auto samples = m_traceStore.SamplesPerTrace();
     const PerAnalysis<bool> selectAll = m_generalSettings->SelectAllFlags();
     ShowStore([&](size_t i, CPageAnalyseBase* page) {
         page->OnNewRecording(title, traceCount, samples, selectAll[i]);
@@ -482,8 +482,7 @@ void CMainSheet::InstallRecording(TraceStore&& store, const std::string& path,
 
 void CMainSheet::ShowStore(const std::function<void(size_t, CPageAnalyseBase*)>& tellPage) {
     m_displayModel->SetData(m_traceStore.timeAxis, m_traceStore.commandWaveform,
-                            m_traceStore.traces,
-                            static_cast<uint32_t>(m_traceStore.commandWaveform.size()));
+                            m_traceStore.traces, m_traceStore.SamplesPerTrace());
     for (size_t i = 0; i < m_pages.size(); ++i)
         tellPage(i, m_pages[i]);
     UpdateCommandUI();
@@ -602,7 +601,8 @@ void CMainSheet::ExportAllAnalyses() {
         options.autoPrint = settings.autoPrint != 0;
         options.existing = ExistingWorkbook::Ask;
         options.askReplace = AskYesNo;
-        const ExportChoices choices = ExportChoicesFromRecords(m_records, settings.plotTraceNumber);
+        const ExportChoices choices =
+            ExportChoicesFromRecords(m_records, settings.plotTraceNumber, m_traceStore);
         QtChartPrinter defaultPrinter;
         DesktopWorkbookOpener defaultOpener;
         m_lastExport = CBackgroundExport::Run(m_traceStore, choices, m_fileName, std::move(options),
@@ -610,6 +610,13 @@ void CMainSheet::ExportAllAnalyses() {
                                               m_opener ? m_opener : &defaultOpener, this,
                                               &m_lastExportShowedProgress);
         ShowNotices(m_lastExport.notices);
+    }
+    // Nothing left out silently: the analyses without results, and why, in one message.
+    if (!m_lastExport.skipped.empty()) {
+        std::string text = "These analyses have no results:";
+        for (const std::string& line : m_lastExport.skipped)
+            text += "\n" + line;
+        ShowMessage(text, "Analysis", MessageIcon::Information);
     }
     ++m_exportCount;
     m_exporting = false;

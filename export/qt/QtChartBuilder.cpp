@@ -48,6 +48,8 @@ struct Range {
 void FormatAxis(QValueAxis& axis, const ChartAxis& format, Range range) {
     axis.setGridLineVisible(format.majorGridlines);
     axis.setMinorGridLineVisible(false);
+    if (!format.title.empty())
+        axis.setTitleText(QString::fromStdString(format.title));
     QPen line(Qt::black);
     line.setWidthF(LineWeightPoints(format.lineWeight) * kChartUnitsPerPoint);
     line.setStyle(PenStyle(format.lineStyle));

@@ -27,6 +27,11 @@ TEST(PageSettings, DefaultsAreWrittenUnderTheStoredSectionsAndKeys) {
         set(section, "Ramp2 Start", ramp2Start);
         set(section, "Ramp2 End", ramp2End);
         set(section, "Use Control", "1");
+        if (section != "Current Traces") { // the one page without ramps
+            set(section, "Ramps From Protocol", "0");
+            set(section, "Ramp1 Protocol Ramp", "1");
+            set(section, "Ramp2 Protocol Ramp", "2");
+        }
     };
     for (const char* section : {"Slope conductance", "Cl Current Time course", "Capacitance"}) {
         ramps(section, "1", "1");

@@ -52,10 +52,13 @@ TEST_F(AcquisitionTest, NewFileIsLoadedShownAndExportedOnce) {
     EXPECT_EQ(sheet->AnalysisPages()[4]->TraceCount(), 3u);
     EXPECT_EQ(sheet->ExportCount(), 1);
     EXPECT_TRUE(fs::exists(WorkbookPathFor(path)));
-    // Every category but the capacitance (no traces selected there) has results.
+    // Every category but the capacitance (no traces selected there) has
+    // results; one message says which has none and why.
     EXPECT_EQ(sheet->LastExportOutcome().pairs, 4);
-    EXPECT_EQ(printer.calls, 0) << "AutoPrint is off";
-    EXPECT_TRUE(messages.messages.empty());
+    ASSERT_EQ(messages.messages.size(), 1u);
+    EXPECT_EQ(messages.messages[0].text,
+              "These analyses have no results:\nCapacitance: no traces selected");
+    EXPECT_EQ(messages.messages[0].icon, MessageIcon::Information);
     EXPECT_TRUE(dialogTitles.empty()) << "no dialog";
     // The dialogs start where the program started, and the acquisition leaves that alone.
     EXPECT_EQ(g_dataDirectory, fs::current_path().string());
@@ -103,6 +106,7 @@ TEST_F(AcquisitionTest, RepeatedAnnouncementsOfAnUnchangedFileAreAnalysedOnce) {
     ASSERT_EQ(messages.messages.size(), 1u);
     EXPECT_EQ(messages.messages[0].caption, "Error Reading Axon Data");
     EXPECT_TRUE(sheet->FileName().empty());
+    messages.messages.clear();
 
     std::ofstream(path, std::ios::binary) << bytes;
     for (int i = 0; i < 50; ++i)
@@ -114,13 +118,18 @@ TEST_F(AcquisitionTest, RepeatedAnnouncementsOfAnUnchangedFileAreAnalysedOnce) {
     sheet->OnClampexBroadcast(20);
     EXPECT_EQ(sheet->ExportCount(), 2);
     EXPECT_EQ(sheet->Store().traces.size(), 3u);
+    // Only the message after each export that names the analyses without results.
+    EXPECT_EQ(messages.messages.size(), 2u);
+    for (const RecordingMessageSink::Message& message : messages.messages)
+        EXPECT_EQ(message.icon, MessageIcon::Information) << message.text;
+    messages.messages.clear();
 
     const std::string fifo = data.file("pipe.abf");
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
     Announce(fifo);
     EXPECT_FALSE(sheet->AnalyseNewAcquisition());
-    ASSERT_EQ(messages.messages.size(), 2u);
-    EXPECT_EQ(messages.messages[1].caption, "Error Reading Axon Data");
+    ASSERT_EQ(messages.messages.size(), 1u);
+    EXPECT_EQ(messages.messages[0].caption, "Error Reading Axon Data");
     EXPECT_EQ(sheet->ExportCount(), 2);
 }
 

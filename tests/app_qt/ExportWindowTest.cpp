@@ -108,11 +108,11 @@ TEST_F(ExportWindowTest, WithoutCancelTheSameWorkbookIsWrittenAfterTheQuestion) 
     ExportOptions options;
     options.outputPath = data.file("direct.xlsx");
     const ExportChoices choices = ExportChoicesFromRecords(
-        sheet->Records(), sheet->GeneralSettingsPage()->Settings().plotTraceNumber);
+        sheet->Records(), sheet->GeneralSettingsPage()->Settings().plotTraceNumber, sheet->Store());
     CExcelExport(nullptr, nullptr)
         .ExportResults(sheet->Store(), choices, sheet->FileName(), options);
-    const ReadBackWorkbook fromWindow = ReadXlsx(workbook);
-    const ReadBackWorkbook direct = ReadXlsx(options.outputPath);
+    const ReadBackWorkbook fromWindow = ReadXlsxUntimed(workbook);
+    const ReadBackWorkbook direct = ReadXlsxUntimed(options.outputPath);
     ASSERT_EQ(fromWindow.SheetNames(), direct.SheetNames());
     for (size_t i = 0; i < direct.sheets.size(); ++i)
         EXPECT_EQ(fromWindow.sheets[i].cells, direct.sheets[i].cells) << direct.sheets[i].name;

@@ -65,6 +65,38 @@ TEST_F(Analyse, JsonOfTheModelCellInAllFiveCategories) {
     }
     EXPECT_EQ(Category(document, "IV")["rows"].toInt(), 151);
     EXPECT_EQ(Category(document, "Traces")["rows"].toInt(), 14 * 3); // the default points
+
+    // Units beside every header, from the channel's unit; the channel itself.
+    for (const QJsonValue& category : document["categories"].toArray())
+        EXPECT_EQ(category["units"].toArray().size(), category["headers"].toArray().size())
+            << category["sheet"].toString().toStdString();
+    EXPECT_EQ(slope["units"].toArray(), (QJsonArray{"", "nS", "nS", ""}));
+    EXPECT_EQ(Category(document, "Capacitance")["units"].toArray(), (QJsonArray{"", "fF"}));
+    EXPECT_EQ(Category(document, "Traces")["units"].toArray(), (QJsonArray{"s", "pA"}));
+    EXPECT_EQ(document["channel"].toObject(),
+              (QJsonObject{{"index", 1}, {"name", ""}, {"unit", "pA"}}));
+    EXPECT_EQ(document["skipped"].toArray(), QJsonArray{});
+    EXPECT_EQ(document["warnings"].toArray(), QJsonArray{});
+}
+
+TEST_F(Analyse, AnalysesWithoutResultsAreNamedWithTheirReason) {
+    // A test window beyond the ramp, and no sample point within the trace.
+    CliRun run = Run({recordingArg, "--json"}, "[Slope conductance]\nReversal Potential=90\n"
+                                               "[Current Traces]\nSample Points=5000,\n");
+    ASSERT_EQ(run.status, 0) << run.err;
+    const QJsonObject document = run.Documents().value(0);
+    EXPECT_EQ(document["categories"].toArray().size(), 3);
+    EXPECT_EQ(document["skipped"].toArray(),
+              (QJsonArray{QJsonObject{{"sheet", "Slope Conductance"},
+                                      {"reason", "no sample of the ramp lies within the test "
+                                                 "potential \u00b1 range"}},
+                          QJsonObject{{"sheet", "Traces"},
+                                      {"reason", "no sample point lies within the trace's "
+                                                 "4000 samples"}}}));
+    EXPECT_NE(run.err.find(recording + ": Slope Conductance: skipped: no sample of the ramp"),
+              std::string::npos)
+        << run.err;
+    EXPECT_NE(run.err.find(recording + ": Traces: skipped: no sample point"), std::string::npos);
 }
 
 // An unreadable recording is told and the others analysed all the same: in
@@ -103,7 +135,8 @@ TEST_F(Analyse, AFileThatCannotBeReadDoesNotStopTheOthers) {
     EXPECT_EQ(documents[1]["ok"], true);
     EXPECT_EQ(documents[1]["error"], QJsonValue::Null);
     EXPECT_EQ(documents[1]["workbook"].toString().toStdString(), workbook);
-    EXPECT_EQ(documents[1]["sheets"].toArray().size(), 6);
+    EXPECT_EQ(documents[1]["sheets"].toArray().size(), 7); // the details sheet last
+    EXPECT_EQ(documents[1]["sheets"].toArray().last().toString(), "Analysis Details");
     EXPECT_EQ(documents[1]["skipped"].toArray(),
               (QJsonArray{QJsonObject{{"sheet", "IV"}, {"reason", "no traces selected"}},
                           QJsonObject{{"sheet", "Traces"}, {"reason", "no sample points"}}}));

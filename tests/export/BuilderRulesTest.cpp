@@ -139,6 +139,28 @@ TEST(CapacitanceBuilder, SlopesFromTheWindowEndsAndEqualSlopesGiveNoValue) {
     const Columns same = Of(BuildCapacitance(store, choices, 1, table), table);
     EXPECT_EQ(same.at(0), (Floats{2, 1}));
     EXPECT_TRUE(std::isnan(same.at(1).at(0)) && std::isnan(same[1].at(1)));
+    EXPECT_TRUE(table.warnings.empty()) << "no value is no doubtful value";
+}
+
+TEST(CapacitanceBuilder, NearlyEqualSlopesAndNegativeValuesAreWarnedAbout) {
+    // Ramp 2 rises 1.04 times as fast as ramp 1 (within 5 %), then 1.06 times.
+    for (const auto& [factor, warned] : {std::pair{1.04f, true}, std::pair{1.06f, false}}) {
+        Floats v = Ramp(20, -10.0f, 1.0f);
+        for (uint32_t i = 10; i < 20; ++i)
+            v[i] = factor * static_cast<float>(i);
+        TraceStore store = MakeStore(2, v, [](uint32_t k, uint32_t i) {
+            return (i < 10 ? 1.0f : 2.0f) * (k == 0 ? 1.0f : -1.0f);
+        });
+        ResultTable table;
+        ASSERT_EQ(BuildCapacitance(store, {{0, 1}, {2, 6}, {12, 16}}, 1, table), 2u);
+        Strings expected;
+        if (warned)
+            expected.push_back("traces 1, 2: the two ramps' slopes differ by less than 5 % of "
+                               "the larger; the capacitance is unreliable");
+        expected.push_back("trace 2: negative capacitance");
+        EXPECT_EQ(table.warnings, expected) << factor;
+        EXPECT_GT(table.columns[1][0], 0.0f) << "the value stays";
+    }
 }
 
 TEST(CurrentVoltageBuilder, BinsAreRunsOfEqualVoltage) {

@@ -71,7 +71,7 @@ TEST_F(Export, SavesBesideTheRecordingPrintsAndHandsTheSavedFileOver) {
     // No results: one empty sheet, saved all the same; no chart sheet to print.
     fs::remove(workbook);
     EXPECT_EQ(Run(ExportChoices{}).pairs, 0);
-    EXPECT_EQ(ReadXlsx(workbook).SheetNames(), (Strings{"Sheet1"}));
+    EXPECT_EQ(ReadXlsx(workbook).SheetNames(), (Strings{"Sheet1", "Analysis Details"}));
     EXPECT_EQ(desktop.printed, std::vector<size_t>{5});
     EXPECT_EQ(desktop.opened, (Strings{workbook, workbook}));
 }
@@ -95,12 +95,12 @@ TEST_F(Export, AnExistingWorkbookIsReplacedOnlyWhenTheUserSaysSo) {
     EXPECT_EQ(fixtures::ReadFile(workbook), "earlier results");
     // Declining does not end the export: the workbook is shown from the temporary folder.
     EXPECT_EQ(desktop.opened.back(), userTemp + "/cell.abf (2).xlsx");
-    EXPECT_EQ(ReadXlsx(desktop.opened.back()).sheets.size(), 10u);
+    EXPECT_EQ(ReadXlsx(desktop.opened.back()).sheets.size(), 11u);
 
     messages.yesNoAnswer = MessageAnswer::Yes;
     outcome = Run(fixtures::AllCategories(store));
     EXPECT_EQ(outcome.savedPath, workbook);
-    EXPECT_EQ(ReadXlsx(workbook).sheets.size(), 10u);
+    EXPECT_EQ(ReadXlsx(workbook).sheets.size(), 11u);
 }
 
 // The charts PDF follows the workbook's rule: the window asks before it is
@@ -150,9 +150,9 @@ TEST_F(Export, ATableTooLargeForASheetContinuesOnFurtherSheets) {
         CExcelExport(&desktop, nullptr).ExportResults(store, choices, recording, options);
     EXPECT_FALSE(outcome.sheetError);
     EXPECT_TRUE(messages.messages.empty());
-    EXPECT_EQ(outcome.sheetNames,
-              (Strings{"Slope Conductance Graph", "Traces Graph", "Traces (2) Graph",
-                       "Slope Conductance Data", "Traces Data", "Traces (2) Data"}));
+    EXPECT_EQ(outcome.sheetNames, (Strings{"Slope Conductance Graph", "Traces Graph",
+                                           "Traces (2) Graph", "Slope Conductance Data",
+                                           "Traces Data", "Traces (2) Data", "Analysis Details"}));
     EXPECT_EQ(desktop.printed, std::vector<size_t>{3});
 }
 
@@ -331,6 +331,8 @@ TEST_F(Export, WorkbookReadBackHoldsEveryFiniteNumberAndFormattedCharts) {
     for (const char* kind : {" Graph", " Data"})
         for (const AnalysisResult& result : results)
             expected.push_back(result.sheetName + kind);
+    expected.push_back("Analysis Details");
+    ASSERT_EQ(expected[0], "Slope Conductance Graph");
     EXPECT_EQ(book.SheetNames(), expected);
     for (size_t i = 0; i < book.sheets.size(); ++i)
         EXPECT_EQ(book.sheets[i].isChart, i < 5) << book.sheets[i].name;
@@ -411,7 +413,9 @@ TEST_F(Export, CurrentVoltageColoursForThreeAndSixTraces) {
         ExportChoices onlyCurrentVoltage;
         onlyCurrentVoltage.currentVoltage = fixtures::AllCategories(store).currentVoltage;
         Run(onlyCurrentVoltage);
-        EXPECT_EQ(SeriesColours(ReadXlsx(workbook).Sheet("IV Graph").chart), expected) << traces;
+        const ReadBackWorkbook book = ReadXlsx(workbook);
+        EXPECT_EQ(book.SheetNames(), (Strings{"IV Graph", "IV Data", "Analysis Details"}));
+        EXPECT_EQ(SeriesColours(book.Sheet("IV Graph").chart), expected) << traces;
     }
 }
 
@@ -427,6 +431,61 @@ TEST_F(Export, LibreOfficeConvertsTheWorkbookWithItsCharts) {
     const std::string pdf = fixtures::ReadFile(dir.file("cell.abf.pdf"));
     ASSERT_GT(pdf.size(), 1000u) << fixtures::ReadFile(dir.file("convert.log"));
     EXPECT_EQ(pdf.substr(0, 5), "%PDF-");
+}
+
+} // namespace
+
+namespace {
+
+// The text in column B of the first row of `sheet` whose column A reads `label`.
+std::string Beside(const ReadBackSheet& sheet, const std::string& label) {
+    for (const auto& [at, cell] : sheet.cells)
+        if (at.second == 0 && cell.text == label) {
+            auto value = sheet.cells.find({at.first, 1});
+            return value == sheet.cells.end() ? std::string() : value->second.text;
+        }
+    return "(no row " + label + ")";
+}
+
+// The text of every axis title of a chart.
+std::vector<QString> AxisTitles(const QDomElement& chart) {
+    std::vector<QString> titles;
+    for (const char* axis : {"c:valAx"})
+        for (const QDomElement& element : Descendants(chart, axis))
+            for (const QDomElement& text : Descendants(Path(element, "c:title"), "a:t"))
+                titles.push_back(text.text());
+    return titles;
+}
+
+TEST_F(Export, TheDetailsSheetAndTheAxesSayWhatWasAnalysedAndInWhichUnits) {
+    store.channel = {1, "Im", "pA"};
+    store.sources = {{recording, 1234, std::string(64, 'a'), "ABF 1.83", store.channel, 100.0f,
+                      model::kSamples, 4}};
+    ExportChoices choices = fixtures::AllCategories(store);
+    choices.continuousRecord.samplePoints = {99999}; // beyond the trace: no rows
+    choices.settingsUsed = {{{"Traces", "1-4"}}};
+    options.autoPrint = false;
+    const ExportOutcome outcome = Run(choices);
+    EXPECT_EQ(outcome.skipped,
+              (Strings{"Traces: no sample point lies within the trace's 4000 samples"}));
+    const ReadBackWorkbook book = ReadXlsx(workbook);
+    ASSERT_EQ(book.SheetNames().back(), "Analysis Details");
+    const ReadBackSheet& details = book.Sheet("Analysis Details");
+    EXPECT_EQ(Beside(details, "Program"), "Tessaran 1.0");
+    EXPECT_EQ(Beside(details, "Recording"), recording);
+    EXPECT_EQ(Beside(details, "SHA-256"), std::string(64, 'a'));
+    EXPECT_EQ(Beside(details, "Channel"), "1: Im (pA)");
+    EXPECT_EQ(Beside(details, "Traces"), "4");
+    EXPECT_EQ(Beside(details, "Unit of \"Slope Conductance\""), "nS");
+    EXPECT_EQ(Beside(details, "Unit of \"Cell Capacitance\""), "fF");
+    EXPECT_EQ(Beside(details, "Unit of \"Voltage\""), "mV");
+    EXPECT_EQ(Beside(details, "Skipped"), "no sample point lies within the trace's 4000 samples");
+    // Header texts stay; the units stand on the axes.
+    EXPECT_EQ(book.Sheet("Slope Conductance Data").cells.at({0, 1}).text, "Slope Conductance");
+    EXPECT_EQ(AxisTitles(book.Sheet("Slope Conductance Graph").chart),
+              (std::vector<QString>{"Trace Number", "Slope Conductance (nS)"}));
+    EXPECT_EQ(AxisTitles(book.Sheet("IV Graph").chart),
+              (std::vector<QString>{"Voltage (mV)", "Current (pA)"}));
 }
 
 } // namespace

@@ -26,6 +26,9 @@ AbfTestWriter Writer(std::vector<int16_t> channels, uint32_t episodes = 3,
         .SetEpisodes(episodes)
         .SetSamplesPerChannel(samples)
         .SetSignal(Signal);
+    // No channel is named a current: the channel is chosen by number.
+    for (int channel = 0; channel < 6; ++channel)
+        writer.SetText(AbfOffset::kAdcUnits + 8 * size_t(channel), "mV", 8);
     return writer;
 }
 
@@ -39,18 +42,27 @@ protected:
     TempDir dir;
 };
 
-TEST_F(LoadTest, LoadsChannelOneWhereverItIsScannedOrElseChannelZeroWithItsUnit) {
-    // Writer, channels scanned, channel loaded, its unit (the writer's channel 1 is in mV).
-    const std::tuple<AbfTestWriter, float, int, std::string> cases[] = {
-        {Writer({0, 1}), 2, 1, "mV"},
-        {Writer({1, 0, 5}).SetText(AbfOffset::kAdcUnits + 8, " nA ", 8), 3, 1, "nA"},
-        {Writer({0}).SetText(AbfOffset::kAdcUnits, "", 8), 1, 0, ""}};
-    for (const auto& [writer, channels, expected, unit] : cases) {
-        const float scan = 50.0f * channels;
-        AbfTestWriter timed = writer;
-        timed.SetSampleInterval(50).SetStartToStart(2.5f);
+TEST_F(LoadTest, LoadsTheFirstCurrentChannelElseChannelOneElseChannelZeroWithItsUnit) {
+    const struct {
+        std::vector<int16_t> channels;
+        int currentChannel; // named `unit`; -1: none is a current (all "mV")
+        const char* unit;   // of the current channel
+        int expected;       // the channel loaded
+        std::string expectedUnit;
+    } cases[] = {
+        {{0, 1}, -1, "", 1, "mV"},      {{1, 0, 5}, -1, "", 1, "mV"}, {{0}, 0, "", 0, ""},
+        {{0, 1}, 0, "pA", 0, "pA"},     {{1, 0}, 0, "pA", 0, "pA"},   {{2, 0, 1}, 2, "pA", 2, "pA"},
+        {{1, 0, 5}, 1, " nA ", 1, "nA"}};
+    for (const auto& [channels, currentChannel, unit, expected, expectedUnit] : cases) {
+        const float scan = 50.0f * static_cast<float>(channels.size());
+        AbfTestWriter writer = Writer(channels).SetSampleInterval(50).SetStartToStart(2.5f);
+        if (currentChannel >= 0)
+            writer.SetText(AbfOffset::kAdcUnits + 8 * size_t(currentChannel), unit, 8);
         TraceStore store;
-        ASSERT_TRUE(TraceStore::LoadInto(store, Write(timed, "a.abf")));
+        ASSERT_TRUE(TraceStore::LoadInto(store, Write(writer, "a.abf")));
+        EXPECT_EQ(store.channel.index, expected);
+        EXPECT_EQ(store.unit, expectedUnit);
+        EXPECT_EQ(store.channel.unit, expectedUnit);
         ASSERT_EQ(store.traces.size(), 3u);
         EXPECT_EQ(store.SamplesPerTrace(), 1000u);
         EXPECT_EQ(store.commandWaveform.size(), 1000u);
@@ -58,7 +70,6 @@ TEST_F(LoadTest, LoadsChannelOneWhereverItIsScannedOrElseChannelZeroWithItsUnit)
         for (uint32_t episode = 1; episode <= 3; ++episode)
             for (uint32_t i = 0; i < 1000; i += 37)
                 ASSERT_NEAR(store.traces[episode - 1][i], Signal(episode, expected, i), kCount);
-        EXPECT_EQ(store.unit, unit);
         // The interval of the header lies between multiplexed samples.
         EXPECT_EQ(store.timeAxis[1], scan);
         EXPECT_EQ(store.timeAxis[999], 999 * scan);
@@ -71,16 +82,10 @@ TEST_F(LoadTest, LoadsChannelOneWhereverItIsScannedOrElseChannelZeroWithItsUnit)
 TEST_F(LoadTest, UnreadableRecordingsGiveTheReadersErrorAndLeaveTheStoreEmpty) {
     const std::string good = Write(Writer({0, 1}), "good.abf");
     const std::string other = Write(Writer({2, 3}), "other.abf");
-    // No second episode to take the interval from:
-    const std::string single = Write(Writer({0, 1}, 1), "single.abf");
-    const std::string nowave =
-        Write(Writer({0}).Set<int16_t>(AbfOffset::kWaveformSource, 0), "nowave.abf");
     const std::string missing = dir.file("missing.abf");
     const std::tuple<std::string, int, std::string> cases[] = {
         {other, ABF_EINVALIDCHANNEL,
          "INTERNAL ERROR: File '" + other + "': invalid channel number."},
-        {single, ABF_EEPISODERANGE, "INTERNAL ERROR: File '" + single + "': episode out of range."},
-        {nowave, ABF_ENOWAVEFORM, "INTERNAL ERROR: No waveform defined."},
         {missing, ABF_EOPENFILE, "Cannot open file '" + missing + "'."}};
     for (const auto& [path, error, text] : cases) {
         TraceStore store;
@@ -101,6 +106,55 @@ TEST_F(LoadTest, UnreadableRecordingsGiveTheReadersErrorAndLeaveTheStoreEmpty) {
     int error = 0; // no file is left open
     for (int handle = 0; handle < ABF_MAXFILES; ++handle)
         EXPECT_FALSE(AbfCloseFile(handle, &error)) << handle;
+}
+
+TEST_F(LoadTest, OneEpisodeNoWaveformAndChosenChannelsLoad) {
+    TraceStore store;
+    ASSERT_TRUE(TraceStore::LoadInto(store, Write(Writer({0, 1}, 1), "single.abf")));
+    EXPECT_EQ(store.traces.size(), 1u);
+    EXPECT_EQ(store.episodeInterval, 0.0f) << "no second episode to take it from";
+
+    ASSERT_TRUE(TraceStore::LoadInto(
+        store, Write(Writer({0}).Set<int16_t>(AbfOffset::kWaveformSource, 0), "nowave.abf")));
+    EXPECT_EQ(store.traces.size(), 3u);
+    EXPECT_FALSE(store.HasCommand());
+    EXPECT_TRUE(store.commands.empty());
+    EXPECT_EQ(store.SamplesPerTrace(), 1000u);
+
+    const std::string two = Write(Writer({0, 1}), "two.abf");
+    ASSERT_TRUE(TraceStore::LoadInto(store, two, 0));
+    EXPECT_EQ(store.channel.index, 0);
+    EXPECT_NEAR(store.traces[1][5], Signal(2, 0, 5), kCount);
+    EXPECT_EQ(TraceStore::LoadInto(store, two, 2).readerError, ABF_EINVALIDCHANNEL)
+        << "not sampled";
+}
+
+TEST_F(LoadTest, EachEpisodeKeepsItsOwnCommandSharedWhereEqual) {
+    TraceStore store;
+    // Epoch 1 grows by 10 samples from episode to episode; episode 3 is cut
+    // back to episode 1's length by the user list, so it shares episode 1's.
+    ASSERT_TRUE(TraceStore::LoadInto(store, Write(Writer({0, 1}, 4)
+                                                      .SetEpoch(0, 1, -20, 0, 100, 0)
+                                                      .SetEpoch(1, 2, 40, 0, 200, 0)
+                                                      .SetEpoch(2, 2, -60, 0, 50, 0)
+                                                      .SetUserList(31, "100,110,100,100"),
+                                                  "moving.abf")));
+    ASSERT_EQ(store.commands.size(), 4u);
+    EXPECT_NE(store.commands[0], store.commands[1]);
+    EXPECT_EQ(store.commands[2], store.commands[0]);
+    EXPECT_EQ(store.commands[3], store.commands[2]);
+    EXPECT_EQ(store.commandWaveform, store.commands[0]->waveform);
+    // 1000 / 64 = 15 samples of holding, then epoch 0, then the two ramps.
+    using Ramp = EpisodeCommand::Ramp;
+    EXPECT_EQ(store.commands[0]->ramps, (std::vector<Ramp>{{115, 314}, {315, 364}}));
+    EXPECT_EQ(store.commands[1]->ramps, (std::vector<Ramp>{{125, 324}, {325, 374}}));
+    EXPECT_EQ(&store.CommandOf(1), &store.commands[1]->waveform);
+    EXPECT_FLOAT_EQ(store.CommandOf(1)[124], -20.0f);
+    EXPECT_FLOAT_EQ(store.CommandOf(1)[324], 40.0f);
+    ASSERT_EQ(store.sources.size(), 1u);
+    EXPECT_EQ(store.sources[0].traces, 4u);
+    EXPECT_EQ(store.sources[0].sha256.size(), 64u);
+    EXPECT_EQ(store.sources[0].format, "ABF 1.65");
 }
 
 TEST_F(LoadTest, HeaderClaimingMoreThanTheFileHoldsIsRefusedBeforeAnythingIsAllocated) {

@@ -30,6 +30,48 @@ double Current(const Cell& cell, uint32_t i) {
     return cell.conductance * (Voltage(i) - kErev) + cell.capacitance * VoltageRate(i);
 }
 
+double ShiftedVoltage(uint32_t i, uint32_t shift) {
+    if (i < kHolding + shift)
+        return i < kHolding ? kHoldingMv : 50.0;
+    return Voltage(i - shift);
+}
+
+double ShiftedVoltageRate(uint32_t i, uint32_t shift) {
+    return i < kHolding + shift ? 0.0 : VoltageRate(i - shift);
+}
+
+void WriteMovingRampRecording(const std::string& path, const std::vector<Cell>& cells,
+                              uint32_t shiftPerEpisode) {
+    const float scale = 160.0f / 32768.0f;
+    AbfTestWriter writer;
+    // The current's channel second in the scan, where the command's ramp
+    // values fall on the model's voltages.
+    writer.SetChannels({1, 0})
+        .SetSamplesPerChannel(kSamples)
+        .SetEpisodes(static_cast<uint32_t>(cells.size()))
+        .SetSampleInterval(kIntervalUs / 2.0f)
+        .SetHolding(kHoldingMv)
+        .SetStartToStart(5.0f)
+        .SetChannelScaling(0, scale, 1.0f, 0.0f)
+        .SetChannelScaling(1, 0.01f, 1.0f, 0.0f)
+        .SetText(AbfOffset::kAdcChannelNames, "Im", 10)
+        .SetText(AbfOffset::kAdcChannelNames + 10, "Vm", 10)
+        .SetEpoch(0, 1, 50.0f, 0.0f, static_cast<int16_t>(kRamp2First + 1 - kHolding),
+                  static_cast<int16_t>(shiftPerEpisode))
+        .SetEpoch(1, 2, -100.0f, 0.0f, static_cast<int16_t>(kRamp2Last - kRamp2First), 0)
+        .SetEpoch(2, 1, -100.0f, 0.0f, static_cast<int16_t>(kRamp1First - kRamp2Last), 0)
+        .SetEpoch(3, 2, 50.0f, 0.0f, static_cast<int16_t>(kRamp1Last - kRamp1First), 0)
+        .SetSignal([cells, shiftPerEpisode](uint32_t episode, int channel, uint32_t sample) {
+            const uint32_t shift = (episode - 1) * shiftPerEpisode;
+            if (channel == 1)
+                return ShiftedVoltage(sample, shift);
+            const Cell& cell = cells[episode - 1];
+            return cell.conductance * (ShiftedVoltage(sample, shift) - kErev) +
+                   cell.capacitance * ShiftedVoltageRate(sample, shift);
+        });
+    writer.Write(path);
+}
+
 void WriteModelRecording(const std::string& path, const std::vector<Cell>& cells, bool twoChannels,
                          float startToStartS) {
     // 10 V over 32768 counts with a scale of 160/32768 V per pA: 1/16 pA per count.
@@ -45,7 +87,9 @@ void WriteModelRecording(const std::string& path, const std::vector<Cell>& cells
         .SetStartToStart(startToStartS)
         .SetChannelScaling(0, scale, 1.0f, 0.0f)
         .SetChannelScaling(1, scale, 1.0f, 0.0f)
-        .SetText(AbfOffset::kAdcUnits + 8, "pA", 8) // both channels hold currents
+        // Channel 0 holds no current: its unit says so, as a recording's would.
+        .SetText(AbfOffset::kAdcUnits, twoChannels ? "mV" : "pA", 8)
+        .SetText(AbfOffset::kAdcUnits + 8, "pA", 8)
         // After kHolding samples at holding: +50 mV up to kRamp2First, ramp 2 down
         // to -100 mV, a step at -100 mV up to kRamp1First, ramp 1 up to +50 mV.
         .SetEpoch(0, 1, 50.0f, 0.0f, static_cast<int16_t>(kRamp2First + 1 - kHolding), 0)

@@ -57,7 +57,7 @@ const TempDir& Folder() {
 
 // Writes a recording into the benchmark's folder; returns its path.
 std::string WriteInFolder(const char* name, const AbfTestWriter& writer) {
-    const std::string file = Folder().file(name);
+    std::string file = Folder().file(name);
     writer.Write(file);
     return file;
 }
@@ -113,7 +113,7 @@ struct Window {
     CZoomScrollView* View() const { return sheet->AnalysisPages()[0]->View(); }
 };
 
-void BM_GapFreeHourShownAndDrawn(benchmark::State& state) {
+void GapFreeHourShownAndDrawn(benchmark::State& state) {
     const std::string& path = GapFreeHour();
     const double base = ResidentMegabytes();
     {
@@ -140,7 +140,7 @@ void BM_GapFreeHourShownAndDrawn(benchmark::State& state) {
 // The export of all 8790 traces, with the longest time the window's event
 // loop went without turning meanwhile (goal 100 ms): a timer that should fire
 // every millisecond measures the gaps.
-void BM_GapFreeHourExportAll(benchmark::State& state) {
+void GapFreeHourExportAll(benchmark::State& state) {
     Window window;
     ShowAndSettle(*window.sheet);
     window.sheet->OpenRecording(GapFreeHour());
@@ -176,7 +176,7 @@ void BM_GapFreeHourExportAll(benchmark::State& state) {
     state.counters["endGapMs"] = endGap * 1000.0;
 }
 
-void BM_ManyEpisodesFirstPaintAndResize(benchmark::State& state) {
+void ManyEpisodesFirstPaintAndResize(benchmark::State& state) {
     const std::string& path = ManyEpisodes();
     Window window;
     ShowAndSettle(*window.sheet);
@@ -199,9 +199,9 @@ void BM_ManyEpisodesFirstPaintAndResize(benchmark::State& state) {
 
 } // namespace
 
-BENCHMARK(BM_GapFreeHourShownAndDrawn)->Unit(benchmark::kMillisecond)->Iterations(2)->UseRealTime();
-BENCHMARK(BM_GapFreeHourExportAll)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
-BENCHMARK(BM_ManyEpisodesFirstPaintAndResize)
+BENCHMARK(GapFreeHourShownAndDrawn)->Unit(benchmark::kMillisecond)->Iterations(2)->UseRealTime();
+BENCHMARK(GapFreeHourExportAll)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
+BENCHMARK(ManyEpisodesFirstPaintAndResize)
     ->Unit(benchmark::kMillisecond)
     ->Iterations(4)
     ->UseRealTime()

@@ -30,8 +30,8 @@ struct Fixture {
                                                        model::kRamp1Last, -5.0f, 5.0f);
         const SampleWindow ramp2 = model::WindowWithin(store.commandWaveform, model::kRamp2First,
                                                        model::kRamp2Last, -5.0f, 5.0f);
-        choices.slopeConductance = {all, ramp1, 0, true, 1};
-        choices.currentAtTestPotential = {all, ramp1, 0, true, 1};
+        choices.slopeConductance = {all, ramp1, {}, 0, true, 1};
+        choices.currentAtTestPotential = {all, ramp1, {}, 0, true, 1};
         choices.currentVoltage.selectedTraces = all;
         choices.currentVoltage.ramp = {model::kRamp1First, model::kRamp1Last};
         choices.capacitance = {all, ramp1, ramp2};

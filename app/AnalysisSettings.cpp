@@ -19,6 +19,10 @@ struct SettingsReader : ProfileFieldReader {
     void operator()(const char* key, std::string& field, const std::string& defaultValue) const {
         field = ReadText(key, defaultValue);
     }
+    void operator()(const char* key, ChannelSetting& field, ChannelSetting defaultValue) const {
+        field.request =
+            ChannelRequestOrAuto(ReadText(key, ChannelRequestText(defaultValue.request)));
+    }
 };
 
 struct SettingsWriter : ProfileFieldWriter {
@@ -29,6 +33,9 @@ struct SettingsWriter : ProfileFieldWriter {
     }
     void operator()(const char* key, const std::string& field, const std::string&) const {
         WriteText(key, field);
+    }
+    void operator()(const char* key, ChannelSetting field, ChannelSetting) const {
+        WriteText(key, ChannelRequestText(field.request));
     }
 };
 

@@ -10,6 +10,7 @@
 #include "display/TraceDisplayModel.h"
 #include "export/AnalysisTable.h"
 #include "platform/ProfileStore.h"
+#include "recording/ChannelChoice.h"
 
 #include <array>
 #include <cstddef>
@@ -20,6 +21,15 @@
 inline constexpr char kGeneralSettingsSection[] = "settings";
 // The display model's own largest zoom-in range, until the settings give one.
 inline constexpr double kDefaultSweepMaxRange = TraceDisplayModel::kDefaultMaxRange; // pA
+
+// The channel the analyses read: kAutoChannel (the first sampled channel with a
+// current unit, else 1 when sampled, else 0) or a channel number 0..15. Stored
+// as "auto" or the number; any other stored text reads as auto
+// (ChannelRequestOrAuto).
+struct ChannelSetting {
+    int request = kAutoChannel;
+    bool operator==(const ChannelSetting&) const = default;
+};
 
 // The stored fields and their defaults are declared once, in
 // VisitGeneralSettings below; the constructor, Load, Save and the tests go
@@ -39,6 +49,7 @@ struct AnalysisSettings {
     // Recordings that turn up complete in this folder are analysed as new
     // acquisitions are; empty: no folder is watched.
     std::string watchFolder;
+    ChannelSetting currentChannel;     // "Current Channel"
     double sweepMaxRange = 0.0;        // pA, stored as text
     bool sweepMaxRangeChanged = false; // not stored
     // Descending ramp, ascending ramp and their sub-sections.
@@ -75,8 +86,8 @@ std::string FormatSweepMaxRange(double value);
 // The general settings' stored fields, each declared once as (key, field,
 // default), in the order they are written to section "settings".
 // `visit(key, field, defaultValue)` is called for each; fields are int32_t,
-// ColourRef, double or std::string. A colour's default is its present value: the display
-// value the record was made with.
+// ColourRef, double, std::string or ChannelSetting. A colour's default is its present value: the
+// display value the record was made with.
 template <class Settings, class Visit> void VisitGeneralSettings(Settings& s, Visit&& visit) {
     const auto selectAll = [&](Analysis analysis) {
         visit(RowOf(analysis).selectAllKey, s.selectAll[IndexOf(analysis)], int32_t{1});
@@ -100,6 +111,7 @@ template <class Settings, class Visit> void VisitGeneralSettings(Settings& s, Vi
     visit("Colour Control Trace", s.controlTraceColour, ColourRef{s.controlTraceColour});
     visit("Sweep Max Range", s.sweepMaxRange, kDefaultSweepMaxRange);
     visit("WatchFolder", s.watchFolder, std::string());
+    visit("Current Channel", s.currentChannel, ChannelSetting{});
 }
 
 // The zoom levels and scroll position that the display model keeps between runs.

@@ -94,6 +94,16 @@ bool ParseChannelRequest(std::string_view text, int& request) {
     return true;
 }
 
+int ChannelRequestOrAuto(std::string_view text) {
+    const size_t first = text.find_first_not_of(" \t");
+    const size_t last = text.find_last_not_of(" \t");
+    int request = kAutoChannel;
+    if (first == std::string_view::npos ||
+        !ParseChannelRequest(text.substr(first, last - first + 1), request))
+        return kAutoChannel;
+    return request;
+}
+
 std::string ChannelRequestText(int request) {
     return request == kAutoChannel ? "auto" : std::to_string(request);
 }

@@ -44,5 +44,9 @@ std::string CommandUnit(const AbfHeader& header);
 
 // "auto" or a channel number 0..15 as text; false for anything else.
 bool ParseChannelRequest(std::string_view text, int& request);
+// The stored setting's reading of `text`: the request ParseChannelRequest
+// takes from it (blanks at either end ignored), kAutoChannel for anything
+// else, so that a mistyped profile value still analyses a channel.
+int ChannelRequestOrAuto(std::string_view text);
 // "auto" or the number.
 std::string ChannelRequestText(int request);

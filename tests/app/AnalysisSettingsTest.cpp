@@ -42,6 +42,7 @@ TEST(AnalysisSettingsTest, DefaultsAreWrittenUnderTheStoredKeys) {
         set(key, std::to_string(MakeColourRef(255, 0, 0)));
     set("Sweep Max Range", std::to_string(5000));
     set("WatchFolder", "");
+    set("Current Channel", "auto");
     EXPECT_EQ(profile.values, expected);
 }
 
@@ -52,8 +53,11 @@ TEST(AnalysisSettingsTest, EveryStoredFieldReadsBackWhatWasWritten) {
     // Every field gets a value of its own; a text field one that a profile
     // line could mangle (blanks at both ends, '=', ';', non-ASCII).
     VisitGeneralSettings(written, [&](const char*, auto& field, const auto&) {
-        if constexpr (std::is_same_v<std::decay_t<decltype(field)>, std::string>)
+        using Field = std::decay_t<decltype(field)>;
+        if constexpr (std::is_same_v<Field, std::string>)
             field = " /data/rig 2/x=y; \xc3\xa9t\xc3\xa9 " + std::to_string(next++);
+        else if constexpr (std::is_same_v<Field, ChannelSetting>)
+            field.request = next++ % 16;
         else
             field = next++;
     });
@@ -64,8 +68,11 @@ TEST(AnalysisSettingsTest, EveryStoredFieldReadsBackWhatWasWritten) {
     const auto texts = [](const AnalysisSettings& settings) {
         std::vector<std::string> values;
         VisitGeneralSettings(settings, [&](const char*, const auto& field, const auto&) {
-            if constexpr (std::is_same_v<std::decay_t<decltype(field)>, std::string>)
+            using Field = std::decay_t<decltype(field)>;
+            if constexpr (std::is_same_v<Field, std::string>)
                 values.push_back(field);
+            else if constexpr (std::is_same_v<Field, ChannelSetting>)
+                values.push_back(ChannelRequestText(field.request));
             else
                 values.push_back(std::to_string(field));
         });
@@ -94,6 +101,30 @@ TEST(AnalysisSettingsTest, StoredColoursReachTheDisplayValues) {
     AnalysisSettings fresh;
     EXPECT_EQ(fresh.selectionColours[0], 0x112233u);
     EXPECT_EQ(fresh.zeroLineColour, 0x010203u);
+    ResetDisplayValues();
+}
+
+TEST(AnalysisSettingsTest, CurrentChannelReadsAutoForAnythingButAChannelNumber) {
+    const std::pair<const char*, int> stored[] = {
+        {"auto", kAutoChannel}, {"0", 0},
+        {" 15 ", 15},           {"1", 1},
+        {"16", kAutoChannel},   {"-1", kAutoChannel},
+        {"2x", kAutoChannel},   {"", kAutoChannel},
+        {"AUTO", kAutoChannel},
+    };
+    for (const auto& [text, request] : stored) {
+        MemoryProfileStore profile;
+        profile.WriteString("settings", "Current Channel", text);
+        AnalysisSettings settings;
+        settings.currentChannel.request = 7;
+        settings.Load(profile);
+        EXPECT_EQ(settings.currentChannel.request, request) << '"' << text << '"';
+    }
+    MemoryProfileStore profile;
+    AnalysisSettings settings;
+    settings.currentChannel.request = 0;
+    settings.Save(profile);
+    EXPECT_EQ(profile.ReadString("settings", "Current Channel", ""), "0");
     ResetDisplayValues();
 }
 

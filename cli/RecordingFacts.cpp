@@ -1,14 +1,8 @@
 #include "cli/RecordingFacts.h"
 
 #include "abf/Abf.h"
-#include "platform/RegularFile.h"
+#include "platform/Sha256.h"
 #include "recording/ChannelChoice.h"
-
-#include <QCryptographicHash>
-#include <QFile>
-
-#include <optional>
-#include <unistd.h>
 
 namespace {
 
@@ -17,19 +11,6 @@ namespace {
 int AnalysedChannel(const AbfHeader& header) {
     const int chosen = ChooseChannel(header, kAutoChannel);
     return IsSampledChannel(header, chosen) ? chosen : header.samplingSequence[0];
-}
-
-// The SHA-256 of what is left to read on `fd` as hexadecimal digits; closes `fd`.
-std::optional<std::string> Sha256Of(int fd) {
-    QFile file;
-    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
-        ::close(fd);
-        return std::nullopt;
-    }
-    QCryptographicHash hash(QCryptographicHash::Sha256);
-    if (!hash.addData(&file))
-        return std::nullopt;
-    return hash.result().toHex().toStdString();
 }
 
 } // namespace
@@ -41,15 +22,16 @@ RecordingFacts ReadRecordingFacts(const std::string& path, const TraceStore& sto
     facts.traces = static_cast<uint32_t>(store.traces.size());
     if (store.timeAxis.size() > 1)
         facts.sampleInterval = store.timeAxis[1] - store.timeAxis[0];
-    // Only a regular file is read: a FIFO or a device would block or never end.
-    uint64_t size = 0;
-    int error = 0;
-    const int fd = OpenRegularFile(path.c_str(), size, error);
-    if (fd < 0)
-        return facts;
-    if (std::optional<std::string> digest = Sha256Of(fd)) {
+    // The loader hashed the file as it read it; only a file it could not
+    // load is hashed here.
+    if (!store.sources.empty() && store.sources[0].path == path &&
+        !store.sources[0].sha256.empty()) {
+        facts.size = store.sources[0].size;
+        facts.sha256 = store.sources[0].sha256;
+    } else if (uint64_t size = 0; FileSha256(path, facts.sha256, size)) {
         facts.size = size;
-        facts.sha256 = std::move(*digest);
+    } else {
+        return facts;
     }
     int handle = -1;
     AbfHeader header{};

@@ -31,22 +31,24 @@ int ReadEpisodeCommands(int handle, const AbfHeader& header, int channel, uint32
     commands.clear();
     try {
         commands.reserve(episodes);
+        // Most protocols repeat one command: each episode's is made in a
+        // scratch command and kept only when it differs from the last kept.
+        EpisodeCommand scratch;
+        scratch.waveform.assign(samples, 0.0f);
         for (uint32_t episode = 1; episode <= episodes; ++episode) {
-            auto command = std::make_shared<EpisodeCommand>();
-            command->waveform.assign(samples, 0.0f);
             int error = 0;
-            if (!AbfGetCommandWaveform(handle, &header, channel, episode, command->waveform.data(),
+            if (!AbfGetCommandWaveform(handle, &header, channel, episode, scratch.waveform.data(),
                                        &error)) {
                 commands.clear();
                 return error;
             }
-            command->ramps = RampsOf(header, channel, episode);
-            if (!commands.empty() && Equal(*commands.back(), *command))
+            scratch.ramps = RampsOf(header, channel, episode);
+            if (!commands.empty() && Equal(*commands.back(), scratch))
                 commands.push_back(commands.back());
-            else if (!commands.empty() && Equal(*commands.front(), *command))
+            else if (!commands.empty() && Equal(*commands.front(), scratch))
                 commands.push_back(commands.front());
             else
-                commands.push_back(std::move(command));
+                commands.push_back(std::make_shared<EpisodeCommand>(scratch));
         }
     } catch (const std::bad_alloc&) {
         commands.clear();

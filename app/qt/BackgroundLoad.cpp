@@ -7,6 +7,9 @@
 #include <QTimer>
 
 #include <atomic>
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 
 #include <memory>
 #include <mutex>
@@ -27,6 +30,15 @@ struct LoadJob {
 QPointer<QEventLoop> g_waiting;
 std::mutex g_readerMutex;
 bool g_cancelled = false;
+
+// The recording the target held before is freed now; the allocator keeps
+// freed memory for later unless asked, and a window that has opened a few long
+// recordings would go on holding several recordings' worth.
+void ReturnFreedMemory() {
+#ifdef __GLIBC__
+    malloc_trim(0);
+#endif
+}
 
 } // namespace
 
@@ -84,7 +96,9 @@ std::optional<LoadResult> CBackgroundLoad::LoadInto(TraceStore& target, const st
     if (g_cancelled && !job->done)
         return std::nullopt;
     // Finished (perhaps just as Cancel came): the result counts.
-    if (job->result)
+    if (job->result) {
         target = std::move(job->store);
+        ReturnFreedMemory();
+    }
     return job->result;
 }

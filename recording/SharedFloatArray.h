@@ -29,7 +29,7 @@ public:
     float& operator[](size_t i) const { return m_data[i]; }
     explicit operator bool() const { return m_data != nullptr; }
     // Number of values sharing the array (for tests and diagnostics).
-    int ownerCount() const { return *m_ownerCount; }
+    int OwnerCount() const { return *m_ownerCount; }
 
 private:
     void Release();

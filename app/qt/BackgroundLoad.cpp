@@ -15,9 +15,10 @@
 #include <mutex>
 #include <thread>
 
-int CBackgroundLoad::progressDelayMs = 400;
-
 namespace {
+
+// A load shorter than this finishes without a progress window flashing up.
+constexpr int kProgressDelayMs = 400;
 
 // What the worker and the waiting window share; the worker keeps it alive
 // after a Cancel until it has finished.
@@ -75,7 +76,7 @@ std::optional<LoadResult> CBackgroundLoad::LoadInto(TraceStore& target, const st
     progress.setObjectName(QStringLiteral("loadProgress"));
     progress.setWindowTitle(QObject::tr("Tessaran"));
     progress.setWindowModality(Qt::WindowModal);
-    progress.setMinimumDuration(progressDelayMs);
+    progress.setMinimumDuration(kProgressDelayMs);
     QObject::connect(&progress, &QProgressDialog::canceled, &loop, [] { CancelRunning(); });
     QTimer poll;
     poll.setInterval(10);

@@ -25,8 +25,6 @@ public:
     static void CancelRunning();
     // Whether a load is waiting now.
     static bool IsRunning();
-    // Delay before the progress window appears (ms); tests may set 0.
-    static int progressDelayMs;
     // The recording reader keeps one table of open files for the process: a
     // load that was cancelled may still be reading, so every other use of the
     // reader holds this lock (the workers take it themselves).

@@ -199,7 +199,7 @@ TEST_F(LoadTest, AppendingAddsTheTracesOfAFileOfTheSameLengthOnly) {
                      "further.abf")));
     ASSERT_EQ(store.traces.size(), 5u);
     EXPECT_EQ(store.traces[0].data(), firstTrace);
-    EXPECT_EQ(store.traces[3].ownerCount(), 1); // the temporary store is gone; nothing copied
+    EXPECT_EQ(store.traces[3].OwnerCount(), 1); // the temporary store is gone; nothing copied
     // The appended traces follow the old ones; the time axis and command stay the first file's.
     EXPECT_NEAR(store.traces[3][5], Signal(1, 1, 5), kCount);
     EXPECT_NEAR(store.traces[4][5], Signal(2, 1, 5), kCount);

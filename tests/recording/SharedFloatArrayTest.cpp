@@ -14,12 +14,12 @@ TEST(SharedFloatArray, CopiesShareTheArrayAndTheLastOwnerReleasesIt) {
     c = b;
     c[1] = 2.5f;
     EXPECT_EQ(a[1], 2.5f);
-    EXPECT_EQ(a.ownerCount(), 3);
+    EXPECT_EQ(a.OwnerCount(), 3);
     b = SharedFloatArray::Allocate(3);
     c = b; // a's array stays with a alone
-    EXPECT_EQ(a.ownerCount(), 1);
+    EXPECT_EQ(a.OwnerCount(), 1);
     EXPECT_EQ(a[0], 1.5f);
-    EXPECT_EQ(b.ownerCount(), 2);
+    EXPECT_EQ(b.OwnerCount(), 2);
     a = SharedFloatArray(); // its last owner frees it
 
     // A raw array is taken over: the old one stays with its other owner, or is
@@ -27,13 +27,13 @@ TEST(SharedFloatArray, CopiesShareTheArrayAndTheLastOwnerReleasesIt) {
     float* old = b.data();
     b = new float[5];
     EXPECT_EQ(c.data(), old);
-    EXPECT_EQ(c.ownerCount(), 1);
+    EXPECT_EQ(c.OwnerCount(), 1);
     SharedFloatArray d;
     d = c; // counted apart from b's
-    EXPECT_EQ(b.ownerCount(), 1);
+    EXPECT_EQ(b.OwnerCount(), 1);
     b = new float[6];
     b = b.data(); // the same pointer: nothing happens
-    EXPECT_EQ(b.ownerCount(), 1);
+    EXPECT_EQ(b.OwnerCount(), 1);
 }
 
 } // namespace

@@ -19,6 +19,19 @@ std::vector<uint32_t> ValidTraces(const TraceStore& store, const std::vector<int
     return valid;
 }
 
+std::vector<uint32_t> ValidTracesWithCommand(const TraceStore& store,
+                                             const std::vector<int32_t>& selected,
+                                             ResultTable& table) {
+    std::vector<uint32_t> valid = ValidTraces(store, selected);
+    if (valid.empty())
+        table.emptyReason = kNoTracesSelected;
+    else if (!store.HasCommand()) {
+        table.emptyReason = kNoCommandWaveform;
+        valid.clear();
+    }
+    return valid;
+}
+
 std::optional<uint32_t> ControlTrace(const TraceStore& store, bool useControl,
                                      int32_t controlTraceNumber) {
     if (!useControl || controlTraceNumber < 1 ||

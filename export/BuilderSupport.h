@@ -19,6 +19,13 @@ uint32_t ReadableSamples(const TraceStore& store);
 // The selected indices that name a trace of the store, in list order.
 std::vector<uint32_t> ValidTraces(const TraceStore& store, const std::vector<int32_t>& selected);
 
+// ValidTraces for an analysis that needs voltages: none, with the table's
+// empty reason saying why, when no trace is selected or the recording has no
+// command waveform.
+std::vector<uint32_t> ValidTracesWithCommand(const TraceStore& store,
+                                             const std::vector<int32_t>& selected,
+                                             ResultTable& table);
+
 // The 0-based index of the control trace when it is to be subtracted and
 // numbers a trace of the store.
 std::optional<uint32_t> ControlTrace(const TraceStore& store, bool useControl,

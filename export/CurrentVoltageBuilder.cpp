@@ -91,15 +91,10 @@ struct RampKey {
 std::vector<RampKey> TraceRamps(const TraceStore& store, const CurrentVoltageChoices& choices,
                                 std::vector<uint32_t>& traces, ResultTable& table) {
     std::vector<RampKey> keys;
-    std::vector<uint32_t> valid = builders::ValidTraces(store, choices.selectedTraces);
-    if (valid.empty()) {
-        table.emptyReason = builders::kNoTracesSelected;
+    const std::vector<uint32_t> valid =
+        builders::ValidTracesWithCommand(store, choices.selectedTraces, table);
+    if (valid.empty())
         return keys;
-    }
-    if (!store.HasCommand()) {
-        table.emptyReason = builders::kNoCommandWaveform;
-        return keys;
-    }
     builders::AddSkippedTraces(choices.traceRamps, choices.selectedTraces, table.warnings);
     const uint32_t samples = builders::ReadableSamples(store);
     std::vector<uint32_t> left;

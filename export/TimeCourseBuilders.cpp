@@ -154,15 +154,9 @@ bool TracesWithWindows(const TraceStore& store, const std::vector<int32_t>& sele
                        const TraceWindows& windows, const SampleWindow& common,
                        std::vector<uint32_t>& traces, std::vector<Window>& traceWindows,
                        ResultTable& table) {
-    std::vector<uint32_t> valid = builders::ValidTraces(store, selected);
-    if (valid.empty()) {
-        table.emptyReason = builders::kNoTracesSelected;
+    const std::vector<uint32_t> valid = builders::ValidTracesWithCommand(store, selected, table);
+    if (valid.empty())
         return false;
-    }
-    if (!store.HasCommand()) {
-        table.emptyReason = builders::kNoCommandWaveform;
-        return false;
-    }
     builders::AddSkippedTraces(windows, selected, table.warnings);
     std::string why, lastWhy;
     std::vector<uint32_t> left;
@@ -292,15 +286,10 @@ std::vector<CapacitanceGroup> CapacitanceWindows(const TraceStore& store,
                                                  std::vector<uint32_t>& traces,
                                                  ResultTable& table) {
     std::vector<CapacitanceGroup> keys;
-    std::vector<uint32_t> valid = builders::ValidTraces(store, choices.selectedTraces);
-    if (valid.empty()) {
-        table.emptyReason = builders::kNoTracesSelected;
+    const std::vector<uint32_t> valid =
+        builders::ValidTracesWithCommand(store, choices.selectedTraces, table);
+    if (valid.empty())
         return keys;
-    }
-    if (!store.HasCommand()) {
-        table.emptyReason = builders::kNoCommandWaveform;
-        return keys;
-    }
     builders::AddSkippedTraces(choices.traceSubsections1, choices.selectedTraces, table.warnings);
     builders::AddSkippedTraces(choices.traceSubsections2, choices.selectedTraces, table.warnings);
     std::string why;

@@ -106,12 +106,16 @@ float UsableRange(float range) {
 void TraceDisplayModel::SetData(const std::vector<float>& timeAxis,
                                 const std::vector<float>& commandWaveform,
                                 const std::vector<SharedFloatArray>& traces,
-                                uint32_t samplesPerTraceIn) {
+                                uint32_t samplesPerTraceIn,
+                                const std::vector<SharedCommand>& commands) {
     samplesPerTrace = static_cast<uint32_t>(
         std::min<size_t>(samplesPerTraceIn, static_cast<size_t>(timeAxis.size())));
     m_timeAxis.assign(timeAxis.begin(), timeAxis.begin() + samplesPerTrace);
     ComputeXPositions();
     m_commandVoltage = CommandVoltageTenths(commandWaveform);
+    m_commands = commands;
+    m_tenthsOf = nullptr;
+    m_tenths.clear();
     m_traces = traces;
     UpdateYScale();
 }
@@ -121,6 +125,9 @@ void TraceDisplayModel::Clear() {
     m_timeAxis.clear();
     m_xPositions.clear();
     m_commandVoltage.clear();
+    m_commands.clear();
+    m_tenthsOf = nullptr;
+    m_tenths.clear();
     m_traces.clear();
 }
 
@@ -342,19 +349,31 @@ void TraceDisplayModel::AppendTracePoints(size_t index, const std::vector<Column
     points.resize(before + static_cast<size_t>(out - first));
 }
 
-bool TraceDisplayModel::CommandMillivolts(size_t /*trace*/, uint32_t sample,
-                                          double& millivolts) const {
-    // Every trace has episode 1's waveform for now.
-    if (sample >= m_commandVoltage.size())
+const std::vector<int32_t>& TraceDisplayModel::CommandVoltage(size_t trace) const {
+    const EpisodeCommand* own = trace < m_commands.size() ? m_commands[trace].get() : nullptr;
+    // Episode 1's command is the one every trace shares in most protocols.
+    if (own == nullptr || own == m_commands.front().get())
+        return m_commandVoltage;
+    if (own != m_tenthsOf) {
+        m_tenths = CommandVoltageTenths(own->waveform);
+        m_tenthsOf = own;
+    }
+    return m_tenths;
+}
+
+bool TraceDisplayModel::CommandMillivolts(size_t trace, uint32_t sample, double& millivolts) const {
+    const std::vector<int32_t>& tenths = CommandVoltage(trace);
+    if (sample >= tenths.size())
         return false;
-    millivolts = m_commandVoltage[sample] / 10.0;
+    millivolts = tenths[sample] / 10.0;
     return true;
 }
 
-bool TraceDisplayModel::CommandRange(size_t /*trace*/, double& lowest, double& highest) const {
-    if (m_commandVoltage.empty())
+bool TraceDisplayModel::CommandRange(size_t trace, double& lowest, double& highest) const {
+    const std::vector<int32_t>& tenths = CommandVoltage(trace);
+    if (tenths.empty())
         return false;
-    const auto [low, high] = std::minmax_element(m_commandVoltage.begin(), m_commandVoltage.end());
+    const auto [low, high] = std::minmax_element(tenths.begin(), tenths.end());
     lowest = *low / 10.0;
     highest = *high / 10.0;
     return true;

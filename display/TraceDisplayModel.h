@@ -18,6 +18,7 @@
 
 #include "display/CommandVoltage.h"
 #include "recording/SharedFloatArray.h"
+#include "recording/TraceStore.h"
 
 #include <cstdint>
 #include <string>
@@ -54,9 +55,12 @@ public:
     // normally pA), which are shared, not copied. Only the first
     // `samplesPerTrace` samples are read, and never more than the time axis holds;
     // a trace without an array plots as 0. A last time value that is 0, negative
-    // or not finite spaces the samples evenly instead.
+    // or not finite spaces the samples evenly instead. `commands` holds each
+    // trace's own command (element k for trace k, shared as the store shares
+    // them); a trace beyond it, or with none, has `commandWaveform`.
     void SetData(const std::vector<float>& timeAxis, const std::vector<float>& commandWaveform,
-                 const std::vector<SharedFloatArray>& traces, uint32_t samplesPerTrace);
+                 const std::vector<SharedFloatArray>& traces, uint32_t samplesPerTrace,
+                 const std::vector<SharedCommand>& commands = {});
     // Drops the recording: no traces, nothing drawn. Zoom and scroll stay.
     void Clear();
 
@@ -131,8 +135,14 @@ public:
     const SharedFloatArray& Trace(size_t index) const { return m_traces[index]; }
     const std::vector<int32_t>& XPositions() const { return m_xPositions; }
     const std::vector<float>& TimeAxis() const { return m_timeAxis; }
-    // Command voltage of each sample in tenths of mV.
+    // Command voltage of each sample of episode 1 in tenths of mV.
     const std::vector<int32_t>& CommandVoltage() const { return m_commandVoltage; }
+    // Command voltage of each sample of trace `trace`'s own command in tenths
+    // of mV (empty without one). Traces that share episode 1's command get
+    // CommandVoltage(); another is computed when first asked for and kept
+    // until a trace with yet another command is asked for, or new data come:
+    // use the result before the next call.
+    const std::vector<int32_t>& CommandVoltage(size_t trace) const;
     // Command voltage (mV) of trace `trace` at `sample`; false when the
     // recording has none there.
     bool CommandMillivolts(size_t trace, uint32_t sample, double& millivolts) const;
@@ -167,6 +177,10 @@ private:
 
     std::vector<int32_t> m_xPositions;
     std::vector<int32_t> m_commandVoltage;
+    std::vector<SharedCommand> m_commands; // each trace's own; may be empty
+    // The command last asked for that is not episode 1's, and its voltage.
+    mutable const EpisodeCommand* m_tenthsOf = nullptr;
+    mutable std::vector<int32_t> m_tenths;
     std::vector<SharedFloatArray> m_traces;
     std::vector<float> m_timeAxis; // kept to rescale x when the view size changes
     double m_yScale = 0.0;         // finest plot units per unit of current

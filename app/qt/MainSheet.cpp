@@ -481,8 +481,11 @@ void CMainSheet::InstallRecording(TraceStore&& store, const std::string& path,
 }
 
 void CMainSheet::ShowStore(const std::function<void(size_t, CPageAnalyseBase*)>& tellPage) {
+    // Each trace with its own command: the view, its command strip and the
+    // pages' sub-section search follow the current trace's protocol.
     m_displayModel->SetData(m_traceStore.timeAxis, m_traceStore.commandWaveform,
-                            m_traceStore.traces, m_traceStore.SamplesPerTrace());
+                            m_traceStore.traces, m_traceStore.SamplesPerTrace(),
+                            m_traceStore.commands);
     for (size_t i = 0; i < m_pages.size(); ++i)
         tellPage(i, m_pages[i]);
     UpdateCommandUI();

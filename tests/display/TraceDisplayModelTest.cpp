@@ -264,3 +264,52 @@ TEST(TraceDisplayModel, ColumnExtremesEqualThoseOfEverySample) {
         EXPECT_EQ(Points(model, 0), expected) << "width " << width;
     }
 }
+
+namespace {
+
+SharedCommand Command(std::vector<float> waveform) {
+    auto command = std::make_shared<EpisodeCommand>();
+    command->waveform = std::move(waveform);
+    return command;
+}
+
+} // namespace
+
+TEST(TraceDisplayModel, EachTraceReadsItsOwnCommand) {
+    // Traces 1 and 3 share episode 1's command, trace 2 has its own (the ramp
+    // starts a sample later), trace 4 has none listed: episode 1's.
+    const SharedCommand first = Command({-80.0f, -80.0f, 12.34f, 0.05f});
+    const SharedCommand moved = Command({-80.0f, -80.0f, -80.0f, 40.0f});
+    const std::vector<SharedFloatArray> traces(4, MakeTrace({0, 0, 0, 0}));
+    TraceDisplayModel model;
+    model.SetViewSize(500, 400);
+    model.SetData({0, 100, 200, 300}, first->waveform, traces, 4, {first, moved, first});
+
+    const std::vector<int32_t> episode1 = {-800, -800, 123, 0};
+    EXPECT_EQ(&model.CommandVoltage(0), &model.CommandVoltage());
+    EXPECT_EQ(&model.CommandVoltage(2), &model.CommandVoltage()) << "shared, not computed again";
+    EXPECT_EQ(model.CommandVoltage(3), episode1);
+    EXPECT_EQ(model.CommandVoltage(1), (std::vector<int32_t>{-800, -800, -800, 400}));
+    EXPECT_EQ(model.CommandVoltage(), episode1) << "episode 1's stays as it was";
+
+    double mv = 0.0;
+    ASSERT_TRUE(model.CommandMillivolts(1, 2, mv));
+    EXPECT_DOUBLE_EQ(mv, -80.0);
+    ASSERT_TRUE(model.CommandMillivolts(2, 2, mv));
+    EXPECT_DOUBLE_EQ(mv, 12.3);
+    EXPECT_FALSE(model.CommandMillivolts(1, 4, mv));
+    double low = 0.0;
+    double high = 0.0;
+    ASSERT_TRUE(model.CommandRange(1, low, high));
+    EXPECT_DOUBLE_EQ(high, 40.0);
+    ASSERT_TRUE(model.CommandRange(0, low, high));
+    EXPECT_DOUBLE_EQ(high, 12.3);
+
+    // New data forget the commands of the old (the same addresses may come back).
+    model.SetData({0, 100, 200, 300}, moved->waveform, traces, 4);
+    EXPECT_EQ(model.CommandVoltage(1), model.CommandVoltage());
+    EXPECT_EQ(model.CommandVoltage(1)[3], 400);
+    model.Clear();
+    EXPECT_TRUE(model.CommandVoltage(1).empty());
+    EXPECT_FALSE(model.CommandRange(1, low, high));
+}

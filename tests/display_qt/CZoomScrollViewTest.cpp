@@ -259,3 +259,52 @@ TEST_F(ViewTest, AxesAndCommandStripSurroundTheTraces) {
                                       CZoomScrollView::kTimeAxisHeight)),
               50);
 }
+
+TEST_F(ViewTest, TheCommandStripAndReadoutShowTheCurrentTracesOwnCommand) {
+    Load({0, 0, 0});
+    // Trace 1 steps from -80 to 0 mV at sample 500, trace 2 at sample 750;
+    // trace 3 has no command of its own: episode 1's.
+    constexpr uint32_t kSamples = 1001;
+    const auto step = [](uint32_t at) {
+        auto command = std::make_shared<EpisodeCommand>();
+        for (uint32_t j = 0; j < kSamples; ++j)
+            command->waveform.push_back(j < at ? -80.0f : 0.0f);
+        return SharedCommand(command);
+    };
+    const SharedCommand first = step(500);
+    std::vector<float> times(kSamples);
+    for (uint32_t j = 0; j < kSamples; ++j)
+        times[j] = static_cast<float>(j) * 100.0f;
+    std::vector<SharedFloatArray> traces(3, SharedFloatArray::Allocate(kSamples));
+    for (SharedFloatArray& trace : traces)
+        std::fill_n(trace.data(), kSamples, 0.0f);
+    model->SetData(times, first->waveform, traces, kSamples, {first, step(750)});
+    view.SetDisplayModel(model);
+
+    auto* strip = view.findChild<QWidget*>(QStringLiteral("viewCommandStrip"));
+    ASSERT_NE(strip, nullptr);
+    // The row of the command line (dark blue) in the strip's column of `sample`.
+    const auto lineRow = [&](uint32_t sample) {
+        QImage image(strip->size(), QImage::Format_RGB32);
+        strip->render(&image);
+        const int x = model->SampleX(sample) - view.horizontalScrollBar()->value();
+        for (int y = 0; y < CZoomScrollView::kCommandStripHeight; ++y)
+            if (image.pixel(x, y) == qRgb(0, 0, 160))
+                return y;
+        return -1;
+    };
+    const auto readout = [&](uint32_t sample) {
+        return view.ReadoutAt({model->SampleX(sample), 5}).section(QStringLiteral("   "), -1);
+    };
+    for (const int32_t trace : {0, 2}) {
+        view.SetCurrentTrace(trace);
+        EXPECT_NE(lineRow(100), -1);
+        EXPECT_EQ(lineRow(600), lineRow(900)) << trace << ": at 0 mV from sample 500";
+        EXPECT_NE(lineRow(600), lineRow(100)) << trace;
+        EXPECT_EQ(readout(600), QStringLiteral("0.0 mV")) << trace;
+    }
+    view.SetCurrentTrace(1);
+    EXPECT_EQ(lineRow(600), lineRow(100)) << "trace 2 is at -80 mV until sample 750";
+    EXPECT_NE(lineRow(600), lineRow(900));
+    EXPECT_EQ(readout(600), QStringLiteral("-80.0 mV"));
+}

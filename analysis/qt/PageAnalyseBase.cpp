@@ -1,6 +1,7 @@
 #include "analysis/qt/PageAnalyseBase.h"
 
 #include "analysis/ExportChoicesFromRecords.h"
+#include "analysis/ProtocolRamps.h"
 #include "analysis/TraceRows.h"
 #include "analysis/qt/AnalysisSheet.h"
 #include "analysis/qt/PageButtonImages.h"
@@ -22,6 +23,7 @@
 #include <QListWidget>
 #include <QScrollBar>
 #include <QSignalBlocker>
+#include <QSpinBox>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -53,6 +55,18 @@ CImageButton* MakeZoomButton(const char* name, const QString& tip, QWidget* pare
     button->setFocusPolicy(Qt::TabFocus);
     button->setFixedSize(24, 24);
     return button;
+}
+
+// The protocol ramp number of one ramp: ramp epoch 1, 2, ... of each trace's
+// protocol (a protocol holds at most ten epochs; the range leaves room).
+QSpinBox* MakeProtocolRampSpin(const char* name, const QString& what, QWidget* parent) {
+    auto* spin = new QSpinBox(parent);
+    spin->setObjectName(QLatin1String(name));
+    spin->setRange(1, 99);
+    spin->setPrefix(QStringLiteral("#"));
+    spin->setToolTip(what);
+    spin->setAccessibleName(what);
+    return spin;
 }
 
 CImageButton* MakeTextButton(const QString& text, const char* name, QWidget* parent) {
@@ -121,7 +135,9 @@ int CPageAnalyseBase::PanelWidth() const {
         caption = std::max(caption, metrics.horizontalAdvance(QLatin1String(text)));
     caption = std::max(caption, metrics.horizontalAdvance(QStringLiteral("Control Trace:")) + 24);
     const int field = FieldWidth(6) + CSpinButton().sizeHint().width();
-    return caption + 2 * field + metrics.horizontalAdvance(QStringLiteral("End:")) + 40;
+    const int protocolRamp = QSpinBox().sizeHint().width();
+    return caption + 2 * field + protocolRamp + metrics.horizontalAdvance(QStringLiteral("End:")) +
+           46;
 }
 
 CIntegerEdit* CPageAnalyseBase::MakeIntegerField(const char* name, const QString& fieldName,
@@ -295,15 +311,31 @@ void CPageAnalyseBase::AddRampRows(QGridLayout* grid, int& row) {
         MakeCaption(QStringLiteral("Ramp2 Start:"), "ramp2StartCaption", this, m_editRamp2Start);
     m_captionRamp2End =
         MakeCaption(QStringLiteral("End:"), "ramp2EndCaption", this, m_editRamp2End);
+    m_checkRampsFromProtocol = new QCheckBox(QStringLiteral("Ramps from protocol"), this);
+    m_checkRampsFromProtocol->setObjectName(QStringLiteral("rampsFromProtocolCheck"));
+    m_checkRampsFromProtocol->setToolTip(
+        QStringLiteral("Each trace's ramps are the ramp epochs of its own protocol"));
+    m_spinRamp1Protocol = MakeProtocolRampSpin("ramp1ProtocolRampSpin",
+                                               QStringLiteral("Protocol ramp of ramp 1"), this);
+    m_spinRamp2Protocol = MakeProtocolRampSpin("ramp2ProtocolRampSpin",
+                                               QStringLiteral("Protocol ramp of ramp 2"), this);
+    grid->addWidget(m_checkRampsFromProtocol, row, 0, 1, 5);
+    ++row;
     grid->addWidget(m_captionRamp1Start, row, 0);
     grid->addLayout(FieldWithSpin(m_editRamp1Start, m_spinRamp1Start), row, 1);
     grid->addWidget(m_captionRamp1End, row, 2, Qt::AlignRight);
     grid->addLayout(FieldWithSpin(m_editRamp1End, m_spinRamp1End), row, 3);
+    grid->addWidget(m_spinRamp1Protocol, row, 4);
     ++row;
     grid->addWidget(m_captionRamp2Start, row, 0);
     grid->addLayout(FieldWithSpin(m_editRamp2Start, m_spinRamp2Start), row, 1);
     grid->addWidget(m_captionRamp2End, row, 2, Qt::AlignRight);
     grid->addLayout(FieldWithSpin(m_editRamp2End, m_spinRamp2End), row, 3);
+    grid->addWidget(m_spinRamp2Protocol, row, 4);
+    ++row;
+    m_labelProtocolReason = MakeCaption(QString(), "protocolRampReasonLabel", this);
+    m_labelProtocolReason->setWordWrap(true);
+    grid->addWidget(m_labelProtocolReason, row, 0, 1, 5);
     ++row;
 }
 
@@ -318,7 +350,7 @@ void CPageAnalyseBase::ApplyTemplate() {
     };
     const auto dropRamp2 = [&] {
         drop({m_captionRamp2Start, m_editRamp2Start, m_spinRamp2Start, m_captionRamp2End,
-              m_editRamp2End, m_spinRamp2End});
+              m_editRamp2End, m_spinRamp2End, m_spinRamp2Protocol});
     };
     switch (m_template) {
     case PageTemplate::SlopeConductance:
@@ -332,7 +364,8 @@ void CPageAnalyseBase::ApplyTemplate() {
     case PageTemplate::ContinuousRecord:
         m_captionRamp1Start->setText(QStringLiteral("Current Sample#:"));
         m_captionRamp1Start->setObjectName(QStringLiteral("currentSampleCaption"));
-        drop({m_captionRamp1End, m_editRamp1End, m_spinRamp1End});
+        drop({m_captionRamp1End, m_editRamp1End, m_spinRamp1End, m_checkRampsFromProtocol,
+              m_spinRamp1Protocol, m_labelProtocolReason});
         dropRamp2();
         // Shown, so the page looks like its siblings, but not in use here.
         m_checkControlTrace->setEnabled(false);
@@ -399,6 +432,17 @@ void CPageAnalyseBase::ConnectControls() {
     connect(m_editRamp2End, &CValidatedEdit::valueChanged, this, [this] { OnRamp2Changed(); });
     connect(m_editSelectTraces, &CValidatedEdit::valueChanged, this,
             &CPageAnalyseBase::OnSelectTracesEdited);
+    connect(m_checkRampsFromProtocol, &QCheckBox::toggled, this,
+            &CPageAnalyseBase::OnRampSourceChanged);
+    for (QSpinBox* spin : {m_spinRamp1Protocol, m_spinRamp2Protocol})
+        connect(spin, &QSpinBox::valueChanged, this, [this] {
+            m_settings.ramp1ProtocolRamp = m_spinRamp1Protocol->value();
+            m_settings.ramp2ProtocolRamp = m_spinRamp2Protocol->value();
+            if (RampsFromProtocol()) {
+                ShowProtocolRamps();
+                OnCurrentCommandChanged();
+            }
+        });
 }
 
 void CPageAnalyseBase::LoadButtonImages() {
@@ -524,6 +568,9 @@ void CPageAnalyseBase::OnRecordingClosed() {
     ClearRegions();
     m_view->SetCurrentTrace(-1);
     m_view->SetControlTrace(-1);
+    // No trace, so no protocol ramps to show.
+    if (RampsFromProtocol())
+        ShowProtocolRamps();
     SyncSelection();
 }
 
@@ -613,6 +660,9 @@ void CPageAnalyseBase::OnCurrentTraceChanged() {
         return;
     m_currentTraceIndex = static_cast<uint32_t>(number - 1);
     m_view->SetCurrentTrace(number - 1);
+    if (RampsFromProtocol())
+        ShowProtocolRamps();
+    OnCurrentCommandChanged();
     RefreshControls();
 }
 
@@ -648,6 +698,9 @@ bool ShowRamp(CZoomScrollView* view, int32_t start, int32_t end, int region) {
 
 void CPageAnalyseBase::OnRegionDragged(uint32_t first, uint32_t last,
                                        Qt::KeyboardModifiers modifiers) {
+    // The protocol places the ramps; the fields only show them.
+    if (RampsFromProtocol())
+        return;
     const auto number = [](uint32_t sample) {
         return static_cast<int32_t>(std::min<uint32_t>(sample, INT32_MAX - 1) + 1);
     };
@@ -667,6 +720,84 @@ void CPageAnalyseBase::OnRegionDragged(uint32_t first, uint32_t last,
         OnRamp1Changed();
     else
         OnRamp1StartChanged();
+}
+
+// --- Ramps from the protocol --------------------------------------------------
+
+bool CPageAnalyseBase::RampsFromProtocol() const {
+    return m_settings.hasRamps && m_checkRampsFromProtocol->isChecked();
+}
+
+void CPageAnalyseBase::OnRampSourceChanged() {
+    const bool fromProtocol = RampsFromProtocol();
+    if (fromProtocol) {
+        // The sample numbers typed so far stay in the record, for when the
+        // box is cleared again.
+        const std::pair<CIntegerEdit*, int32_t*> fields[] = {
+            {m_editRamp1Start, &m_settings.ramp1Start},
+            {m_editRamp1End, &m_settings.ramp1End},
+            {m_editRamp2Start, &m_settings.ramp2Start},
+            {m_editRamp2End, &m_settings.ramp2End}};
+        for (const auto& [field, member] : fields)
+            if (field->isEnabled() && !field->isReadOnly() && field->GetValue() != kNoIntegerValue)
+                *member = field->GetValue();
+    }
+    m_settings.rampsFromProtocol = fromProtocol ? 1 : 0;
+    ShowRampSource();
+    OnCurrentCommandChanged();
+}
+
+void CPageAnalyseBase::ShowRampSource() {
+    const bool fromProtocol = RampsFromProtocol();
+    for (CIntegerEdit* field : m_rampFields) {
+        field->setReadOnly(fromProtocol);
+        // An empty field (the trace has no such ramp) is no mistake then.
+        field->SetAllowEmpty(fromProtocol);
+    }
+    const std::pair<CSpinButton*, CIntegerEdit*> spins[] = {{m_spinRamp1Start, m_editRamp1Start},
+                                                            {m_spinRamp1End, m_editRamp1End},
+                                                            {m_spinRamp2Start, m_editRamp2Start},
+                                                            {m_spinRamp2End, m_editRamp2End}};
+    for (const auto& [spin, field] : spins)
+        spin->setEnabled(field->isEnabled() && !fromProtocol);
+    if (fromProtocol) {
+        ShowProtocolRamps();
+        return;
+    }
+    m_labelProtocolReason->clear();
+    m_editRamp1Start->LoadValue(m_settings.ramp1Start);
+    m_editRamp1End->LoadValue(m_settings.ramp1End);
+    m_editRamp2Start->LoadValue(m_settings.ramp2Start);
+    m_editRamp2End->LoadValue(m_settings.ramp2End);
+}
+
+void CPageAnalyseBase::ShowProtocolRamps() {
+    std::string why;
+    ShowProtocolRamp(1, m_editRamp1Start, m_editRamp1End, why);
+    if (m_editRamp2Start->isEnabled()) {
+        std::string why2;
+        ShowProtocolRamp(2, m_editRamp2Start, m_editRamp2End, why2);
+        why += (why.empty() || why2.empty() ? "" : "\n") + why2;
+    }
+    m_labelProtocolReason->setText(QString::fromStdString(why));
+}
+
+void CPageAnalyseBase::ShowProtocolRamp(int which, CIntegerEdit* start, CIntegerEdit* end,
+                                        std::string& why) {
+    std::optional<RampSamples> ramp;
+    if (m_store != nullptr &&
+        m_currentTraceIndex < std::min<size_t>(m_traceCount, m_store->traces.size()))
+        ramp = ProtocolRamp(
+            *m_store, m_currentTraceIndex,
+            which == 1 ? m_settings.ramp1ProtocolRamp : m_settings.ramp2ProtocolRamp, why);
+    if (!ramp) {
+        // Empty fields leave a band where it was: it goes first.
+        const int region = which == 1 ? kRamp1Region : kRamp2Region;
+        for (const int r : {region, SubsectionRegionOf(region), OverlayRegionOf(region)})
+            m_view->SetRegion(0, 0, r);
+    }
+    start->SetValue(ramp ? ramp->start : kNoIntegerValue);
+    end->SetValue(ramp ? ramp->end : kNoIntegerValue);
 }
 
 void CPageAnalyseBase::UpdateRamp1Region() {
@@ -726,6 +857,27 @@ bool CPageAnalyseBase::UpdateData(bool saving) {
     return DoDataExchange(saving);
 }
 
+void CPageAnalyseBase::ExchangeRampSource(bool saving) {
+    AnalysisPageSettings& s = m_settings;
+    if (!s.hasRamps)
+        return;
+    if (saving) {
+        s.rampsFromProtocol = m_checkRampsFromProtocol->isChecked() ? 1 : 0;
+        s.ramp1ProtocolRamp = m_spinRamp1Protocol->value();
+        s.ramp2ProtocolRamp = m_spinRamp2Protocol->value();
+        return;
+    }
+    {
+        const QSignalBlocker quiet1(m_spinRamp1Protocol);
+        const QSignalBlocker quiet2(m_spinRamp2Protocol);
+        const QSignalBlocker quiet3(m_checkRampsFromProtocol);
+        m_spinRamp1Protocol->setValue(s.ramp1ProtocolRamp);
+        m_spinRamp2Protocol->setValue(s.ramp2ProtocolRamp);
+        m_checkRampsFromProtocol->setChecked(s.rampsFromProtocol != 0);
+    }
+    ShowRampSource();
+}
+
 bool CPageAnalyseBase::DoDataExchange(bool saving) {
     AnalysisPageSettings& s = m_settings;
     if (saving)
@@ -733,15 +885,20 @@ bool CPageAnalyseBase::DoDataExchange(bool saving) {
     else
         m_checkControlTrace->setChecked(s.useControl != 0);
 
-    if (!ExchangeInteger(m_editRamp1End, saving, s.ramp1End) ||
-        !ExchangeInteger(m_editRamp1Start, saving, s.ramp1Start) ||
-        !ExchangeInteger(m_editRamp2End, saving, s.ramp2End) ||
-        !ExchangeInteger(m_editRamp2Start, saving, s.ramp2Start) ||
+    // Ramps from the protocol leave the record's sample numbers as they are:
+    // the fields show the current trace's ramps then.
+    ExchangeRampSource(saving);
+    if ((!RampsFromProtocol() && (!ExchangeInteger(m_editRamp1End, saving, s.ramp1End) ||
+                                  !ExchangeInteger(m_editRamp1Start, saving, s.ramp1Start) ||
+                                  !ExchangeInteger(m_editRamp2End, saving, s.ramp2End) ||
+                                  !ExchangeInteger(m_editRamp2Start, saving, s.ramp2Start))) ||
         !ExchangeInteger(m_editControlTrace, saving, s.controlTraceNumber) ||
         !ExchangeInteger(m_editCurrentTrace, saving, s.currentTraceNumber))
         return false;
 
     if (!saving) {
+        if (RampsFromProtocol())
+            ShowProtocolRamps();
         {
             const QSignalBlocker quiet(m_listTraces);
             m_listTraces->clearSelection();

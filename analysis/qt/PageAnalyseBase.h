@@ -27,6 +27,10 @@
 //   ramp1EndEdit, ramp1EndSpin, ramp1EndCaption
 //   ramp2StartEdit, ramp2StartSpin, ramp2StartCaption
 //   ramp2EndEdit, ramp2EndSpin, ramp2EndCaption
+//   rampsFromProtocolCheck "Ramps from protocol" (pages with ramps)
+//   ramp1ProtocolRampSpin, ramp2ProtocolRampSpin   the protocol ramp number
+//                          of ramp 1 and 2, beside each ramp's fields
+//   protocolRampReasonLabel why the current trace has no protocol ramp
 //   controlTraceCheck      "&Control Trace:"
 //   controlTraceEdit, controlTraceSpin
 // Page kinds add their own (see their headers): testPotentialEdit,
@@ -55,8 +59,10 @@ class QGridLayout;
 class QLayout;
 class QLabel;
 class QListWidget;
+class QSpinBox;
 class QVBoxLayout;
 class TraceDisplayModel;
+struct TraceStore;
 
 // Which controls a page shows, named by the page kinds' dialog templates.
 enum class PageTemplate : int {
@@ -100,6 +106,13 @@ public:
     // previous one is released. Null leaves the view painting nothing.
     void SetDisplayModel(std::shared_ptr<TraceDisplayModel> model);
     const std::shared_ptr<TraceDisplayModel>& DisplayModel() const { return m_model; }
+    // The loaded recording whose traces' own protocols give the ramps while
+    // "Ramps from protocol" is on (not owned; it must outlive the page or be
+    // replaced; null: none). Set it before telling the page of a recording.
+    void SetTraceStore(const TraceStore* store) { m_store = store; }
+    // True when the page has ramps and "Ramps from protocol" is checked: the
+    // ramp fields are read-only and show the current trace's protocol ramps.
+    bool RampsFromProtocol() const;
 
     // --- Recordings --------------------------------------------------------
     // A new recording of `traceCount` traces of `samplesPerTrace` samples from
@@ -115,7 +128,8 @@ public:
     // was cut short) drops the rows beyond it.
     void OnTracesAppended(const std::string& fileTitle, uint32_t traceCount);
     // The recording is gone (closed, or a load failed): no rows, no selection,
-    // no ramp bands, an empty label; the entry fields keep their texts.
+    // no ramp bands, an empty label; the entry fields keep their texts (the
+    // ramp fields go empty while they show the protocol's ramps).
     virtual void OnRecordingClosed();
 
     // Hands the selected rows to the view as the traces to draw and to the
@@ -186,6 +200,9 @@ protected:
     virtual void OnRamp2Changed();
     // Edit 176 changed (the continuous record page marks its current sample).
     virtual void OnRamp1StartChanged() { OnRamp1Changed(); }
+    // The current trace changed, and with it the command shown and, while the
+    // ramps come from the protocol, the ramps (already in their fields).
+    virtual void OnCurrentCommandChanged() {}
 
     // View region 0 (1) from the ramp 1 (2) start to end field, when both hold
     // numbers of at least 1; otherwise the band stays as it is.
@@ -241,11 +258,24 @@ private:
     // Selects `rows` (each below the row count) in one step.
     void SelectRows(std::vector<int32_t> rows);
     void ClearRegions();
+    // The check box and the protocol ramp numbers: their row and their steps.
+    void AddProtocolRampControls(QGridLayout* grid, int& row);
+    void OnRampSourceChanged();
+    // The ramp fields read-only (and the protocol's ramps in them) or the
+    // record's sample numbers, editable, as the check box says.
+    void ShowRampSource();
+    // The check box and the protocol ramp numbers with the record.
+    void ExchangeRampSource(bool saving);
+    // While the ramps come from the protocol: the current trace's ramps into
+    // the ramp fields (empty, band gone and the reason shown when it lacks one).
+    void ShowProtocolRamps();
+    void ShowProtocolRamp(int which, CIntegerEdit* start, CIntegerEdit* end, std::string& why);
 
     AnalysisPageSettings& m_settings;
     PageTemplate m_template;
     IAnalysisSheet* m_sheet = nullptr;
     std::shared_ptr<TraceDisplayModel> m_model;
+    const TraceStore* m_store = nullptr;
     uint32_t m_traceCount = 0;
     uint32_t m_currentTraceIndex = 0;
     bool m_modified = false;
@@ -282,6 +312,10 @@ private:
     QLabel* m_captionRamp2Start = nullptr;
     QLabel* m_captionRamp2End = nullptr;
     QGridLayout* m_pageControls = nullptr;
+    QCheckBox* m_checkRampsFromProtocol = nullptr;
+    QSpinBox* m_spinRamp1Protocol = nullptr;
+    QSpinBox* m_spinRamp2Protocol = nullptr;
+    QLabel* m_labelProtocolReason = nullptr;
     // The four ramp fields, limited together to the trace length.
     std::array<CIntegerEdit*, 4> m_rampFields{};
 };

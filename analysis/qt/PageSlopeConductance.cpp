@@ -88,7 +88,7 @@ void CPageSlopeConductance::OnRecordingClosed() {
 
 void CPageSlopeConductance::RecomputeSubsections() {
     const std::shared_ptr<TraceDisplayModel>& model = DisplayModel();
-    if (!model || model->CommandVoltage().empty())
+    if (!model || model->CommandVoltage(CurrentTraceIndex()).empty())
         return;
     const int32_t testPotential = m_editTestPotential->GetValue();
     const int32_t range = m_editRange->GetValue();
@@ -101,8 +101,9 @@ void CPageSlopeConductance::RecomputeSubsections() {
 void CPageSlopeConductance::FindAndShowSubsection(Subsection& subsection, int rampRegion,
                                                   int32_t testPotential, int32_t range,
                                                   int32_t rampStart, int32_t rampEnd) {
-    if (!FindSubsection(DisplayModel()->CommandVoltage(), testPotential, range, rampStart, rampEnd,
-                        subsection))
+    // The current trace's own command: where episodes differ, so do the voltages.
+    if (!FindSubsection(DisplayModel()->CommandVoltage(CurrentTraceIndex()), testPotential, range,
+                        rampStart, rampEnd, subsection))
         return;
     // The ramp colour is laid over the sub-section once more: the bands mix by
     // inversion, so the ramp colour cancels there and the sub-section shows in

@@ -29,11 +29,11 @@ public:
     // The base's steps; both sub-sections become empty.
     void OnRecordingClosed() override;
 
-    // Searches both ramps, as their fields stand, for the samples within the
-    // test potential ± range and shows them in the view (regions 2 and 3, with
-    // the ramp colour laid over them once more in regions 4 and 5). A ramp
-    // whose fields give nothing to search keeps its sub-section. Does nothing
-    // while the display model holds no command voltage.
+    // Searches both ramps, as their fields stand, in the current trace's own
+    // command for the samples within the test potential ± range and shows them in the view (regions
+    // 2 and 3, with the ramp colour laid over them once more in regions 4 and 5). A ramp whose
+    // fields give nothing to search keeps its sub-section. Does nothing while the display model
+    // holds no command voltage.
     virtual void RecomputeSubsections();
 
 protected:
@@ -47,6 +47,8 @@ protected:
     // otherwise both sub-sections are searched again.
     void OnRamp1Changed() override;
     void OnRamp2Changed() override;
+    // Another current trace or ramp source: both sub-sections are searched again.
+    void OnCurrentCommandChanged() override { RecomputeSubsections(); }
 
 private:
     void BuildTestWindowControls();

@@ -207,6 +207,7 @@ void CMainSheet::AddAnalysisPages() {
     for (size_t i = 0; i < m_pages.size(); ++i) {
         CPageAnalyseBase* page = m_pages[i];
         page->SetDisplayModel(m_displayModel);
+        page->SetTraceStore(&m_traceStore);
         // The current-at-test-potential page shows the slope conductance
         // page's title until the sheet gives it its own.
         const Analysis titleOf = kAnalysisRows[i].analysis == Analysis::CurrentAtTestPotential

@@ -22,6 +22,7 @@ RecordingSource DescribeSource(const CAbfRecording& recording, const TraceStore&
     source.format =
         h.fileKind == 1 ? version : "old data file (kind " + std::to_string(h.fileKind) + ")";
     source.channel = store.channel;
+    source.channels = SampledChannels(h);
     source.sampleInterval =
         store.timeAxis.size() > 1 ? store.timeAxis[1] - store.timeAxis[0] : 0.0f;
     source.samplesPerTrace = store.SamplesPerTrace();

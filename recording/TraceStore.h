@@ -36,6 +36,7 @@ struct RecordingSource {
     float sampleInterval = 0; // microseconds between samples of one channel
     uint32_t samplesPerTrace = 0;
     uint32_t traces = 0;
+    std::vector<ChannelInfo> channels; // every sampled channel, in scan order
 };
 
 struct TraceStore {

@@ -12,6 +12,9 @@ namespace {
 constexpr char kHelp[] =
     "usage: tessaran [FILE]\n"
     "Opens the analysis window, with the recording FILE (.abf or .dat) loaded.\n"
+    "The channel analysed (\"Current channel:\", General Settings) and whether each trace's\n"
+    "ramps come from its own protocol (\"Ramps from protocol\", the analysis pages) are\n"
+    "chosen in the window and kept in the settings file; see tessaran(1).\n"
     "  --version  print the version and exit\n"
     "  --help     print this help and exit\n";
 

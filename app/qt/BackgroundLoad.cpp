@@ -59,12 +59,12 @@ void CBackgroundLoad::CancelRunning() {
 }
 
 std::optional<LoadResult> CBackgroundLoad::LoadInto(TraceStore& target, const std::string& path,
-                                                    QWidget* parent) {
+                                                    QWidget* parent, int channelRequest) {
     auto job = std::make_shared<LoadJob>();
-    std::thread([job, path] {
+    std::thread([job, path, channelRequest] {
         {
             const std::lock_guard<std::mutex> reader(g_readerMutex);
-            job->result = TraceStore::LoadInto(job->store, path);
+            job->result = TraceStore::LoadInto(job->store, path, channelRequest);
         }
         job->done = true;
     }).detach();

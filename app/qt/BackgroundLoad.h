@@ -16,11 +16,12 @@ class QWidget;
 
 class CBackgroundLoad {
 public:
-    // Loads `path` into `target` (left as it is unless the load succeeds),
-    // with `parent` as the progress window's parent: the loader's result, or
-    // nothing when the user cancelled.
+    // Loads channel `channelRequest` (kAutoChannel or a number, as
+    // TraceStore::LoadInto takes it) of `path` into `target` (left as it is
+    // unless the load succeeds), with `parent` as the progress window's
+    // parent: the loader's result, or nothing when the user cancelled.
     static std::optional<LoadResult> LoadInto(TraceStore& target, const std::string& path,
-                                              QWidget* parent);
+                                              QWidget* parent, int channelRequest = kAutoChannel);
     // Cancels the load that is waiting, if any (e.g. the window is closing).
     static void CancelRunning();
     // Whether a load is waiting now.

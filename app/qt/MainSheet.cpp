@@ -118,7 +118,10 @@ const char kHelpText[] =
     "To analyse a recording:\r\n"
     "1. Press \"Open File\" and choose an Axon recording (.abf or .dat).\r\n"
     "2. On each analysis page choose the traces to analyse, the control trace and the first "
-    "and last sample of each ramp (or drag across the traces; Shift: the second ramp).\r\n"
+    "and last sample of each ramp (or drag across the traces; Shift: the second ramp). With "
+    "\"Ramps from protocol\" ticked, each trace's ramps are the ramp epochs of its own protocol "
+    "(the number beside each ramp says which, counted from 1): the ramp fields then show the "
+    "current trace's ramps, and say so when its protocol lacks one.\r\n"
     "3. Press \"Analyse\" (Ctrl+Shift+A). The results of all five analyses go into one "
     "workbook with a data sheet and a chart sheet for each; with \"Save automatically\" it is "
     "saved beside the recording under the recording's name with \".xlsx\" appended.\r\n\r\n"
@@ -129,7 +132,10 @@ const char kHelpText[] =
     "In the view Ctrl+wheel zooms about the mouse, Ctrl+drag zooms to a rectangle, + and - "
     "zoom, and a double-click or Home shows everything.\r\n"
     "The General Settings page chooses which pages select every trace after a file is opened, "
-    "printing and saving, the display colours and the automatic analysis of new acquisitions.\r\n"
+    "printing and saving, the display colours and the automatic analysis of new acquisitions. "
+    "\"Current channel:\" there picks the channel analysed (auto: the first that records a "
+    "current); choosing another reads the open recording again on it. The window's title names "
+    "the analysed channel.\r\n"
     "A folder chosen under \"Watch folder:\" there is watched while the window is open: each "
     "recording that appears in it is analysed as a new acquisition once it is complete (its "
     "size unchanged for 2 seconds). A recording whose workbook exists beside it is left alone, "
@@ -234,6 +240,8 @@ void CMainSheet::AddGeneralSettingsPage() {
     m_generalSettings->Settings().ApplyZeroCurrentLine();
     connect(m_generalSettings, &CPageGeneralSettings::displayValuesChanged, this,
             &CMainSheet::RedrawViews);
+    connect(m_generalSettings, &CPageGeneralSettings::currentChannelChanged, this,
+            &CMainSheet::ReloadOnChannel);
     connect(m_generalSettings, &CPageGeneralSettings::watchFolderChanged, this,
             &CMainSheet::WatchFolderFromSettings);
     WatchFolderFromSettings();
@@ -459,7 +467,7 @@ bool CMainSheet::ChooseAndLoadFile(std::string& path, std::string& title, TraceS
     std::string chosen;
     if (!PromptForDataFile(chosen, g_dataDirectory, dialogTitle))
         return false;
-    if (!Loaded(CBackgroundLoad::LoadInto(target, chosen, this)))
+    if (!Loaded(CBackgroundLoad::LoadInto(target, chosen, this, ChannelRequest())))
         return false;
     path = chosen;
     title = FileTitle(chosen);
@@ -481,6 +489,45 @@ void CMainSheet::InstallRecording(TraceStore&& store, const std::string& path,
     });
 }
 
+int CMainSheet::ChannelRequest() const {
+    return m_generalSettings->Settings().currentChannel.request;
+}
+
+void CMainSheet::ReloadOnChannel() {
+    if (m_fileName.empty() || m_traceStore.sources.empty())
+        return;
+    BeginBusy();
+    // Every file of the store again, the first one loaded and the others
+    // appended, aside: a file that cannot be read on that channel leaves the
+    // recording as it was.
+    std::vector<std::string> paths;
+    for (const RecordingSource& source : m_traceStore.sources)
+        paths.push_back(source.path);
+    TraceStore loaded;
+    bool loadedOk =
+        Loaded(CBackgroundLoad::LoadInto(loaded, paths.front(), this, ChannelRequest()));
+    for (size_t i = 1; loadedOk && i < paths.size(); ++i) {
+        const auto reader = CBackgroundLoad::LockReader();
+        loadedOk = ShownIfFailed(TraceStore::AppendFrom(loaded, paths[i], ChannelRequest()));
+    }
+    if (loadedOk)
+        InstallRecording(std::move(loaded), m_fileName, FileTitle(m_fileName));
+    EndBusy();
+}
+
+void CMainSheet::ShowChannel() {
+    // The title says which channel the analyses read, as the loader chose it.
+    QString title = tr("Tessaran");
+    if (!m_fileName.empty() && m_traceStore.channel.index >= 0)
+        title += QStringLiteral(" - ") + QString::fromStdString(FileTitle(m_fileName)) +
+                 QStringLiteral(" - channel ") +
+                 QString::fromStdString(ChannelLabel(m_traceStore.channel));
+    setWindowTitle(title);
+    m_generalSettings->SetChannels(m_traceStore.sources.empty()
+                                       ? std::vector<ChannelInfo>{}
+                                       : m_traceStore.sources.front().channels);
+}
+
 void CMainSheet::ShowStore(const std::function<void(size_t, CPageAnalyseBase*)>& tellPage) {
     // Each trace with its own command: the view, its command strip and the
     // pages' sub-section search follow the current trace's protocol.
@@ -489,6 +536,7 @@ void CMainSheet::ShowStore(const std::function<void(size_t, CPageAnalyseBase*)>&
                             m_traceStore.commands);
     for (size_t i = 0; i < m_pages.size(); ++i)
         tellPage(i, m_pages[i]);
+    ShowChannel();
     UpdateCommandUI();
     RedrawViews();
     emit recordingChanged();
@@ -514,7 +562,8 @@ bool CMainSheet::OpenRecording(const std::string& path) {
     const std::string absolute =
         NormaliseChosenFileName(path, std::filesystem::current_path(error).string());
     TraceStore loaded;
-    const bool loadedOk = Loaded(CBackgroundLoad::LoadInto(loaded, absolute, this));
+    const bool loadedOk =
+        Loaded(CBackgroundLoad::LoadInto(loaded, absolute, this, ChannelRequest()));
     if (loadedOk) {
         InstallRecording(std::move(loaded), absolute, FileTitle(absolute));
         NoteOpened(absolute);
@@ -544,7 +593,7 @@ bool CMainSheet::AddRecording(const std::string& path) {
     bool added = false;
     {
         const auto reader = CBackgroundLoad::LockReader();
-        added = ShownIfFailed(TraceStore::AppendFrom(m_traceStore, path));
+        added = ShownIfFailed(TraceStore::AppendFrom(m_traceStore, path, ChannelRequest()));
     }
     if (added) {
         const auto traceCount = static_cast<uint32_t>(m_traceStore.traces.size());
@@ -665,7 +714,7 @@ bool CMainSheet::AnalyseAcquiredFile(const std::string& path) {
     const std::string title = FileTitle(path);
     BeginBusy();
     TraceStore loaded;
-    const bool loadedOk = Loaded(CBackgroundLoad::LoadInto(loaded, path, this));
+    const bool loadedOk = Loaded(CBackgroundLoad::LoadInto(loaded, path, this, ChannelRequest()));
     if (loadedOk) {
         InstallRecording(std::move(loaded), path, title);
         ExportAllAnalyses();

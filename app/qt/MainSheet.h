@@ -197,6 +197,14 @@ private:
     // tell each page (with its index) and redraws.
     void ShowStore(const std::function<void(size_t, CPageAnalyseBase*)>& tellPage);
     void RedrawViews();
+    // The channel the general settings ask for (kAutoChannel or a number).
+    int ChannelRequest() const;
+    // "Current channel:" changed: the open recording's files are read again
+    // on that channel (a file that cannot be is told, and the recording stays).
+    void ReloadOnChannel();
+    // The window title names the file and the analysed channel ("channel 0:
+    // IN 0 (pA)"); General Settings lists the open file's channels.
+    void ShowChannel();
     void RunModal(QDialog& dialog);
     // Work that must not be interrupted by an automatic analysis.
     void BeginBusy() { ++m_busy; }

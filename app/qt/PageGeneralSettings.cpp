@@ -9,6 +9,7 @@
 
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
 #include <QFileDialog>
 #include <QGridLayout>
@@ -18,8 +19,10 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <cmath>
 #include <utility>
 #include <vector>
@@ -55,6 +58,7 @@ CPageGeneralSettings::CPageGeneralSettings(QWidget* parent) : QWidget(parent) {
                                 tr("Automatically analyse new acquisition files"));
     right->addWidget(m_autoAnalyse);
     right->addLayout(BuildWatchFolderRow());
+    right->addLayout(BuildChannelRow());
     right->addStretch(1);
     auto* layout = new QHBoxLayout(this);
     layout->addLayout(left, 1);
@@ -167,6 +171,49 @@ QHBoxLayout* CPageGeneralSettings::BuildRangeRow(QGroupBox* frame, QGridLayout* 
     m_sweepMaxRange->SetLowerBound(kBoundStrict, 0.0);
     m_sweepMaxRange->SetUpperBound(kBoundNone, 0.0);
     return rangeRow;
+}
+
+QHBoxLayout* CPageGeneralSettings::BuildChannelRow() {
+    m_currentChannel = new QComboBox(this);
+    SetId(m_currentChannel, kCurrentChannelId, "currentChannelCombo");
+    m_currentChannel->setToolTip(tr("The channel the analyses read; auto: the first channel "
+                                    "that records a current"));
+    m_currentChannel->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    auto* row = new QHBoxLayout;
+    row->addWidget(
+        MakeCaption(tr("Current channel:"), "currentChannelLabel", this, m_currentChannel));
+    row->addWidget(m_currentChannel, 1);
+    FillChannelList();
+    connect(m_currentChannel, &QComboBox::activated, this, &CPageGeneralSettings::SaveChannel);
+    return row;
+}
+
+void CPageGeneralSettings::SetChannels(std::vector<ChannelInfo> channels) {
+    m_channels = std::move(channels);
+    // By number, as the user counts them, whatever the scan order.
+    std::sort(m_channels.begin(), m_channels.end(),
+              [](const ChannelInfo& a, const ChannelInfo& b) { return a.index < b.index; });
+    FillChannelList();
+}
+
+void CPageGeneralSettings::FillChannelList() {
+    const QSignalBlocker quiet(m_currentChannel);
+    m_currentChannel->clear();
+    m_currentChannel->addItem(QStringLiteral("auto"), kAutoChannel);
+    for (const ChannelInfo& channel : m_channels)
+        m_currentChannel->addItem(QString::fromStdString(ChannelLabel(channel)), channel.index);
+    const int request = m_settings.currentChannel.request;
+    if (m_currentChannel->findData(request) < 0)
+        m_currentChannel->addItem(QString::number(request), request);
+    m_currentChannel->setCurrentIndex(m_currentChannel->findData(request));
+}
+
+void CPageGeneralSettings::SaveChannel() {
+    const int request = m_currentChannel->currentData().toInt();
+    if (request == m_settings.currentChannel.request)
+        return;
+    m_settings.currentChannel.request = request;
+    emit currentChannelChanged();
 }
 
 QHBoxLayout* CPageGeneralSettings::BuildWatchFolderRow() {
@@ -315,6 +362,7 @@ bool CPageGeneralSettings::UpdateData(bool saving) {
         m_sweepMaxRange->LoadValue(m_settings.sweepMaxRange);
         m_watchFolder->setText(
             QFile::decodeName(QByteArray::fromStdString(m_settings.watchFolder)));
+        FillChannelList();
         m_loading = false;
         return true;
     }
@@ -328,6 +376,7 @@ bool CPageGeneralSettings::UpdateData(bool saving) {
     for (const auto& [button, field] : ColourFields())
         button->Exchange(true, *field);
     SaveWatchFolder();
+    SaveChannel();
     return SaveRange();
 }
 

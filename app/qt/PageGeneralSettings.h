@@ -1,9 +1,10 @@
 // The "General Settings" tab: which pages select every trace when a recording
 // is opened, what the export does by itself, how time courses are plotted, the
 // display colours, the largest zoom-in range of the trace views, whether new
-// acquisitions are analysed automatically and which folder is watched for
-// new recordings. Colours and the zero-current line
-// take effect in every view at once; the other values are read by their users
+// acquisitions are analysed automatically, which folder is watched for new
+// recordings and which channel of a recording is analysed ("Current channel:",
+// currentChannelCombo: "auto" and the open file's channels as "N: name (unit)"). Colours and the
+// zero-current line take effect in every view at once; the other values are read by their users
 // from Settings() as the last data exchange left them.
 #pragma once
 
@@ -22,6 +23,7 @@
 class CFloatEdit;
 class IAnalysisSheet;
 class QButtonGroup;
+class QComboBox;
 class QCheckBox;
 class QGridLayout;
 class QGroupBox;
@@ -55,6 +57,7 @@ public:
         kSweepMaxRangeId = 1103,
         kWatchFolderId = 1110,
         kWatchFolderChooserId = 1111,
+        kCurrentChannelId = 1112,
     };
 
     explicit CPageGeneralSettings(QWidget* parent = nullptr);
@@ -81,6 +84,11 @@ public:
 
     // The select-all-traces flags per analysis (IndexOf).
     PerAnalysis<bool> SelectAllFlags() const { return m_settings.SelectAllFlags(); }
+
+    // The channels of the open recording that "Current channel:" lists after
+    // "auto" (empty: none is open). A stored channel number among none of them
+    // is listed as its bare number, so the choice is kept.
+    void SetChannels(std::vector<ChannelInfo> channels);
 
     // Fills the controls from the record once, when the page is first shown.
     void OnInitDialog();
@@ -114,6 +122,9 @@ signals:
     void displayValuesChanged();
     // Settings().watchFolder has taken a different value.
     void watchFolderChanged();
+    // Settings().currentChannel has taken a different value (the user chose
+    // another item): the open recording is to be read again on that channel.
+    void currentChannelChanged();
 
 private:
     QGroupBox* NewFrame(const QString& title, const char* name);
@@ -128,6 +139,12 @@ private:
     // "Watch folder:", its field and the chooser button.
     QHBoxLayout* BuildWatchFolderRow();
     void ChooseWatchFolder();
+    // "Current channel:" and its list.
+    QHBoxLayout* BuildChannelRow();
+    // The list's items for the channels and the record's choice, selected.
+    void FillChannelList();
+    // Takes the list's choice into the record, telling when it changed.
+    void SaveChannel();
     // Takes the field's folder into the record, telling when it changed.
     void SaveWatchFolder();
     void ConnectControls();
@@ -163,6 +180,8 @@ private:
     TLColourDropDownButton* m_controlTraceColour;
     CFloatEdit* m_sweepMaxRange;
     QLineEdit* m_watchFolder;
+    QComboBox* m_currentChannel;
+    std::vector<ChannelInfo> m_channels;
     bool m_initialised = false;
     bool m_loading = false;
 };

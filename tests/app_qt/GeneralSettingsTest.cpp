@@ -9,7 +9,10 @@
 #include "display/TraceDisplayModel.h"
 #include "display/qt/CZoomScrollView.h"
 
+#include "tests/support/ModelCell.h"
+
 #include <QCheckBox>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QTest>
 
@@ -87,3 +90,57 @@ TEST_F(MainSheetTest, AnEditedRangeReachesTheModelWhenThePageIsLeft) {
 }
 
 } // namespace
+
+namespace {
+
+QStringList Items(const QComboBox* list) {
+    QStringList items;
+    for (int i = 0; i < list->count(); ++i)
+        items << list->itemText(i);
+    return items;
+}
+
+} // namespace
+
+// "Current channel:" lists the open file's channels; a choice reads the file
+// again on that channel, shows it in the title and is stored.
+TEST_F(MainSheetTest, TheChannelListNamesTheFilesChannelsAndAChoiceReloadsOnIt) {
+    const std::string path = data.file("moving.abf");
+    model::WriteMovingRampRecording(path, {{5.0, 2.0e4}, {10.0, 2.5e4}, {15.0, 3.0e4}}, 200);
+    CMainSheet* sheet = OpenSheet();
+    auto* list = ControlOf<QComboBox>(sheet, CPageGeneralSettings::kCurrentChannelId);
+    ASSERT_NE(list, nullptr);
+    EXPECT_EQ(list->objectName(), "currentChannelCombo");
+    EXPECT_EQ(Items(list), QStringList{"auto"});
+
+    ASSERT_TRUE(sheet->OpenRecording(path));
+    EXPECT_EQ(Items(list), (QStringList{"auto", "0: Im (pA)", "1: Vm (mV)"}));
+    EXPECT_EQ(list->currentText(), "auto");
+    EXPECT_EQ(sheet->windowTitle(), "Tessaran - moving - channel 0: Im (pA)");
+    // Each trace's own command reaches the views: trace 2's ramps lie later.
+    EXPECT_NE(sheet->DisplayModel()->CommandVoltage(1), sheet->DisplayModel()->CommandVoltage(0));
+
+    sheet->SetActivePage(5);
+    list->setFocus();
+    QTest::keyClick(list, Qt::Key_End);
+    EXPECT_EQ(list->currentText(), "1: Vm (mV)");
+    EXPECT_EQ(sheet->Store().channel.index, 1);
+    EXPECT_EQ(sheet->Store().unit, "mV");
+    EXPECT_EQ(sheet->Store().traces.size(), 3u);
+    EXPECT_EQ(sheet->windowTitle(), "Tessaran - moving - channel 1: Vm (mV)");
+    EXPECT_EQ(sheet->AnalysisPages()[0]->TraceCount(), 3u);
+
+    sheet->OnCloseData();
+    EXPECT_EQ(sheet->windowTitle(), "Tessaran");
+    EXPECT_EQ(Items(list), (QStringList{"auto", "1"})) << "the choice is kept without a file";
+    ExitSheet(sheet);
+    EXPECT_EQ(profile->ReadString("settings", "Current Channel", ""), "1");
+    EXPECT_TRUE(messages.messages.empty());
+
+    // The next start reads the stored channel.
+    sheet = OpenSheet();
+    ASSERT_TRUE(sheet->OpenRecording(path));
+    EXPECT_EQ(sheet->Store().channel.index, 1);
+    EXPECT_EQ(ControlOf<QComboBox>(sheet, CPageGeneralSettings::kCurrentChannelId)->currentText(),
+              "1: Vm (mV)");
+}

@@ -459,8 +459,15 @@ std::vector<QString> AxisTitles(const QDomElement& chart) {
 
 TEST_F(Export, TheDetailsSheetAndTheAxesSayWhatWasAnalysedAndInWhichUnits) {
     store.channel = {1, "Im", "pA"};
-    store.sources = {{recording, 1234, std::string(64, 'a'), "ABF 1.83", store.channel, 100.0f,
-                      model::kSamples, 4}};
+    store.sources = {{recording,
+                      1234,
+                      std::string(64, 'a'),
+                      "ABF 1.83",
+                      store.channel,
+                      100.0f,
+                      model::kSamples,
+                      4,
+                      {}}};
     ExportChoices choices = fixtures::AllCategories(store);
     choices.continuousRecord.samplePoints = {99999}; // beyond the trace: no rows
     choices.settingsUsed = {{{"Traces", "1-4"}}};

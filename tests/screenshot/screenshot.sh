@@ -68,7 +68,7 @@ app_pid=$!
 
 window=""
 for _ in $(seq 300); do # up to 30 s on a busy machine
-    window=$(xdotool search --name '^Tessaran$' 2>/dev/null | head -n1 || true)
+    window=$(xdotool search --name '^Tessaran( - .*)?$' 2>/dev/null | head -n1 || true)
     [ -n "$window" ] && break
     if ! kill -0 "$app_pid" 2>/dev/null; then
         echo "the program ended early:"; cat "$work/program.log"; exit 1
@@ -76,12 +76,13 @@ for _ in $(seq 300); do # up to 30 s on a busy machine
     sleep 0.1
 done
 [ -n "$window" ] || { echo "no window titled Tessaran appeared"; cat "$work/program.log"; exit 1; }
-# Sets WIDTH, HEIGHT, X, Y to the largest window titled Tessaran: the main
+# Sets WIDTH, HEIGHT, X, Y to the largest window titled Tessaran (with a
+# recording loaded, "Tessaran - FILE - channel N: NAME (UNIT)"): the main
 # window may still be growing to its size, and a 1 x 1 helper window can carry
 # the same title.
 largest_window() {
     local id best=0
-    for id in $(xdotool search --name '^Tessaran$' 2>/dev/null); do
+    for id in $(xdotool search --name '^Tessaran( - .*)?$' 2>/dev/null); do
         eval "$(xdotool getwindowgeometry --shell "$id" | sed 's/^/G_/')"
         if [ $((G_WIDTH * G_HEIGHT)) -gt "$best" ]; then
             best=$((G_WIDTH * G_HEIGHT)) WIDTH=$G_WIDTH HEIGHT=$G_HEIGHT X=$G_X Y=$G_Y

@@ -68,7 +68,8 @@ using CapacitancePage = MovingRampPage<CPageCapacitance, CapacitanceSettings>;
 const std::string kSection = RowOf(Analysis::Capacitance).profileSection;
 
 // The sub-section the page should find in trace k's own command within `ramp`.
-Subsection OwnSubsection(const TraceStore& store, uint32_t k, std::pair<QString, QString> ramp) {
+Subsection OwnSubsection(const TraceStore& store, uint32_t k,
+                         const std::pair<QString, QString>& ramp) {
     Subsection found;
     EXPECT_TRUE(FindSubsection(CommandVoltageTenths(store.CommandOf(k)), 0, 5, ramp.first.toInt(),
                                ramp.second.toInt(), found));

@@ -77,7 +77,7 @@ protected:
             traces.push_back(SharedFloatArray::Allocate(kSamples));
             std::fill_n(traces.back().data(), kSamples, level);
         }
-        m_levels = levels;
+        traceLevels = levels;
         model = std::make_shared<TraceDisplayModel>();
         model->SetMaxZoomRange(5000.0f);
         model->SetData(times, std::vector<float>(kSamples), traces, kSamples);
@@ -85,11 +85,11 @@ protected:
     }
     // Device row of a constant trace at level 0 with scroll 0.
     int RowOf(size_t trace) {
-        return model->PlotY(m_levels[trace]) - int(model->TotalHeight() / 2);
+        return model->PlotY(traceLevels[trace]) - int(model->TotalHeight() / 2);
     }
 
     CZoomScrollView view;
-    std::vector<float> m_levels;
+    std::vector<float> traceLevels;
     std::shared_ptr<TraceDisplayModel> model;
 };
 
@@ -231,8 +231,8 @@ TEST_F(ViewTest, WheelRubberBandAndDoubleClickZoom) {
     Drag(traces, {10, 10}, {10 + width - 1, 10 + height - 1}, Qt::ControlModifier);
     EXPECT_EQ(model->zoomX, 2u);
     EXPECT_EQ(model->zoomY, 2u);
-    EXPECT_NEAR(view.horizontalScrollBar()->value(),
-                (10 + width / 2) * 4 - int(model->viewWidth) / 2, 4);
+    const int scrolledTo = (10 + width / 2) * 4 - int(model->viewWidth) / 2;
+    EXPECT_NEAR(view.horizontalScrollBar()->value(), scrolledTo, 4);
 }
 
 TEST_F(ViewTest, AxesAndCommandStripSurroundTheTraces) {

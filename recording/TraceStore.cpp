@@ -37,6 +37,10 @@ LoadResult ReadRecording(TraceStore& store, const std::string& path, int channel
     if (LoadResult opened = recording.Open(path); !opened)
         return opened;
     const int channel = ChooseChannel(recording.Header(), channelRequest);
+    // A channel asked for by number that the recording lacks is the user's
+    // choice, not a damaged file: say so in the reader's own words.
+    if (channelRequest != kAutoChannel && !IsSampledChannel(recording.Header(), channel))
+        return LoadResult::FromReader(ABF_HECHANNELNOTSAMPLED, path);
     if (LoadResult read = recording.ReadAllTraces(store.traces, channel); !read)
         return read;
     store.channel = DescribeChannel(recording.Header(), channel);

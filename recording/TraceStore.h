@@ -71,7 +71,8 @@ struct TraceStore {
     // when the recording has no waveform), the sample times, the interval
     // between the starts of episodes 1 and 2 (0 with one episode) and what the
     // file is (sources). On failure leaves the store empty and returns the
-    // reader's error. Nothing is allocated for the traces before the reader
+    // reader's error (ABF_HECHANNELNOTSAMPLED for a channel number the
+    // recording did not sample). Nothing is allocated for the traces before the reader
     // has opened the file and given its sizes.
     static LoadResult LoadInto(TraceStore& store, const std::string& path,
                                int channelRequest = kAutoChannel);

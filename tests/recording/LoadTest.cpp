@@ -83,14 +83,17 @@ TEST_F(LoadTest, UnreadableRecordingsGiveTheReadersErrorAndLeaveTheStoreEmpty) {
     const std::string good = Write(Writer({0, 1}), "good.abf");
     const std::string other = Write(Writer({2, 3}), "other.abf");
     const std::string missing = dir.file("missing.abf");
-    const std::tuple<std::string, int, std::string> cases[] = {
-        {other, ABF_EINVALIDCHANNEL,
+    // (path, channel request, error, text)
+    const std::tuple<std::string, int, int, std::string> cases[] = {
+        {other, kAutoChannel, ABF_EINVALIDCHANNEL,
          "INTERNAL ERROR: File '" + other + "': invalid channel number."},
-        {missing, ABF_EOPENFILE, "Cannot open file '" + missing + "'."}};
-    for (const auto& [path, error, text] : cases) {
+        {good, 2, ABF_HECHANNELNOTSAMPLED, "The requested Analog IN channel was not sampled."},
+        {other, 0, ABF_HECHANNELNOTSAMPLED, "The requested Analog IN channel was not sampled."},
+        {missing, 1, ABF_EOPENFILE, "Cannot open file '" + missing + "'."}};
+    for (const auto& [path, request, error, text] : cases) {
         TraceStore store;
         ASSERT_TRUE(TraceStore::LoadInto(store, good));
-        const LoadResult result = TraceStore::LoadInto(store, path);
+        const LoadResult result = TraceStore::LoadInto(store, path, request);
         EXPECT_EQ(result.failure, LoadResult::Failure::Reader) << path;
         EXPECT_EQ(result.readerError, error) << path;
         EXPECT_EQ(result.fileName, path);
@@ -125,8 +128,6 @@ TEST_F(LoadTest, OneEpisodeNoWaveformAndChosenChannelsLoad) {
     ASSERT_TRUE(TraceStore::LoadInto(store, two, 0));
     EXPECT_EQ(store.channel.index, 0);
     EXPECT_NEAR(store.traces[1][5], Signal(2, 0, 5), kCount);
-    EXPECT_EQ(TraceStore::LoadInto(store, two, 2).readerError, ABF_EINVALIDCHANNEL)
-        << "not sampled";
 }
 
 TEST_F(LoadTest, EachEpisodeKeepsItsOwnCommandSharedWhereEqual) {

@@ -4,6 +4,7 @@
 // --jsonl), the results as JSON with --json, and the results workbook
 // (cli/WorkbookOutput.h). Recordings run in parallel; output keeps their order.
 #include "cli/AnalyseHelp.h"
+#include "cli/AnalysisOverrides.h"
 #include "cli/BatchInputs.h"
 #include "cli/Command.h"
 #include "cli/FileAnalysis.h"
@@ -21,7 +22,8 @@ namespace {
 
 constexpr char kUsage[] =
     "analyse FILE|FOLDER... [--recursive] [-j N] [--settings INI] "
-    "[--output PATH] [--summary PATH.xlsx] [--print] [--force] [--json | --text | --jsonl]";
+    "[--channel auto|N] [--ramps protocol|settings] [--output PATH] [--summary PATH.xlsx] "
+    "[--print] [--force] [--json | --text | --jsonl]";
 
 constexpr char kHelp[] =
     "Analyses each recording (.abf, .dat) as the program does right after opening it and\n"
@@ -32,7 +34,10 @@ constexpr char kHelp[] =
     "  --recursive     with a FOLDER, the files of its subfolders too\n"
     "  -j N, --jobs N  analyse N recordings at a time (default: every core); the output\n"
     "                  keeps the order given\n"
-    "  --settings INI  read the analyses' choices from INI instead of the user's profile\n"
+    "  --settings INI  read the analyses' choices from INI instead of the user's profile\n";
+
+// The rest of the options, after the channel and the ramps.
+constexpr char kHelpOutput[] =
     "  --output PATH   a folder for the workbooks (made when missing and several\n"
     "                  recordings are given), or the workbook's file for one recording\n"
     "  --summary PATH  also one workbook over all recordings: a sheet each for slope\n"
@@ -59,6 +64,7 @@ struct AnalyseOptions {
     unsigned jobs = 0; // 0: every core
     std::string summaryPath;
     FileAnalysisRequest request;
+    AnalysisOverrides overrides;
 };
 
 bool ParseJobs(const QString& text, unsigned& jobs, std::string& error) {
@@ -88,6 +94,8 @@ bool ParseOption(const QStringList& arguments, qsizetype& i, AnalyseOptions& opt
     const QString& argument = arguments.at(i);
     WorkbookRequest& workbook = options.request.workbook;
     QString value;
+    if (TakeAnalysisOverride(arguments, i, options.overrides, error))
+        return error.empty();
     if (argument == "--json")
         options.request.json = true;
     else if (argument == "--text")
@@ -208,7 +216,8 @@ int RunAnalyse(const QStringList& arguments) {
     if (!ParseOptions(arguments, options, error))
         return Fail(error);
     if (options.help) {
-        std::printf("usage: tessaran-cli %s\n\n%s%s%s", kUsage, kHelp, kProfileKeysHelp,
+        std::printf("usage: tessaran-cli %s\n\n%s%s%s%s%s", kUsage, kHelp,
+                    AnalysisOverridesHelp(18).c_str(), kHelpOutput, kProfileKeysHelp,
                     kExitStatusHelp);
         return 0;
     }
@@ -227,6 +236,7 @@ int RunAnalyse(const QStringList& arguments) {
     AnalysisProfile profile;
     if (const int failed = ReadProfileFor("analyse", options.settingsPath, profile))
         return failed;
+    ApplyAnalysisOverrides(options.overrides, profile);
     const std::vector<std::string>& files = inputs.files;
     Progress progress(files.size());
     std::vector<SummaryEntry> summary;

@@ -1,5 +1,6 @@
 #include "cli/FileAnalysis.h"
 
+#include "abf/AbfErrors.h"
 #include "cli/RecordingFacts.h"
 #include "cli/ResultJson.h"
 #include "cli/ResultSummary.h"
@@ -95,9 +96,11 @@ FileReport AnalyseFile(const std::string& file, const AnalysisProfile& profile,
     if (const LoadResult loaded = PrepareRecording(file, profile, prepared); !loaded) {
         const Notice notice = loaded.ToNotice();
         ShowNotice(notice); // kept with the file's other messages
-        report.error = FirstLine(notice.text);
+        report.error = loaded.readerError == ABF_HECHANNELNOTSAMPLED
+                           ? UnsampledChannelText(file, profile.channelRequest)
+                           : FirstLine(notice.text);
         if (request.summary) {
-            report.summary.facts = ReadRecordingFacts(file, prepared.store);
+            report.summary.facts = ReadRecordingFacts(file, prepared.store, profile.channelRequest);
             report.summary.error = report.error;
         }
         return report;
@@ -128,7 +131,7 @@ FileReport AnalyseFile(const std::string& file, const AnalysisProfile& profile,
     report.skipped = Skipped(results, made);
     report.warnings = Warnings(results);
     if (request.summary) {
-        report.summary.facts = ReadRecordingFacts(file, prepared.store);
+        report.summary.facts = ReadRecordingFacts(file, prepared.store, profile.channelRequest);
         report.summary.results = std::move(results);
     }
     return report;

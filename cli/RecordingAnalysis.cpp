@@ -11,12 +11,14 @@ AnalysisProfile ReadAnalysisProfile(IProfileStore& profile) {
     result.pages = settings.pages;
     result.selectAll = general.SelectAllFlags();
     result.plotTraceNumber = general.plotTraceNumber;
+    result.channelRequest = general.currentChannel.request;
     return result;
 }
 
 LoadResult PrepareRecording(const std::string& path, const AnalysisProfile& profile,
                             PreparedRecording& prepared) {
-    if (LoadResult loaded = TraceStore::LoadInto(prepared.store, path); !loaded)
+    if (LoadResult loaded = TraceStore::LoadInto(prepared.store, path, profile.channelRequest);
+        !loaded)
         return loaded;
     // Each file starts from the stored choices, as the program does after a start.
     AnalysisPageRecords pages = profile.pages;

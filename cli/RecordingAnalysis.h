@@ -7,17 +7,19 @@
 #include "analysis/ExportChoicesFromRecords.h"
 #include "export/ResultBuilders.h"
 #include "platform/ProfileStore.h"
+#include "recording/ChannelChoice.h"
 #include "recording/TraceStore.h"
 
 #include <string>
 #include <vector>
 
 // What the analysis takes from the profile: the pages' stored choices, the
-// select-all flags in page order and "PlotTimeTraceNum".
+// select-all flags in page order, "PlotTimeTraceNum" and "Current Channel".
 struct AnalysisProfile {
     AnalysisPageRecords pages;
     SelectAllFlags selectAll{true, true, true, true, true};
     int plotTraceNumber = 1;
+    int channelRequest = kAutoChannel; // the channel loaded (ChooseChannel)
 };
 
 // Reads the pages' sections and the general settings from `profile`; nothing is written.
@@ -29,8 +31,8 @@ struct PreparedRecording {
     ExportChoices choices;
 };
 
-// Loads `path` and derives the choices from a fresh copy of the profile's pages
-// with the new recording applied. On failure returns the load error.
+// Loads `path` (the channel profile.channelRequest names) and derives the choices from a fresh copy
+// of the profile's pages with the new recording applied. On failure returns the load error.
 LoadResult PrepareRecording(const std::string& path, const AnalysisProfile& profile,
                             PreparedRecording& prepared);
 

@@ -3,6 +3,7 @@
 // logs one line per recording, until Ctrl+C or SIGTERM.
 #include "app/FolderWatchRules.h"
 #include "cli/AnalyseHelp.h"
+#include "cli/AnalysisOverrides.h"
 #include "cli/Command.h"
 #include "cli/FileAnalysis.h"
 #include "platform/qt/StableFileWatcher.h"
@@ -20,7 +21,8 @@
 
 namespace {
 
-constexpr char kUsage[] = "watch DIR [--settings INI] [--output DIR] [--settle SECONDS]";
+constexpr char kUsage[] = "watch DIR [--settings INI] [--output DIR] [--ramps protocol|settings] "
+                          "[--channel auto|N] [--settle SECONDS]";
 
 constexpr char kHelp[] =
     "Watches DIR (through the system's file notifications) and analyses each .abf or .dat\n"
@@ -31,7 +33,10 @@ constexpr char kHelp[] =
     "replaced. One line per recording on stdout. Stops on Ctrl+C or SIGTERM.\n"
     "\n"
     "  --settings INI    read the analyses' choices from INI instead of the user's profile\n"
-    "  --output DIR      write the workbooks into DIR (made when missing)\n"
+    "  --output DIR      write the workbooks into DIR (made when missing)\n";
+
+// The rest of the options, after the channel and the ramps.
+constexpr char kHelpSettle[] =
     "  --settle SECONDS  how long a recording's size must stay the same (default 2)\n"
     "  -h, --help        this text\n"
     "\n";
@@ -49,10 +54,16 @@ struct WatchOptions {
     std::string output;
     double settleSeconds = 2.0;
     bool help = false;
+    AnalysisOverrides overrides;
 };
 
 bool ParseWatchOptions(const QStringList& arguments, WatchOptions& options, std::string& error) {
     for (qsizetype i = 0; i < arguments.size(); ++i) {
+        if (TakeAnalysisOverride(arguments, i, options.overrides, error)) {
+            if (!error.empty())
+                return false;
+            continue;
+        }
         const QString& argument = arguments.at(i);
         const bool takesValue =
             argument == "--settings" || argument == "--output" || argument == "--settle";
@@ -130,7 +141,8 @@ int RunWatch(const QStringList& arguments) {
         return 2;
     }
     if (options.help) {
-        std::printf("usage: tessaran-cli %s\n\n%s%s", kUsage, kHelp, kProfileKeysHelp);
+        std::printf("usage: tessaran-cli %s\n\n%s%s%s%s", kUsage, kHelp,
+                    AnalysisOverridesHelp(20).c_str(), kHelpSettle, kProfileKeysHelp);
         return 0;
     }
     FileAnalysisRequest request;
@@ -146,6 +158,7 @@ int RunWatch(const QStringList& arguments) {
     AnalysisProfile profile;
     if (const int failed = ReadProfileFor("watch", options.settingsPath, profile))
         return failed;
+    ApplyAnalysisOverrides(options.overrides, profile);
     if (!InstallSignalHandlers()) {
         std::fprintf(stderr, "tessaran-cli watch: cannot set up the signal handlers\n");
         return 1;

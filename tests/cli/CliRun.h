@@ -39,6 +39,21 @@ inline void WriteModelSettings(const std::string& path, const std::string& extra
         << extra;
 }
 
+// Lines for WriteModelSettings that fit model::WriteMovingRampRecording:
+// the rising ramp (the protocol's second ramp epoch) is ramp 1 on every page,
+// "Ramps From Protocol" is `fromProtocol`; the current is taken at -20 mV, the
+// model's reversal potential, where it is the capacitive current alone;
+// `general` goes into [settings].
+inline std::string MovingRampSettings(int fromProtocol, const std::string& general = {}) {
+    std::string text;
+    for (const char* section : {"Slope conductance", "Cl Current Time course", "IV", "Capacitance"})
+        text += std::string("[") + section +
+                "]\nRamps From Protocol=" + std::to_string(fromProtocol) +
+                "\nRamp1 Protocol Ramp=2\nRamp2 Protocol Ramp=1\n";
+    text += "[Cl Current Time course]\nReversal Potential=-20\n";
+    return text + "[settings]\n" + general;
+}
+
 struct CliRun {
     int status = -1;
     std::string out;

@@ -1,6 +1,8 @@
 // tessaran-cli watch: a recording written slowly in pieces is analysed once,
-// after its last piece; a restart does not analyse it again; SIGTERM stops it.
+// after its last piece; a restart does not analyse it again; SIGTERM stops it;
+// --channel and --ramps stand in for the profile.
 #include "tests/cli/CliRun.h"
+#include "tests/export/XlsxReadBack.h"
 
 #include <chrono>
 #include <csignal>
@@ -101,6 +103,35 @@ TEST(Watch, RecordingWrittenInPiecesIsAnalysedOnceAfterItsLastPiece) {
     EXPECT_EQ(Count(restarted.out, "workbook written"), 0u);
     EXPECT_EQ(fs::last_write_time(workbook), written);
     EXPECT_EQ(restarted.Terminate(), 0);
+}
+
+TEST(Watch, ChannelAndRampsOptionsOverTheProfile) {
+    TempDir config, dir, source;
+    // Ramps that move from episode to episode, the current on channel 0; the
+    // profile asks for channel 1 and the ramps' sample numbers.
+    const std::vector<model::Cell> cells = {{5.0, 20000.0}, {10.0, 25000.0}, {15.0, 30000.0}};
+    const std::string settings = source.file("settings.ini");
+    WriteModelSettings(settings, MovingRampSettings(0, "Current Channel=1\n"));
+    model::WriteMovingRampRecording(source.file("moving.abf"), cells, 200);
+    Watcher watcher(config, {Q(dir.path().string()), "--settings", Q(settings), "--settle", "0.3",
+                             "--channel", "0", "--ramps", "protocol"});
+    const std::string recording = dir.file("moving.abf"), workbook = recording + ".xlsx";
+    fs::copy_file(source.file("moving.abf"), recording);
+    ASSERT_TRUE(watcher.WaitFor("workbook written")) << watcher.out << watcher.err;
+    EXPECT_EQ(watcher.Terminate(), 0);
+
+    const ReadBackWorkbook book = ReadXlsx(workbook);
+    const ReadBackSheet& slope = book.Sheet("Slope Conductance Data");
+    const ReadBackSheet& capacitance = book.Sheet("Capacitance Data");
+    for (int k = 0; k < 3; ++k) {
+        SCOPED_TRACE(k);
+        // Channel 1 holds the membrane potential: a slope of 1, not G.
+        ASSERT_TRUE(slope.cells.count({k + 1, 1}));
+        EXPECT_NEAR(slope.cells.at({k + 1, 1}).number, cells[k].conductance, 0.01);
+        // The sample numbers miss the third trace's ramps.
+        ASSERT_TRUE(capacitance.cells.count({k + 1, 1}));
+        EXPECT_NEAR(capacitance.cells.at({k + 1, 1}).number, cells[k].capacitance, 17.0);
+    }
 }
 
 } // namespace

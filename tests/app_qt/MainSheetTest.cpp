@@ -8,6 +8,7 @@
 #include "controls/qt/ImageButton.h"
 #include "display/TraceDisplayModel.h"
 #include "export/WorkbookFiles.h"
+#include "tests/support/ModelCell.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -130,6 +131,32 @@ TEST_F(MainSheetTest, AddRefusesAnotherProtocolAndAppendsACompatibleFile) {
     sheet->PressButton(Sheet::kApplyButton);
     EXPECT_EQ(sheet->ExportCount(), 0) << "nothing to analyse";
     EXPECT_EQ(messages.messages.size(), 2u);
+}
+
+// Added recordings take the channel of "Current Channel" too (at the holding
+// level channel 1 reads -80 mV, the current on channel 0 -300 pA), and one
+// that lacks it is refused with the reader's text.
+TEST_F(MainSheetTest, AddedRecordingsTakeTheSettingsChannelAndOneWithoutItIsRefused) {
+    const std::string first = data.file("first.abf"), second = data.file("second.abf");
+    model::WriteMovingRampRecording(first, {{5.0, 20000.0}, {5.0, 20000.0}}, 200);
+    model::WriteMovingRampRecording(second, {{5.0, 20000.0}}, 200);
+    profile->WriteString("settings", "Current Channel", "1");
+    CMainSheet* sheet = OpenSheet();
+    ASSERT_TRUE(sheet->OpenRecording(first));
+    ASSERT_TRUE(sheet->AddRecording(second));
+    EXPECT_EQ(sheet->Store().channel.index, 1);
+    EXPECT_EQ(sheet->DisplayModel()->unit, "mV");
+    ASSERT_EQ(sheet->Store().traces.size(), 3u);
+    for (const SharedFloatArray& trace : sheet->Store().traces)
+        EXPECT_NEAR(trace[0], -80.0f, 0.05f);
+
+    // A channel the recording lacks is refused; the loaded recording stays.
+    sheet->GeneralSettingsPage()->Settings().currentChannel.request = 3;
+    EXPECT_FALSE(sheet->OpenRecording(second));
+    ASSERT_EQ(messages.messages.size(), 1u);
+    EXPECT_NE(messages.messages[0].text.find("The requested Analog IN channel was not sampled."),
+              std::string::npos);
+    EXPECT_EQ(sheet->Store().traces.size(), 3u);
 }
 
 // Analyse on every tab, and Ctrl+Shift+A even from an entry field.

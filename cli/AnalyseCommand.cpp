@@ -259,6 +259,6 @@ int RunAnalyse(const QStringList& arguments) {
     return status;
 }
 
-const CommandRegistration registration("analyse", kUsage, RunAnalyse);
+const CommandRegistration kRegistration("analyse", kUsage, RunAnalyse);
 
 } // namespace

@@ -19,7 +19,7 @@ constexpr uint32_t kShift = 200;
 constexpr double kCount = 1.0 / 16.0; // pA per count of the recording
 
 QJsonObject Category(const QJsonObject& document, const QString& sheet) {
-    for (const QJsonValue& category : document["categories"].toArray())
+    for (const QJsonValue category : document["categories"].toArray())
         if (category["sheet"].toString() == sheet)
             return category.toObject();
     return {};
@@ -28,7 +28,7 @@ QJsonObject Category(const QJsonObject& document, const QString& sheet) {
 // Column `column` of category `sheet` as numbers.
 std::vector<double> Column(const QJsonObject& document, const QString& sheet, int column) {
     std::vector<double> values;
-    for (const QJsonValue& value : Category(document, sheet)["columns"].toArray()[column].toArray())
+    for (const QJsonValue value : Category(document, sheet)["columns"].toArray()[column].toArray())
         values.push_back(value.toDouble());
     return values;
 }
@@ -36,7 +36,7 @@ std::vector<double> Column(const QJsonObject& document, const QString& sheet, in
 // Every category's "units" runs beside its "headers".
 void ExpectUnitsBesideHeaders(const QJsonObject& document) {
     ASSERT_FALSE(document["categories"].toArray().isEmpty());
-    for (const QJsonValue& category : document["categories"].toArray())
+    for (const QJsonValue category : document["categories"].toArray())
         EXPECT_EQ(category["units"].toArray().size(), category["headers"].toArray().size())
             << category["sheet"].toString().toStdString();
 }

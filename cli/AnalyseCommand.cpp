@@ -175,12 +175,14 @@ int Fail(const std::string& error) {
 }
 
 // Writes the summary of `entries` to `path` by the save rule; false (and
-// said on stderr) when it was not written.
-bool WriteSummary(const std::vector<SummaryEntry>& entries, const std::string& path, bool force) {
+// said on stderr) when it was not written. Where it went is said on `told`.
+bool WriteSummary(const std::vector<SummaryEntry>& entries, const std::string& path, bool force,
+                  std::FILE* told) {
     std::string reason;
     switch (SaveWorkbookFile(MakeSummaryWorkbook(entries), path, force, reason)) {
     case SaveStatus::Saved:
-        std::printf("summary of %zu recordings written to %s\n", entries.size(), path.c_str());
+        std::fprintf(told, "summary of %zu recordings written to %s\n", entries.size(),
+                     path.c_str());
         return true;
     case SaveStatus::Exists:
         std::fprintf(stderr, "summary not written: %s exists (--force replaces it)\n",
@@ -254,7 +256,10 @@ int RunAnalyse(const QStringList& arguments) {
         },
         [&](size_t done) { progress.Done(done); });
     progress.Clear();
-    if (!summaryPath.empty() && !WriteSummary(summary, summaryPath, options.request.workbook.force))
+    // Standard output stays one JSON document per line with --json and --jsonl.
+    std::FILE* told = options.request.json || options.request.jsonl ? stderr : stdout;
+    if (!summaryPath.empty() &&
+        !WriteSummary(summary, summaryPath, options.request.workbook.force, told))
         status = 1;
     return status;
 }

@@ -3,6 +3,7 @@
 // ramps from each trace's protocol or from the sample numbers, the option over
 // each page's "Ramps From Protocol"; malformed values are bad usage.
 #include "tests/cli/CliRun.h"
+#include "tests/export/XlsxReadBack.h"
 
 #include <QJsonArray>
 
@@ -105,7 +106,9 @@ TEST_F(ChannelAndRamps, AChannelNotSampledFailsThatRecordingAlone) {
     const std::string single = dir.file("single.abf"); // the current on channel 0 only
     model::WriteModelRecording(single, {kCells[0]}, false);
     WriteModelSettings(settings, MovingRampSettings(1));
-    CliRun run = Run({Q(single), Q(recording), "--channel", "1", "--jsonl"});
+    const std::string summary = dir.file("summary.xlsx");
+    CliRun run =
+        Run({Q(single), Q(recording), "--channel", "1", "--jsonl", "--summary", Q(summary)});
     EXPECT_EQ(run.status, 1) << run.err;
     const QList<QJsonObject> documents = run.Documents();
     ASSERT_EQ(documents.size(), 2);
@@ -115,6 +118,13 @@ TEST_F(ChannelAndRamps, AChannelNotSampledFailsThatRecordingAlone) {
     EXPECT_EQ(documents[1]["ok"], true);
     EXPECT_TRUE(fs::exists(recording + ".xlsx"));
     EXPECT_FALSE(fs::exists(single + ".xlsx"));
+    // The summary's files: why the one failed, the channel the other was read on.
+    const ReadBackWorkbook book = ReadXlsx(summary);
+    const ReadBackSheet& files = book.Sheet("Files");
+    ASSERT_TRUE(files.cells.count({2, 5}));
+    EXPECT_EQ(files.cells.at({2, 5}).number, 1.0);
+    ASSERT_TRUE(files.cells.count({1, 9}));
+    EXPECT_EQ(files.cells.at({1, 9}).text.rfind("channel 1 was not sampled", 0), 0u);
 
     // The profile's channel fails the same way, and the line says why.
     run = Run({Q(single)}, MovingRampSettings(1, "Current Channel=5\n"));

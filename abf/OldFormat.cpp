@@ -137,7 +137,9 @@ int AbfImportOldFormat(AbfFile* file, AbfHeader* h, int16_t kind, bool msBinaryF
         Apply(h, p, parameter);
     ApplyVersionDefaults(h, kind, version);
     for (size_t i = 0; i < ABF_MAXCHANNELS; ++i)
-        h->samplingSequence[i] = static_cast<signed char>(channels[i]);
+        // One signed byte per entry: 0x80 and above are the negative "unused" marks.
+        h->samplingSequence[i] =
+            static_cast<int16_t>(channels[i] < 0x80 ? channels[i] : channels[i] - 0x100);
     std::memcpy(h->fileComment, comment, sizeof h->fileComment);
     for (size_t j = 0; j < ABF_MAXCHANNELS; ++j) {
         h->instrumentScaleFactor[j] = 1.0f;

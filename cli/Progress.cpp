@@ -3,30 +3,30 @@
 #include <cstdio>
 #include <unistd.h>
 
-Progress::Progress(size_t total) : active_(total > 1 && isatty(STDERR_FILENO)), total_(total) {}
+Progress::Progress(size_t total) : m_active(total > 1 && isatty(STDERR_FILENO)), m_total(total) {}
 
 void Progress::Done(size_t done) {
-    done_ = done;
+    m_done = done;
     Draw();
 }
 
 void Progress::Show(const std::string& name) {
-    name_ = name;
+    m_name = name;
     Draw();
 }
 
 void Progress::Clear() {
-    if (!drawn_)
+    if (!m_drawn)
         return;
     std::fputs("\r\033[K", stderr);
     std::fflush(stderr);
-    drawn_ = false;
+    m_drawn = false;
 }
 
 void Progress::Draw() {
-    if (!active_)
+    if (!m_active)
         return;
-    std::fprintf(stderr, "\r\033[K[%zu/%zu] %s", done_, total_, name_.c_str());
+    std::fprintf(stderr, "\r\033[K[%zu/%zu] %s", m_done, m_total, m_name.c_str());
     std::fflush(stderr);
-    drawn_ = true;
+    m_drawn = true;
 }

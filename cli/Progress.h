@@ -19,9 +19,9 @@ public:
 private:
     void Draw();
 
-    bool active_;
-    bool drawn_ = false;
-    size_t total_;
-    size_t done_ = 0;
-    std::string name_;
+    bool m_active;
+    bool m_drawn = false;
+    size_t m_total;
+    size_t m_done = 0;
+    std::string m_name;
 };

@@ -16,34 +16,34 @@ constexpr float kNoValue = std::numeric_limits<float>::quiet_NaN();
 class SheetRows {
 public:
     SheetRows(std::string name, std::vector<std::string> headers) {
-        sheet_.name = std::move(name);
-        sheet_.headerRow = std::move(headers);
-        sheet_.textRows.emplace_back(); // row 1 is the header row
+        m_sheet.name = std::move(name);
+        m_sheet.headerRow = std::move(headers);
+        m_sheet.textRows.emplace_back(); // row 1 is the header row
     }
     void Add(const std::string& text, const std::vector<float>& numbers) {
-        sheet_.textRows.push_back({text});
-        values_.push_back(numbers);
+        m_sheet.textRows.push_back({text});
+        m_values.push_back(numbers);
     }
     // The sheet, its numbers from column `firstNumberColumn` on.
     Worksheet Finish(size_t firstNumberColumn) {
-        const size_t columns = sheet_.headerRow.size();
-        sheet_.dataRows = static_cast<uint32_t>(values_.size());
-        sheet_.dataColumns.assign(columns, SharedFloatArray());
+        const size_t columns = m_sheet.headerRow.size();
+        m_sheet.dataRows = static_cast<uint32_t>(m_values.size());
+        m_sheet.dataColumns.assign(columns, SharedFloatArray());
         for (size_t c = firstNumberColumn; c < columns; ++c) {
             SharedFloatArray column =
-                SharedFloatArray::Allocate(std::max<size_t>(values_.size(), 1));
-            for (size_t r = 0; r < values_.size(); ++r) {
+                SharedFloatArray::Allocate(std::max<size_t>(m_values.size(), 1));
+            for (size_t r = 0; r < m_values.size(); ++r) {
                 const size_t k = c - firstNumberColumn;
-                column[r] = k < values_[r].size() ? values_[r][k] : kNoValue;
+                column[r] = k < m_values[r].size() ? m_values[r][k] : kNoValue;
             }
-            sheet_.dataColumns[c] = column;
+            m_sheet.dataColumns[c] = column;
         }
-        return std::move(sheet_);
+        return std::move(m_sheet);
     }
 
 private:
-    Worksheet sheet_;
-    std::vector<std::vector<float>> values_;
+    Worksheet m_sheet;
+    std::vector<std::vector<float>> m_values;
 };
 
 std::string FileName(const std::string& path) {

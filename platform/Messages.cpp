@@ -19,19 +19,19 @@ public:
 
 StderrMessageSink g_stderrSink;
 IMessageSink* g_sink = &g_stderrSink;
-thread_local IMessageSink* t_threadSink = nullptr;
+thread_local IMessageSink* g_threadSink = nullptr;
 
 } // namespace
 
 MessageAnswer ShowMessage(const std::string& text, const std::string& caption, MessageIcon icon,
                           MessageButtons buttons) {
-    IMessageSink* sink = t_threadSink ? t_threadSink : g_sink;
+    IMessageSink* sink = g_threadSink ? g_threadSink : g_sink;
     return sink->Show(text, caption, icon, buttons);
 }
 
 IMessageSink* SetThreadMessageSink(IMessageSink* sink) {
-    IMessageSink* previous = t_threadSink;
-    t_threadSink = sink;
+    IMessageSink* previous = g_threadSink;
+    g_threadSink = sink;
     return previous;
 }
 

@@ -11,7 +11,7 @@ SharedFloatArray::SharedFloatArray(const SharedFloatArray& other)
 }
 
 SharedFloatArray& SharedFloatArray::operator=(const SharedFloatArray& other) {
-    if (m_ownerCount == other.m_ownerCount)
+    if (this == &other || m_ownerCount == other.m_ownerCount)
         return *this;
     Release();
     m_data = other.m_data;

@@ -15,7 +15,7 @@ namespace {
 QString FirstExisting(const QString& stem, std::initializer_list<const char*> extensions) {
     InitControlsResources();
     for (const char* extension : extensions) {
-        const QString path = stem + QLatin1String(extension);
+        QString path = stem + QLatin1String(extension);
         if (QFile::exists(path))
             return path;
     }

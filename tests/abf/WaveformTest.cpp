@@ -1,5 +1,7 @@
 #include "tests/abf/ReaderFixture.h"
 
+#include <cmath>
+
 namespace {
 
 using namespace AbfOffset;
@@ -55,8 +57,8 @@ TEST_F(ReaderTest, EpochWaveforms) {
         {"stimulus section with the output scaling",
          W().SetChannels({0, 1}).Set<float>(kDacScaleFactor, 4).Set<float>(kDacRange, 16)
              .SetStimulusSection([](uint32_t e, uint32_t i) {
-                 return e * 10.0 + (i % 2 ? 1.0 : 0.0) + i / 200; }),
-         {{2, 0, 20}, {2, 999, 20 + 1998 / 200}, {3, 0, 31, 1}}},
+                 return e * 10.0 + (i % 2 ? 1.0 : 0.0) + std::floor(i / 200.0); }),
+         {{2, 0, 20}, {2, 999, 20 + std::floor(1998 / 200.0)}, {3, 0, 31, 1}}},
         // clang-format on
     };
     std::vector<float> v;

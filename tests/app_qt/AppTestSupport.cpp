@@ -14,6 +14,7 @@
 
 void WriteCellRecording(const std::string& path, int cells) {
     std::vector<model::Cell> list;
+    list.reserve(static_cast<size_t>(cells));
     for (int i = 0; i < cells; ++i)
         list.push_back({1.0 + 0.5 * i, 20.0});
     model::WriteModelRecording(path, list);

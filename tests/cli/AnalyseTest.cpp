@@ -17,7 +17,7 @@ namespace {
 const std::vector<model::Cell> kCells = {{5.0, 20000.0}, {10.0, 20000.0}, {15.0, 30000.0}};
 
 QJsonObject Category(const QJsonObject& document, const QString& sheet) {
-    for (const QJsonValue& category : document["categories"].toArray())
+    for (const QJsonValue category : document["categories"].toArray())
         if (category["sheet"].toString() == sheet)
             return category.toObject();
     return {};
@@ -67,7 +67,7 @@ TEST_F(Analyse, JsonOfTheModelCellInAllFiveCategories) {
     EXPECT_EQ(Category(document, "Traces")["rows"].toInt(), 14 * 3); // the default points
 
     // Units beside every header, from the channel's unit; the channel itself.
-    for (const QJsonValue& category : document["categories"].toArray())
+    for (const QJsonValue category : document["categories"].toArray())
         EXPECT_EQ(category["units"].toArray().size(), category["headers"].toArray().size())
             << category["sheet"].toString().toStdString();
     EXPECT_EQ(slope["units"].toArray(), (QJsonArray{"", "nS", "nS", ""}));
@@ -118,7 +118,7 @@ TEST_F(Analyse, AFileThatCannotBeReadDoesNotStopTheOthers) {
     EXPECT_NE(run.err.find(missing), std::string::npos);
     QJsonObject capacitance = Category(documents[0], "Capacitance");
     ASSERT_EQ(capacitance["rows"].toInt(), 3);
-    for (const QJsonValue& value : capacitance["columns"].toArray()[1].toArray())
+    for (const QJsonValue value : capacitance["columns"].toArray()[1].toArray())
         EXPECT_TRUE(value.isNull());
     EXPECT_TRUE(Category(documents[0], "IV").isEmpty());
     EXPECT_EQ(capacitance["headers"].toArray()[0].toString(), "Time");
@@ -276,10 +276,10 @@ TEST(AnalyseReal, RecordingsWithTheDefaultProfile) {
         SCOPED_TRACE(documents[f]["file"].toString().toStdString());
         // The fourteen default sample points all lie within these traces.
         EXPECT_EQ(Category(documents[f], "Traces")["rows"].toInt(), 14 * episodes[f]);
-        for (const QJsonValue& category : documents[f]["categories"].toArray()) {
+        for (const QJsonValue category : documents[f]["categories"].toArray()) {
             int rows = category["rows"].toInt();
             EXPECT_GT(rows, 0);
-            for (const QJsonValue& column : category["columns"].toArray())
+            for (const QJsonValue column : category["columns"].toArray())
                 EXPECT_EQ(column.toArray().size(), rows);
         }
     }

@@ -18,9 +18,9 @@ public:
     Watcher(const TempDir& config, const QStringList& arguments) {
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert("XDG_CONFIG_HOME", QString::fromStdString(config.path().string()));
-        process_.setProcessEnvironment(environment);
-        process_.start(TESSARAN_BINARY_DIR "/cli/tessaran-cli", QStringList{"watch"} + arguments);
-        process_.waitForStarted();
+        m_process.setProcessEnvironment(environment);
+        m_process.start(TESSARAN_BINARY_DIR "/cli/tessaran-cli", QStringList{"watch"} + arguments);
+        m_process.waitForStarted();
         Read(10000, "watching", &err);
     }
     // Reads stdout and stderr for `ms` milliseconds or until `text` shows in
@@ -30,27 +30,27 @@ public:
         const auto shown = [&] { return !text.empty() && seen.find(text) != std::string::npos; };
         const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
         while (!shown() && std::chrono::steady_clock::now() < end) {
-            process_.waitForReadyRead(20);
-            out += process_.readAllStandardOutput().toStdString();
-            err += process_.readAllStandardError().toStdString();
+            m_process.waitForReadyRead(20);
+            out += m_process.readAllStandardOutput().toStdString();
+            err += m_process.readAllStandardError().toStdString();
         }
         return shown();
     }
     bool WaitFor(const std::string& text) { return Read(10000, text); }
     // Sends SIGTERM; the exit status, -1 when it did not stop cleanly.
     int Terminate() {
-        kill(static_cast<pid_t>(process_.processId()), SIGTERM);
-        if (!process_.waitForFinished(5000) || process_.exitStatus() != QProcess::NormalExit)
+        kill(static_cast<pid_t>(m_process.processId()), SIGTERM);
+        if (!m_process.waitForFinished(5000) || m_process.exitStatus() != QProcess::NormalExit)
             return -1;
-        out += process_.readAllStandardOutput().toStdString();
-        return process_.exitCode();
+        out += m_process.readAllStandardOutput().toStdString();
+        return m_process.exitCode();
     }
 
     std::string out;
     std::string err;
 
 private:
-    QProcess process_;
+    QProcess m_process;
 };
 
 size_t Count(const std::string& text, const std::string& part) {

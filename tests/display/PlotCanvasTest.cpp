@@ -23,10 +23,10 @@ struct Buffer {
     std::vector<uint32_t> pixels;
     Buffer(int w, int h) : width(w), height(h), pixels(size_t(w + 4) * (h + 4), kGuard) {
         for (int y = 0; y < h; ++y)
-            std::fill_n(&at(0, y), w, kWhite);
+            std::fill_n(&At(0, y), w, kWhite);
     }
-    uint32_t& at(int x, int y) { return pixels[size_t(y + 2) * (width + 4) + x + 2]; }
-    PlotCanvas Canvas() { return PlotCanvas(&at(0, 0), width, height, width + 4); }
+    uint32_t& At(int x, int y) { return pixels[size_t(y + 2) * (width + 4) + x + 2]; }
+    PlotCanvas Canvas() { return PlotCanvas(&At(0, 0), width, height, width + 4); }
     int Count(uint32_t pixel) const { return int(std::count(pixels.begin(), pixels.end(), pixel)); }
     bool GuardIntact() const {
         return Count(kGuard) == (width + 4) * (height + 4) - width * height;
@@ -50,7 +50,7 @@ TEST(PlotCanvasLines, EveryLineHasOnePixelPerStepAlongItsLongerAxis) {
                 canvas.DrawPolyline(points, 2, kBlack);
                 const int inside = std::min(reach, 10);
                 EXPECT_EQ(buffer.Count(kBlack), inside + 1) << x << "," << y;
-                EXPECT_EQ(buffer.at(10, 10), kBlack);
+                EXPECT_EQ(buffer.At(10, 10), kBlack);
                 EXPECT_TRUE(buffer.GuardIntact());
             }
         }
@@ -69,14 +69,14 @@ TEST(PlotCanvasLines, ExtremeCoordinatesAreClippedNotWrapped) {
     canvas.DrawPolyline(points, 5, kBlack);
     EXPECT_TRUE(buffer.GuardIntact());
     for (int y = 0; y < 20; ++y) {
-        EXPECT_TRUE(buffer.at(10, y) == kBlack || buffer.at(11, y) == kBlack) << y;
+        EXPECT_TRUE(buffer.At(10, y) == kBlack || buffer.At(11, y) == kBlack) << y;
         for (int x = 0; x < 5; ++x)
-            EXPECT_EQ(buffer.at(x, y), kWhite); // left of the clip
+            EXPECT_EQ(buffer.At(x, y), kWhite); // left of the clip
     }
     for (int x = 20; x <= 24; ++x)
-        EXPECT_EQ(buffer.at(x, 5), kBlack) << x;
+        EXPECT_EQ(buffer.At(x, 5), kBlack) << x;
     for (int x = 25; x < 30; ++x)
-        EXPECT_EQ(buffer.at(x, 5), kWhite) << x;
+        EXPECT_EQ(buffer.At(x, 5), kWhite) << x;
 }
 
 TEST(ColumnRuns, GroupSamplesByColumnWithOneNeighbourEachSide) {

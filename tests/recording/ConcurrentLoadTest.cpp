@@ -38,6 +38,7 @@ TEST(ConcurrentLoad, EveryLoadOnFourThreadsSucceeds) {
     }
     std::atomic<int> failures{0};
     std::vector<std::thread> threads;
+    threads.reserve(4);
     for (int t = 0; t < 4; ++t) {
         threads.emplace_back([&, t] {
             for (int k = 0; k < 25; ++k) {

@@ -379,7 +379,7 @@ std::vector<uint8_t> AbfTestWriter::BuildOld() const {
     std::copy(data.begin(), data.end(), file.begin() + kBlock);
     if (!m_oldSynch.empty()) {
         file.resize(RoundUpToBlock(file.size()), 0);
-        putFloat(10, double(file.size() / kBlock));
+        putFloat(10, double(file.size()) / kBlock); // a whole number of blocks
         putFloat(11, double(m_oldSynch.size()));
         for (const auto& entry : m_oldSynch) {
             size_t at = file.size();

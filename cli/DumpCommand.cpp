@@ -26,15 +26,30 @@ void PrintField(float value) {
         std::printf("%.9g", double(value));
 }
 
+constexpr char kHelp[] =
+    "usage: tessaran-cli dump FILE [--channel C] [--episode K]\n\n"
+    "Prints one channel of one episode of FILE as CSV: sample (from 1), the\n"
+    "command waveform in mV, the value in the channel's unit.\n"
+    "  --channel C  physical analog-input channel (default 1 when sampled, else 0)\n"
+    "  --episode K  episode, from 1 (default 1)\n"
+    "Exit status: 0 written; 1 the file cannot be read; 2 bad usage.\n";
+
+// The rows "sample,command_mV,value"; without a command its fields stay empty.
+void PrintCsv(const std::vector<float>& values, const std::vector<float>* command) {
+    std::printf("sample,command_mV,value\n");
+    for (uint32_t i = 0; i < values.size(); ++i) {
+        std::printf("%u,", i + 1);
+        if (command && i < command->size())
+            PrintField((*command)[i]);
+        std::putchar(',');
+        PrintField(values[i]);
+        std::putchar('\n');
+    }
+}
+
 int Dump(const QStringList& arguments) {
     if (arguments.contains("--help") || arguments.contains("-h")) {
-        std::printf(
-            "usage: tessaran-cli dump FILE [--channel C] [--episode K]\n\n"
-            "Prints one channel of one episode of FILE as CSV: sample (from 1), the\n"
-            "command waveform in mV, the value in the channel's unit.\n"
-            "  --channel C  physical analog-input channel (default 1 when sampled, else 0)\n"
-            "  --episode K  episode, from 1 (default 1)\n"
-            "Exit status: 0 written; 1 the file cannot be read; 2 bad usage.\n");
+        std::printf("%s", kHelp);
         return 0;
     }
     QCommandLineParser parser;
@@ -84,15 +99,7 @@ int Dump(const QStringList& arguments) {
     if (!haveCommand && commandRead.readerError != ABF_ENOWAVEFORM)
         std::fprintf(stderr, "no command waveform: %s\n", commandRead.ReaderText().c_str());
 
-    std::printf("sample,command_mV,value\n");
-    for (uint32_t i = 0; i < values.size(); ++i) {
-        std::printf("%u,", i + 1);
-        if (haveCommand)
-            PrintField(command[i]);
-        std::putchar(',');
-        PrintField(values[i]);
-        std::putchar('\n');
-    }
+    PrintCsv(values, haveCommand ? &command : nullptr);
     return 0;
 }
 

@@ -424,14 +424,18 @@ void CPageAnalyseBase::ConnectControls() {
             &CPageAnalyseBase::OnControlTraceChanged);
     connect(m_editControlTrace, &CValidatedEdit::valueChanged, this,
             &CPageAnalyseBase::OnControlTraceChanged);
+    connect(m_editSelectTraces, &CValidatedEdit::valueChanged, this,
+            &CPageAnalyseBase::OnSelectTracesEdited);
+    ConnectRampControls();
+}
+
+void CPageAnalyseBase::ConnectRampControls() {
     // Lambdas, so the page kinds' overrides are the ones called.
     connect(m_editRamp1Start, &CValidatedEdit::valueChanged, this,
             [this] { OnRamp1StartChanged(); });
     connect(m_editRamp1End, &CValidatedEdit::valueChanged, this, [this] { OnRamp1Changed(); });
     connect(m_editRamp2Start, &CValidatedEdit::valueChanged, this, [this] { OnRamp2Changed(); });
     connect(m_editRamp2End, &CValidatedEdit::valueChanged, this, [this] { OnRamp2Changed(); });
-    connect(m_editSelectTraces, &CValidatedEdit::valueChanged, this,
-            &CPageAnalyseBase::OnSelectTracesEdited);
     connect(m_checkRampsFromProtocol, &QCheckBox::toggled, this,
             &CPageAnalyseBase::OnRampSourceChanged);
     for (QSpinBox* spin : {m_spinRamp1Protocol, m_spinRamp2Protocol})

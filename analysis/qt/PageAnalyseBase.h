@@ -248,6 +248,8 @@ private:
     void ApplyTemplate();
     void LoadButtonImages();
     void ConnectControls();
+    // The ramp fields, the protocol check box and the ramp number spin boxes.
+    void ConnectRampControls();
 
     void OnCurrentTraceChanged();
     void OnControlTraceChanged();

@@ -321,18 +321,19 @@ void CPageAnalyseBase::AddRampRows(QGridLayout* grid, int& row) {
                                                QStringLiteral("Protocol ramp of ramp 2"), this);
     grid->addWidget(m_checkRampsFromProtocol, row, 0, 1, 5);
     ++row;
-    grid->addWidget(m_captionRamp1Start, row, 0);
-    grid->addLayout(FieldWithSpin(m_editRamp1Start, m_spinRamp1Start), row, 1);
-    grid->addWidget(m_captionRamp1End, row, 2, Qt::AlignRight);
-    grid->addLayout(FieldWithSpin(m_editRamp1End, m_spinRamp1End), row, 3);
-    grid->addWidget(m_spinRamp1Protocol, row, 4);
-    ++row;
-    grid->addWidget(m_captionRamp2Start, row, 0);
-    grid->addLayout(FieldWithSpin(m_editRamp2Start, m_spinRamp2Start), row, 1);
-    grid->addWidget(m_captionRamp2End, row, 2, Qt::AlignRight);
-    grid->addLayout(FieldWithSpin(m_editRamp2End, m_spinRamp2End), row, 3);
-    grid->addWidget(m_spinRamp2Protocol, row, 4);
-    ++row;
+    const auto addRampRow = [&](auto* startCaption, auto* start, auto* startSpin, auto* endCaption,
+                                auto* end, auto* endSpin, auto* protocolSpin) {
+        grid->addWidget(startCaption, row, 0);
+        grid->addLayout(FieldWithSpin(start, startSpin), row, 1);
+        grid->addWidget(endCaption, row, 2, Qt::AlignRight);
+        grid->addLayout(FieldWithSpin(end, endSpin), row, 3);
+        grid->addWidget(protocolSpin, row, 4);
+        ++row;
+    };
+    addRampRow(m_captionRamp1Start, m_editRamp1Start, m_spinRamp1Start, m_captionRamp1End,
+               m_editRamp1End, m_spinRamp1End, m_spinRamp1Protocol);
+    addRampRow(m_captionRamp2Start, m_editRamp2Start, m_spinRamp2Start, m_captionRamp2End,
+               m_editRamp2End, m_spinRamp2End, m_spinRamp2Protocol);
     m_labelProtocolReason = MakeCaption(QString(), "protocolRampReasonLabel", this);
     m_labelProtocolReason->setWordWrap(true);
     grid->addWidget(m_labelProtocolReason, row, 0, 1, 5);

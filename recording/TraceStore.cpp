@@ -104,6 +104,14 @@ LoadResult TraceStore::AppendFrom(TraceStore& store, const std::string& path, in
     TraceStore further;
     if (LoadResult loaded = LoadInto(further, path, channelRequest); !loaded)
         return loaded;
+    return Append(store, std::move(further));
+}
+
+LoadResult TraceStore::Append(TraceStore& store, TraceStore&& further) {
+    if (store.traces.empty()) {
+        store = std::move(further);
+        return {};
+    }
     if (further.timeAxis.size() != store.timeAxis.size())
         return {LoadResult::Failure::OtherProtocol, 0, {}};
     // Each appended trace keeps its own file's command; a store that kept only
@@ -123,5 +131,6 @@ LoadResult TraceStore::AppendFrom(TraceStore& store, const std::string& path, in
     store.traces.insert(store.traces.end(), further.traces.begin(), further.traces.end());
     store.sources.insert(store.sources.end(), further.sources.begin(), further.sources.end());
     store.episodeInterval = further.episodeInterval;
+    further = TraceStore{};
     return {};
 }

@@ -84,4 +84,9 @@ struct TraceStore {
     // and leaves the store unchanged. An empty store just loads.
     static LoadResult AppendFrom(TraceStore& store, const std::string& path,
                                  int channelRequest = kAutoChannel);
+    // The same for a recording already loaded into `further` (which this
+    // empties): the window loads it on a worker and appends it here. Fails
+    // with Failure::OtherProtocol, leaving `store` unchanged, when the
+    // traces' lengths differ; an empty store just takes `further`.
+    static LoadResult Append(TraceStore& store, TraceStore&& further);
 };

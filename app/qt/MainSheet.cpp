@@ -506,10 +506,8 @@ void CMainSheet::ReloadOnChannel() {
     TraceStore loaded;
     bool loadedOk =
         Loaded(CBackgroundLoad::LoadInto(loaded, paths.front(), this, ChannelRequest()));
-    for (size_t i = 1; loadedOk && i < paths.size(); ++i) {
-        const auto reader = CBackgroundLoad::LockReader();
-        loadedOk = ShownIfFailed(TraceStore::AppendFrom(loaded, paths[i], ChannelRequest()));
-    }
+    for (size_t i = 1; loadedOk && i < paths.size(); ++i)
+        loadedOk = AppendInBackground(loaded, paths[i]);
     if (loadedOk)
         InstallRecording(std::move(loaded), m_fileName, FileTitle(m_fileName));
     EndBusy();
@@ -588,13 +586,9 @@ bool CMainSheet::AddRecording(const std::string& path) {
     if (m_fileName.empty() || m_traceStore.traces.empty())
         return OpenRecording(path);
     BeginBusy();
-    // AppendFrom loads aside and appends only a recording of the same
-    // protocol; otherwise the user is told and the loaded traces stay.
-    bool added = false;
-    {
-        const auto reader = CBackgroundLoad::LockReader();
-        added = ShownIfFailed(TraceStore::AppendFrom(m_traceStore, path, ChannelRequest()));
-    }
+    // The file loads aside on a worker and is appended only when it has the
+    // same protocol; otherwise the user is told and the loaded traces stay.
+    const bool added = AppendInBackground(m_traceStore, path);
     if (added) {
         const auto traceCount = static_cast<uint32_t>(m_traceStore.traces.size());
         const std::string title = FileTitle(path);
@@ -604,6 +598,12 @@ bool CMainSheet::AddRecording(const std::string& path) {
     }
     EndBusy();
     return added;
+}
+
+bool CMainSheet::AppendInBackground(TraceStore& store, const std::string& path) {
+    TraceStore further;
+    return Loaded(CBackgroundLoad::LoadInto(further, path, this, ChannelRequest())) &&
+           ShownIfFailed(TraceStore::Append(store, std::move(further)));
 }
 
 void CMainSheet::OnCloseData() {

@@ -202,6 +202,9 @@ private:
     // "Current channel:" changed: the open recording's files are read again
     // on that channel (a file that cannot be is told, and the recording stays).
     void ReloadOnChannel();
+    // Loads `path` on a worker (the window goes on) and appends it to `store`;
+    // false, with the error shown, when it cannot, and quietly on a Cancel.
+    bool AppendInBackground(TraceStore& store, const std::string& path);
     // The window title names the file and the analysed channel ("channel 0:
     // IN 0 (pA)"); General Settings lists the open file's channels.
     void ShowChannel();

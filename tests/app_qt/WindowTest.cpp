@@ -171,4 +171,25 @@ TEST_F(MainSheetTest, LoadingRunsBesideTheEventLoopAndCanBeCancelled) {
     EXPECT_EQ(sheet->Store().traces.size(), 400u);
 }
 
+TEST_F(MainSheetTest, AddingRunsBesideTheEventLoopAndCanBeCancelled) {
+    const std::string first = WriteShortRecording(data.file("first.abf"), 3, 20000);
+    const std::string more = WriteShortRecording(data.file("more.abf"), 400, 20000);
+    CMainSheet* sheet = OpenSheet();
+    ASSERT_TRUE(sheet->OpenRecording(first));
+
+    bool handledDuringLoad = false;
+    QTimer::singleShot(0, [&] {
+        handledDuringLoad = CBackgroundLoad::IsRunning();
+        CBackgroundLoad::CancelRunning();
+    });
+    EXPECT_FALSE(sheet->AddRecording(more));
+    EXPECT_TRUE(handledDuringLoad);
+    EXPECT_EQ(sheet->Store().traces.size(), 3u);
+    EXPECT_TRUE(messages.messages.empty());
+
+    EXPECT_TRUE(sheet->AddRecording(more));
+    EXPECT_EQ(sheet->Store().traces.size(), 403u);
+    EXPECT_EQ(sheet->AnalysisPages()[0]->TraceCount(), 403u);
+}
+
 } // namespace

@@ -320,13 +320,16 @@ int CheckPaddedSize(const AbfFile& file, const AbfHeader& h) {
 } // namespace
 
 int AbfSetUpEpisodes(AbfFile* file, AbfHeader* h, uint32_t* samplesPerChannel, int flags) {
+    // Gap-free data of any kind, and variable-length events of an ABF file,
+    // are read as one continuous run split into episodes.
+    const bool continuous =
+        h->operationMode == ABF_MODE_GAPFREE ||
+        (h->fileKind == ABF_KIND_ABF && h->operationMode == ABF_MODE_VARLENEVENTS);
     int rc;
-    if (h->operationMode == ABF_MODE_GAPFREE)
+    if (continuous)
         rc = ContinuousSetUp(file, h, samplesPerChannel);
     else if (h->fileKind != ABF_KIND_ABF)
         rc = OldFormatSetUp(file, h);
-    else if (h->operationMode == ABF_MODE_VARLENEVENTS)
-        rc = ContinuousSetUp(file, h, samplesPerChannel);
     else
         rc = EpisodicSetUp(file, h, flags);
     if (rc == 0)

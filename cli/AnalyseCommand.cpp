@@ -51,7 +51,7 @@ constexpr char kHelpOutput[] =
     "                  lines go to stderr); no workbook unless --output is given\n"
     "  --text          a short summary of the results per recording, with units, on stdout\n"
     "  --jsonl         instead of the lines, one JSON object per recording: file, ok,\n"
-    "                  workbook, sheets, skipped [{sheet, reason}], error\n"
+    "                  workbook, sheets, skipped [{sheet, reason}], warnings, error\n"
     "  -h, --help      this text\n"
     "Progress (recordings done of all, the current name) goes to stderr when it is a terminal.\n"
     "\n";

@@ -51,15 +51,6 @@ std::vector<SkippedCategory> Skipped(const std::vector<AnalysisResult>& results,
     return skipped;
 }
 
-// Each analysis's warnings as "sheet: warning".
-std::vector<std::string> Warnings(const std::vector<AnalysisResult>& results) {
-    std::vector<std::string> warnings;
-    for (const AnalysisResult& result : results)
-        for (const std::string& warning : result.table.warnings)
-            warnings.push_back(result.sheetName + ": " + warning);
-    return warnings;
-}
-
 std::string FirstLine(const std::string& text) {
     std::string line = text.substr(0, text.find_first_of("\r\n"));
     return line.empty() ? text : line;
@@ -129,7 +120,7 @@ FileReport AnalyseFile(const std::string& file, const AnalysisProfile& profile,
                 made.push_back(sheet.substr(0, sheet.size() - 5));
     }
     report.skipped = Skipped(results, made);
-    report.warnings = Warnings(results);
+    report.warnings = AnalysisWarnings(results);
     if (request.summary) {
         report.summary.facts = ReadRecordingFacts(file, prepared.store, profile.channelRequest);
         report.summary.results = std::move(results);

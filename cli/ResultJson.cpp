@@ -78,6 +78,14 @@ void AppendCategory(std::string& out, const AnalysisResult& result) {
 
 } // namespace
 
+std::vector<std::string> AnalysisWarnings(const std::vector<AnalysisResult>& results) {
+    std::vector<std::string> warnings;
+    for (const AnalysisResult& result : results)
+        for (const std::string& warning : result.table.warnings)
+            warnings.push_back(result.sheetName + ": " + warning);
+    return warnings;
+}
+
 std::string ResultsToJson(const std::string& file, const std::vector<AnalysisResult>& results,
                           const ChannelInfo& channel) {
     std::string out = "{\"file\": " + JsonString(file) +
@@ -86,10 +94,7 @@ std::string ResultsToJson(const std::string& file, const std::vector<AnalysisRes
                       ", \"unit\": " + JsonString(channel.unit) + "}, \"categories\": [";
     bool firstCategory = true;
     std::string skipped;
-    std::vector<std::string> warnings;
     for (const AnalysisResult& result : results) {
-        for (const std::string& warning : result.table.warnings)
-            warnings.push_back(result.sheetName + ": " + warning);
         if (result.table.rows == 0) {
             skipped += std::string(skipped.empty() ? "" : ", ") +
                        "{\"sheet\": " + JsonString(result.sheetName) +
@@ -101,7 +106,7 @@ std::string ResultsToJson(const std::string& file, const std::vector<AnalysisRes
         AppendCategory(out, result);
     }
     out += "], \"skipped\": [" + skipped + "], \"warnings\": ";
-    AppendStrings(out, warnings);
+    AppendStrings(out, AnalysisWarnings(results));
     out += "}";
     return out;
 }

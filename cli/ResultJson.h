@@ -19,5 +19,8 @@
 std::string ResultsToJson(const std::string& file, const std::vector<AnalysisResult>& results,
                           const ChannelInfo& channel);
 
+// Each analysis's warnings as "sheet: warning", in export order.
+std::vector<std::string> AnalysisWarnings(const std::vector<AnalysisResult>& results);
+
 // `text` as a JSON string literal, quotes included.
 std::string JsonString(const std::string& text);

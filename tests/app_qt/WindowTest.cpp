@@ -20,6 +20,7 @@
 #include <QUrl>
 
 #include <filesystem>
+#include <functional>
 
 namespace fs = std::filesystem;
 
@@ -141,55 +142,41 @@ TEST_F(MainSheetTest, ExitKeepsTheVisiblePagesValidEntries) {
     EXPECT_EQ(profile->ReadInt("Capacitance", "Ramp2 End", 0), 1250);
 }
 
-TEST_F(MainSheetTest, LoadingRunsBesideTheEventLoopAndCanBeCancelled) {
-    const std::string first = WriteShortRecording(data.file("first.abf"), 3, 400);
+TEST_F(MainSheetTest, LoadingAndAddingRunBesideTheEventLoopAndCanBeCancelled) {
+    const std::string first = WriteShortRecording(data.file("first.abf"), 3, 20000);
     const std::string big = WriteShortRecording(data.file("big.abf"), 400, 20000);
     CMainSheet* sheet = OpenSheet();
     ASSERT_TRUE(sheet->OpenRecording(first));
 
-    // Events are handled while the file loads: here, a Cancel.
-    bool handledDuringLoad = false;
-    QTimer::singleShot(0, [&] {
-        handledDuringLoad = CBackgroundLoad::IsRunning();
-        CBackgroundLoad::CancelRunning();
-    });
-    EXPECT_FALSE(sheet->OpenRecording(big));
-    EXPECT_TRUE(handledDuringLoad);
-    // The previous recording stays, and nothing is said.
+    // Events are handled while the file loads: here, a Cancel. The previous
+    // recording stays, and nothing is said.
+    const auto cancelledWhileLoading = [](const std::function<bool()>& load) {
+        bool handledDuringLoad = false;
+        QTimer::singleShot(0, [&] {
+            handledDuringLoad = CBackgroundLoad::IsRunning();
+            CBackgroundLoad::CancelRunning();
+        });
+        EXPECT_FALSE(load());
+        return handledDuringLoad;
+    };
+    EXPECT_TRUE(cancelledWhileLoading([&] { return sheet->OpenRecording(big); }));
+    EXPECT_TRUE(cancelledWhileLoading([&] { return sheet->AddRecording(big); }));
     EXPECT_EQ(sheet->FileName(), Canonical(first));
     EXPECT_EQ(sheet->Store().traces.size(), 3u);
     EXPECT_EQ(sheet->AnalysisPages()[0]->TraceCount(), 3u);
     EXPECT_TRUE(messages.messages.empty());
 
-    // Without a Cancel it loads; a load error is shown once it has finished.
-    QTimer::singleShot(0, [&] { handledDuringLoad = CBackgroundLoad::IsRunning(); });
-    EXPECT_TRUE(sheet->OpenRecording(big)); // after the cancelled one has let go of the reader
+    // Without a Cancel it adds and loads (after the cancelled ones have let go
+    // of the reader); a load error is shown once it has finished.
+    EXPECT_TRUE(sheet->AddRecording(big));
+    EXPECT_EQ(sheet->Store().traces.size(), 403u);
+    EXPECT_EQ(sheet->AnalysisPages()[0]->TraceCount(), 403u);
+    EXPECT_TRUE(sheet->OpenRecording(big));
     EXPECT_EQ(sheet->Store().traces.size(), 400u);
     EXPECT_FALSE(sheet->OpenRecording(data.file("missing.abf")));
     ASSERT_EQ(messages.messages.size(), 1u);
     EXPECT_EQ(messages.messages[0].caption, "Error Reading Axon Data");
     EXPECT_EQ(sheet->Store().traces.size(), 400u);
-}
-
-TEST_F(MainSheetTest, AddingRunsBesideTheEventLoopAndCanBeCancelled) {
-    const std::string first = WriteShortRecording(data.file("first.abf"), 3, 20000);
-    const std::string more = WriteShortRecording(data.file("more.abf"), 400, 20000);
-    CMainSheet* sheet = OpenSheet();
-    ASSERT_TRUE(sheet->OpenRecording(first));
-
-    bool handledDuringLoad = false;
-    QTimer::singleShot(0, [&] {
-        handledDuringLoad = CBackgroundLoad::IsRunning();
-        CBackgroundLoad::CancelRunning();
-    });
-    EXPECT_FALSE(sheet->AddRecording(more));
-    EXPECT_TRUE(handledDuringLoad);
-    EXPECT_EQ(sheet->Store().traces.size(), 3u);
-    EXPECT_TRUE(messages.messages.empty());
-
-    EXPECT_TRUE(sheet->AddRecording(more));
-    EXPECT_EQ(sheet->Store().traces.size(), 403u);
-    EXPECT_EQ(sheet->AnalysisPages()[0]->TraceCount(), 403u);
 }
 
 } // namespace

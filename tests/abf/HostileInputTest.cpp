@@ -57,7 +57,6 @@ TEST_F(ReaderTest, HeadersThatLieAreRefused) {
         {W().SetAdcRange(10, 0), ABF_EINVALIDFILE},
         {W().SetChannelScaling(0, 0, 1, 0), ABF_EINVALIDFILE},
         {W().SetChannelScaling(0, 1, -2, 0), ABF_EINVALIDFILE},
-        {W().SetChannelScaling(0, NAN, 1, 0), ABF_EINVALIDFILE},
         {W().SetChannelScaling(0, 1, 1, INFINITY), ABF_EINVALIDFILE},
         {W().SetChannelScaling(0, 1e-30f, 1e-10f, 0), ABF_EINVALIDFILE}, // full scale overflows
         {W().Set<int16_t>(kConditionerInUse, 1).Set<float>(kConditionerGain, 0), ABF_EINVALIDFILE},
@@ -73,7 +72,6 @@ TEST_F(ReaderTest, HeadersThatLieAreRefused) {
     };
     for (size_t i = 0; i < std::size(cases); ++i) {
         EXPECT_EQ(Open(cases[i].writer), cases[i].error) << "case " << i;
-        AbfCloseAllFiles();
     }
 }
 
@@ -88,7 +86,6 @@ TEST_F(ReaderTest, ManyEmptyEpisodesAreRefusedBeforeAnythingIsAllocated) {
         return W().SetMode(2).SetSamplesPerChannel(16000).SetSynchArray(entries);
     };
     EXPECT_EQ(Open(events(1100)), ABF_EBADSYNCH) << "17.6 M samples from a 25 kB file";
-    AbfCloseAllFiles();
     EXPECT_EQ(Open(events(100)), 0) << "a few empty episodes cost little";
 }
 

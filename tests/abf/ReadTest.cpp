@@ -122,7 +122,6 @@ TEST_F(ReaderTest, ValuesScalingAndEpisodeLayout) {
                 EXPECT_EQ(count, v.count) << c.what << ": episode " << v.episode;
             }
         }
-        AbfCloseAllFiles();
     }
 }
 

@@ -26,14 +26,14 @@ protected:
     // Opens `path`; returns the error number (0 on success).
     int Open(const std::string& path, int flags = 0, uint32_t requested = 0) {
         samples = requested;
-        episodes = 0;
         int error = 0;
-        if (!AbfOpenForReading(path.c_str(), &handle, flags, &header, &samples, &episodes, &error))
-            return error;
-        return 0;
+        return AbfOpenForReading(path.c_str(), &handle, flags, &header, &samples, &episodes, &error)
+                   ? 0
+                   : error;
     }
-    // Writes `writer`'s recording to rec.abf and opens it.
+    // Closes every open file, writes `writer`'s recording to rec.abf and opens it.
     int Open(const AbfTestWriter& writer, int flags = 0, uint32_t requested = 0) {
+        AbfCloseAllFiles();
         writer.Write(dir.file("rec.abf"));
         return Open(dir.file("rec.abf"), flags, requested);
     }
@@ -41,21 +41,19 @@ protected:
     // Reads `channel` of `episode`; returns the error number (0 on success).
     int Read(int channel, uint32_t episode, std::vector<float>* values, uint32_t* count = nullptr) {
         values->assign(samples, -12345.0f);
-        uint32_t n = 0;
         int error = 0;
-        if (!AbfReadEpisodeChannel(handle, &header, channel, episode, values->data(), &n, &error))
-            return error;
-        if (count)
-            *count = n;
-        return 0;
+        return AbfReadEpisodeChannel(handle, &header, channel, episode, values->data(), count,
+                                     &error)
+                   ? 0
+                   : error;
     }
 
     int Command(int channel, uint32_t episode, std::vector<float>* values) {
         values->assign(samples, -12345.0f);
         int error = 0;
-        if (!AbfGetCommandWaveform(handle, &header, channel, episode, values->data(), &error))
-            return error;
-        return 0;
+        return AbfGetCommandWaveform(handle, &header, channel, episode, values->data(), &error)
+                   ? 0
+                   : error;
     }
 
     TempDir dir;

@@ -23,7 +23,6 @@ TEST(SampleFile, CommittedFileIsWhatTheToolMakes) {
     ASSERT_EQ(std::system(command.c_str()), 0) << command;
     std::vector<char> built = ReadAll(made);
     std::vector<char> committed = ReadAll(TESSARAN_SOURCE_DIR "/examples/sample.abf");
-    EXPECT_EQ(committed.size(), built.size());
     EXPECT_TRUE(committed == built);
     EXPECT_LT(built.size(), 1u << 20);
 }

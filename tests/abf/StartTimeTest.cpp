@@ -61,7 +61,6 @@ TEST_F(ReaderTest, EpisodeStartTimes) {
         if (c.error == 0) {
             EXPECT_NEAR(ms, c.ms, 1e-9) << i;
         }
-        AbfCloseAllFiles();
     }
 }
 

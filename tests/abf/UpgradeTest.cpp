@@ -72,7 +72,6 @@ TEST_F(ReaderTest, OldVersionsAreUpgraded) {
         EXPECT_EQ(+header.channelSet1178[3], 0) << c.what;
         for (int i = 0; i < 6; ++i)
             EXPECT_EQ(+header.upgradeFlags1968[i], i < 2 ? 0 : 1) << c.what;
-        AbfCloseAllFiles();
     }
 }
 
@@ -98,11 +97,9 @@ TEST_F(ReaderTest, Version13StimulusFileIsRescaledFromTheStimulusRecording) {
     EXPECT_NEAR(+header.stimulusFileScale, scale, 1e-4);
     EXPECT_NEAR(+header.stimulusFileOffset, k * 1.0 - scale * o, 1e-4);
     EXPECT_EQ(std::string(header.stimulusFilePath), "C:\\DATA.1\\STIM.DAT");
-    AbfCloseAllFiles();
     // A completed path that leaves no room for the closing zero is not written back.
     ASSERT_EQ(Open(version13().SetText(kStimulusPath, std::string(80, 'p'), 84)), 0);
     EXPECT_EQ(std::string(header.stimulusFilePath + 80, 4), "    ");
-    AbfCloseAllFiles();
 
     // A recording naming itself is rescaled once, and the nested open releases its slot.
     ASSERT_EQ(Open(version13().SetText(kStimulusPath, "rec.abf", 84)), 0);
@@ -152,7 +149,6 @@ TEST_F(ReaderTest, OldFormatSamplesAvailable) {
         EXPECT_EQ(+header.acquiredSampleCount, k.acquired) << k.version;
         EXPECT_EQ(+header.adcResolution, k.resolution) << k.version;
         EXPECT_EQ(+header.upgradeFive238, 5) << "imported headers are upgraded";
-        AbfCloseAllFiles();
     }
 
     // A file cut short keeps its whole episodes, or all its samples when gap-free.

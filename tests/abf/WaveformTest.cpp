@@ -1,6 +1,7 @@
 #include "tests/abf/ReaderFixture.h"
 
 #include <cmath>
+#include <tuple>
 
 namespace {
 
@@ -69,7 +70,6 @@ TEST_F(ReaderTest, EpochWaveforms) {
             EXPECT_NEAR(v[p.index], p.mV, 1e-4)
                 << c.what << ": episode " << p.episode << " sample " << p.index;
         }
-        AbfCloseAllFiles();
     }
 }
 
@@ -112,21 +112,19 @@ TEST_F(ReaderTest, EpochSpansFollowTheWaveform) {
         ASSERT_EQ(Command(c.channel, c.episode, &v), 0);
         for (int i = 0; i < count; ++i) {
             const AbfEpochSpan& got = spans[i];
-            EXPECT_EQ(got.epoch, c.spans[i].epoch);
-            EXPECT_EQ(got.type, c.spans[i].type);
-            EXPECT_EQ(got.first, c.spans[i].first) << "epoch " << got.epoch;
-            EXPECT_EQ(got.count, c.spans[i].count) << "epoch " << got.epoch;
+            const Span& want = c.spans[i];
+            EXPECT_EQ(std::tie(got.epoch, got.type, got.first, got.count),
+                      std::tie(want.epoch, want.type, want.first, want.count));
             if (got.count == 0 || got.first + got.count > samples)
                 continue;
-            const uint32_t last = got.first + got.count - 1;
             if (got.type == 1) {
                 EXPECT_EQ(v[got.first], float(got.level));
             } else if (got.first + got.count < samples || c.spans.size() == 1) {
-                EXPECT_NEAR(v[last], got.level, 1e-4) << "a ramp that runs to its end";
+                EXPECT_NEAR(v[got.first + got.count - 1], got.level, 1e-4)
+                    << "a ramp runs to its end";
             }
             EXPECT_NE(v[got.first - 1], v[got.first]) << "the epoch starts where the level moves";
         }
-        AbfCloseAllFiles();
     }
 }
 
@@ -168,7 +166,6 @@ TEST_F(ReaderTest, WaveformsThatCannotBeMade) {
             << i;
         EXPECT_EQ(error, stimulus ? 0 : c.error) << i;
         EXPECT_EQ(count, 0) << i;
-        AbfCloseAllFiles();
     }
 }
 

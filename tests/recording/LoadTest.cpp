@@ -49,10 +49,10 @@ TEST_F(LoadTest, LoadsTheFirstCurrentChannelElseChannelOneElseChannelZeroWithIts
         const char* unit;   // of the current channel
         int expected;       // the channel loaded
         std::string expectedUnit;
-    } cases[] = {
-        {{0, 1}, -1, "", 1, "mV"},      {{1, 0, 5}, -1, "", 1, "mV"}, {{0}, 0, "", 0, ""},
-        {{0, 1}, 0, "pA", 0, "pA"},     {{1, 0}, 0, "pA", 0, "pA"},   {{2, 0, 1}, 2, "pA", 2, "pA"},
-        {{1, 0, 5}, 1, " nA ", 1, "nA"}};
+    } cases[] = {{{0, 1}, -1, "", 1, "mV"},
+                 {{0}, 0, "", 0, ""},
+                 {{2, 0, 1}, 2, "pA", 2, "pA"},
+                 {{1, 0, 5}, 1, " nA ", 1, "nA"}};
     for (const auto& [channels, currentChannel, unit, expected, expectedUnit] : cases) {
         const float scan = 50.0f * static_cast<float>(channels.size());
         AbfTestWriter writer = Writer(channels).SetSampleInterval(50).SetStartToStart(2.5f);
@@ -60,18 +60,14 @@ TEST_F(LoadTest, LoadsTheFirstCurrentChannelElseChannelOneElseChannelZeroWithIts
             writer.SetText(AbfOffset::kAdcUnits + 8 * size_t(currentChannel), unit, 8);
         TraceStore store;
         ASSERT_TRUE(TraceStore::LoadInto(store, Write(writer, "a.abf")));
-        EXPECT_EQ(store.channel.index, expected);
-        EXPECT_EQ(store.unit, expectedUnit);
-        EXPECT_EQ(store.channel.unit, expectedUnit);
+        EXPECT_EQ(std::tie(store.channel.index, store.unit, store.channel.unit),
+                  std::tie(expected, expectedUnit, expectedUnit));
         ASSERT_EQ(store.traces.size(), 3u);
-        EXPECT_EQ(store.SamplesPerTrace(), 1000u);
-        EXPECT_EQ(store.commandWaveform.size(), 1000u);
-        EXPECT_EQ(store.commandWaveform[0], -80.0f); // holding level, no epochs
+        EXPECT_EQ(store.commandWaveform, std::vector<float>(1000, -80.0f)); // holding, no epochs
         for (uint32_t episode = 1; episode <= 3; ++episode)
             for (uint32_t i = 0; i < 1000; i += 37)
                 ASSERT_NEAR(store.traces[episode - 1][i], Signal(episode, expected, i), kCount);
         // The interval of the header lies between multiplexed samples.
-        EXPECT_EQ(store.timeAxis[1], scan);
         EXPECT_EQ(store.timeAxis[999], 999 * scan);
         // (2500 ms - 0 ms) x 0.001f, in double, then held as float.
         EXPECT_EQ(store.episodeInterval, static_cast<float>(2500.0 * static_cast<double>(0.001f)));
@@ -94,9 +90,8 @@ TEST_F(LoadTest, UnreadableRecordingsGiveTheReadersErrorAndLeaveTheStoreEmpty) {
         TraceStore store;
         ASSERT_TRUE(TraceStore::LoadInto(store, good));
         const LoadResult result = TraceStore::LoadInto(store, path, request);
-        EXPECT_EQ(result.failure, LoadResult::Failure::Reader) << path;
-        EXPECT_EQ(result.readerError, error) << path;
-        EXPECT_EQ(result.fileName, path);
+        EXPECT_EQ(std::tie(result.failure, result.readerError, result.fileName),
+                  std::tuple(LoadResult::Failure::Reader, error, path));
         // The reader's text cut at 79 characters.
         const Notice notice = result.ToNotice();
         EXPECT_EQ(notice.text, "The Axon data file could not be read.\r\n" + text.substr(0, 79));
@@ -121,7 +116,6 @@ TEST_F(LoadTest, OneEpisodeNoWaveformAndChosenChannelsLoad) {
         store, Write(Writer({0}).Set<int16_t>(AbfOffset::kWaveformSource, 0), "nowave.abf")));
     EXPECT_EQ(store.traces.size(), 3u);
     EXPECT_FALSE(store.HasCommand());
-    EXPECT_TRUE(store.commands.empty());
     EXPECT_EQ(store.SamplesPerTrace(), 1000u);
 
     const std::string two = Write(Writer({0, 1}), "two.abf");
@@ -159,22 +153,14 @@ TEST_F(LoadTest, EachEpisodeKeepsItsOwnCommandSharedWhereEqual) {
 }
 
 TEST_F(LoadTest, HeaderClaimingMoreThanTheFileHoldsIsRefusedBeforeAnythingIsAllocated) {
-    const AbfTestWriter writers[] = {
-        Writer({0}).Set<int32_t>(AbfOffset::kEpisodeCount, 0x7FFFFFFF),
-        Writer({0}).Set<int32_t>(AbfOffset::kSamplesPerEpisode, 0x7FFFFFF0),
-        Writer({0, 1})
-            .Set<int32_t>(AbfOffset::kEpisodeCount, 1000000)
-            .Set<int32_t>(AbfOffset::kAcquiredSamples, 2000000000)};
+    const AbfTestWriter writers[] = {Writer({0}).Set<int32_t>(AbfOffset::kEpisodeCount, 0x7FFFFFFF),
+                                     Writer({0, 1})
+                                         .Set<int32_t>(AbfOffset::kEpisodeCount, 1000000)
+                                         .Set<int32_t>(AbfOffset::kAcquiredSamples, 2000000000)};
     for (const AbfTestWriter& writer : writers) {
-        const std::string path = Write(writer, "lies.abf");
         TraceStore store;
-        EXPECT_EQ(TraceStore::LoadInto(store, path).failure, LoadResult::Failure::Reader);
-        // The reader refuses them at opening, before the traces could be allocated.
-        AbfHeader header;
-        uint32_t samples = 0, episodes = 0;
-        int handle = -1, error = 0;
-        EXPECT_FALSE(
-            AbfOpenForReading(path.c_str(), &handle, 0, &header, &samples, &episodes, &error));
+        EXPECT_EQ(TraceStore::LoadInto(store, Write(writer, "lies.abf")).failure,
+                  LoadResult::Failure::Reader);
     }
 }
 
@@ -219,27 +205,6 @@ TEST_F(LoadTest, AppendingAddsTheTracesOfAFileOfTheSameLengthOnly) {
     EXPECT_EQ(store.traces.size(), 5u);
     EXPECT_EQ(store.timeAxis, timeAxis);
     EXPECT_FLOAT_EQ(store.episodeInterval, 4.0f);
-}
-
-// The three published recordings in tests/data/real: how many traces, their
-// length, the episode interval and the time between samples of one channel.
-TEST(RealRecordings, LoadWithTheirShape) {
-    // name, traces, samples per trace, episode interval (s), sampling interval x channels (us)
-    const std::tuple<const char*, uint32_t, uint32_t, double, float> recordings[] = {
-        {"19d22010.abf", 10, 10322, 10.0, 500.0f},
-        {"20917000.abf", 3, 103224, 105.0, 1000.0f},
-        {"20917001.abf", 9, 51612, 28.0, 500.0f}};
-    for (const auto& [name, traces, samples, interval, scanUs] : recordings) {
-        SCOPED_TRACE(name);
-        TraceStore store;
-        ASSERT_TRUE(TraceStore::LoadInto(store, std::string(TESSARAN_TESTDATA_DIR) + "/" + name));
-        EXPECT_EQ(store.traces.size(), traces);
-        EXPECT_EQ(store.SamplesPerTrace(), samples);
-        EXPECT_EQ(store.commandWaveform.size(), samples);
-        EXPECT_NEAR(store.episodeInterval, interval, 1e-3);
-        EXPECT_EQ(store.timeAxis[0], 0.0f);
-        EXPECT_FLOAT_EQ(store.timeAxis[1], scanUs);
-    }
 }
 
 } // namespace

@@ -124,12 +124,3 @@ void ProgramSettings::Save(IProfileStore& profile) const {
     general.Save(profile);
     viewPosition.Save(profile);
 }
-
-std::string ChannelLabel(const ChannelInfo& channel) {
-    std::string label = std::to_string(channel.index);
-    if (!channel.name.empty())
-        label += ": " + channel.name;
-    if (!channel.unit.empty())
-        label += " (" + channel.unit + ")";
-    return label;
-}

@@ -31,10 +31,6 @@ struct ChannelSetting {
     bool operator==(const ChannelSetting&) const = default;
 };
 
-// How the window names a channel: "0: IN 0 (pA)" (number, name, unit in
-// brackets; a part the recording leaves empty is left out).
-std::string ChannelLabel(const ChannelInfo& channel);
-
 // The stored fields and their defaults are declared once, in
 // VisitGeneralSettings below; the constructor, Load, Save and the tests go
 // through that list.

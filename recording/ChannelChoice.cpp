@@ -94,12 +94,18 @@ bool ParseChannelRequest(std::string_view text, int& request) {
     return true;
 }
 
+std::string ChannelLabel(const ChannelInfo& channel) {
+    std::string label = std::to_string(channel.index);
+    if (!channel.name.empty())
+        label += ": " + channel.name;
+    if (!channel.unit.empty())
+        label += " (" + channel.unit + ")";
+    return label;
+}
+
 int ChannelRequestOrAuto(std::string_view text) {
-    const size_t first = text.find_first_not_of(" \t");
-    const size_t last = text.find_last_not_of(" \t");
     int request = kAutoChannel;
-    if (first == std::string_view::npos ||
-        !ParseChannelRequest(text.substr(first, last - first + 1), request))
+    if (!ParseChannelRequest(TrimmedOf(text, " \t"), request))
         return kAutoChannel;
     return request;
 }

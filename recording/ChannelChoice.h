@@ -19,6 +19,10 @@ struct ChannelInfo {
     std::string unit; // as stored, blanks trimmed ("pA", "mV", ...)
 };
 
+// How a channel is named to the user: "0: IN 0 (pA)" (number, name, unit in
+// brackets; a part the recording leaves empty is left out).
+std::string ChannelLabel(const ChannelInfo& channel);
+
 // True for the units of an electric current: fA, pA, nA, µA (also "uA" and the
 // single-byte µ of the recordings' code page), mA and A.
 bool IsCurrentUnit(std::string_view unit);

@@ -738,12 +738,7 @@ void CPageAnalyseBase::OnRampSourceChanged() {
     if (fromProtocol) {
         // The sample numbers typed so far stay in the record, for when the
         // box is cleared again.
-        const std::pair<CIntegerEdit*, int32_t*> fields[] = {
-            {m_editRamp1Start, &m_settings.ramp1Start},
-            {m_editRamp1End, &m_settings.ramp1End},
-            {m_editRamp2Start, &m_settings.ramp2Start},
-            {m_editRamp2End, &m_settings.ramp2End}};
-        for (const auto& [field, member] : fields)
+        for (const auto& [field, member] : RampFieldsAndRecord())
             if (field->isEnabled() && !field->isReadOnly() && field->GetValue() != kNoIntegerValue)
                 *member = field->GetValue();
     }
@@ -770,10 +765,15 @@ void CPageAnalyseBase::ShowRampSource() {
         return;
     }
     m_labelProtocolReason->clear();
-    m_editRamp1Start->LoadValue(m_settings.ramp1Start);
-    m_editRamp1End->LoadValue(m_settings.ramp1End);
-    m_editRamp2Start->LoadValue(m_settings.ramp2Start);
-    m_editRamp2End->LoadValue(m_settings.ramp2End);
+    for (const auto& [field, member] : RampFieldsAndRecord())
+        field->LoadValue(*member);
+}
+
+std::array<std::pair<CIntegerEdit*, int32_t*>, 4> CPageAnalyseBase::RampFieldsAndRecord() {
+    return {{{m_editRamp1Start, &m_settings.ramp1Start},
+             {m_editRamp1End, &m_settings.ramp1End},
+             {m_editRamp2Start, &m_settings.ramp2Start},
+             {m_editRamp2End, &m_settings.ramp2End}}};
 }
 
 void CPageAnalyseBase::ShowProtocolRamps() {

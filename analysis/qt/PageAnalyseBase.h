@@ -45,6 +45,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 class CImageButton;
@@ -260,12 +261,12 @@ private:
     // Selects `rows` (each below the row count) in one step.
     void SelectRows(std::vector<int32_t> rows);
     void ClearRegions();
-    // The check box and the protocol ramp numbers: their row and their steps.
-    void AddProtocolRampControls(QGridLayout* grid, int& row);
     void OnRampSourceChanged();
     // The ramp fields read-only (and the protocol's ramps in them) or the
     // record's sample numbers, editable, as the check box says.
     void ShowRampSource();
+    // The four ramp fields, each with its sample number in the record.
+    std::array<std::pair<CIntegerEdit*, int32_t*>, 4> RampFieldsAndRecord();
     // The check box and the protocol ramp numbers with the record.
     void ExchangeRampSource(bool saving);
     // While the ramps come from the protocol: the current trace's ramps into

@@ -29,6 +29,7 @@ struct LoadJob {
 };
 
 QPointer<QEventLoop> g_waiting;
+// A cancelled load may still be reading when the next one starts: one reads at a time.
 std::mutex g_readerMutex;
 bool g_cancelled = false;
 
@@ -42,10 +43,6 @@ void ReturnFreedMemory() {
 }
 
 } // namespace
-
-std::unique_lock<std::mutex> CBackgroundLoad::LockReader() {
-    return std::unique_lock<std::mutex>(g_readerMutex);
-}
 
 bool CBackgroundLoad::IsRunning() {
     return !g_waiting.isNull();

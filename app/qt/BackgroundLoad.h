@@ -8,7 +8,6 @@
 
 #include <QString>
 
-#include <mutex>
 #include <optional>
 #include <string>
 
@@ -26,8 +25,4 @@ public:
     static void CancelRunning();
     // Whether a load is waiting now.
     static bool IsRunning();
-    // The recording reader keeps one table of open files for the process: a
-    // load that was cancelled may still be reading, so every other use of the
-    // reader holds this lock (the workers take it themselves).
-    static std::unique_lock<std::mutex> LockReader();
 };

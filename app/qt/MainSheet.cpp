@@ -504,9 +504,8 @@ void CMainSheet::ReloadOnChannel() {
     for (const RecordingSource& source : m_traceStore.sources)
         paths.push_back(source.path);
     TraceStore loaded;
-    bool loadedOk =
-        Loaded(CBackgroundLoad::LoadInto(loaded, paths.front(), this, ChannelRequest()));
-    for (size_t i = 1; loadedOk && i < paths.size(); ++i)
+    bool loadedOk = true;
+    for (size_t i = 0; loadedOk && i < paths.size(); ++i)
         loadedOk = AppendInBackground(loaded, paths[i]);
     if (loadedOk)
         InstallRecording(std::move(loaded), m_fileName, FileTitle(m_fileName));

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 #include <numeric>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -77,19 +78,18 @@ inline std::string ReadFile(const std::string& path) {
 // folder so that the per-user temporary folder lies there.
 class ScopedEnv {
 public:
-    ScopedEnv(const char* name, const std::string& value)
-        : m_name(name), m_had(std::getenv(name) != nullptr),
-          m_previous(m_had ? std::getenv(name) : "") {
+    ScopedEnv(const char* name, const std::string& value) : m_name(name) {
+        if (const char* previous = std::getenv(name))
+            m_previous = previous;
         setenv(name, value.c_str(), 1);
     }
-    ~ScopedEnv() { m_had ? setenv(m_name, m_previous.c_str(), 1) : unsetenv(m_name); }
+    ~ScopedEnv() { m_previous ? setenv(m_name, m_previous->c_str(), 1) : unsetenv(m_name); }
     ScopedEnv(const ScopedEnv&) = delete;
     ScopedEnv& operator=(const ScopedEnv&) = delete;
 
 private:
     const char* m_name;
-    bool m_had;
-    std::string m_previous;
+    std::optional<std::string> m_previous;
 };
 
 } // namespace fixtures

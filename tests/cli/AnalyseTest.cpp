@@ -3,11 +3,9 @@
 // recording or at --output, never replacing a file without --force.
 #include "tests/cli/CliRun.h"
 
-#include <QJsonArray>
-
 #include <algorithm>
-#include <cmath>
 #include <filesystem>
+#include <regex>
 #include <sys/stat.h>
 
 namespace fs = std::filesystem;
@@ -15,13 +13,6 @@ namespace fs = std::filesystem;
 namespace {
 
 const std::vector<model::Cell> kCells = {{5.0, 20000.0}, {10.0, 20000.0}, {15.0, 30000.0}};
-
-QJsonObject Category(const QJsonObject& document, const QString& sheet) {
-    for (const QJsonValue category : document["categories"].toArray())
-        if (category["sheet"].toString() == sheet)
-            return category.toObject();
-    return {};
-}
 
 bool IsZip(const std::string& path) {
     return ReadFile(path).substr(0, 4) == "PK\x03\x04";
@@ -64,12 +55,8 @@ TEST_F(Analyse, JsonOfTheModelCellInAllFiveCategories) {
         EXPECT_NEAR(capacitance[k].toDouble(), kCells[k].capacitance, 17.0);
     }
     EXPECT_EQ(Category(document, "IV")["rows"].toInt(), 151);
-    EXPECT_EQ(Category(document, "Traces")["rows"].toInt(), 14 * 3); // the default points
 
-    // Units beside every header, from the channel's unit; the channel itself.
-    for (const QJsonValue category : document["categories"].toArray())
-        EXPECT_EQ(category["units"].toArray().size(), category["headers"].toArray().size())
-            << category["sheet"].toString().toStdString();
+    // Units from the channel's unit; the channel itself.
     EXPECT_EQ(slope["units"].toArray(), (QJsonArray{"", "nS", "nS", ""}));
     EXPECT_EQ(Category(document, "Capacitance")["units"].toArray(), (QJsonArray{"", "fF"}));
     EXPECT_EQ(Category(document, "Traces")["units"].toArray(), (QJsonArray{"s", "pA"}));
@@ -147,18 +134,6 @@ TEST_F(Analyse, AFileThatCannotBeReadDoesNotStopTheOthers) {
                            "; skipped IV (no traces selected), Traces (no sample points)\n");
 }
 
-// The value and unit at the end of the first line of `text` that begins with `label`.
-std::pair<double, std::string> ValueAfter(const std::string& text, const std::string& label) {
-    for (const QString& line : Q(text).split('\n')) {
-        if (!line.startsWith(Q(label)))
-            continue;
-        const QStringList words = line.split(' ', Qt::SkipEmptyParts);
-        return {words.at(words.size() - 2).toDouble(), words.last().toStdString()};
-    }
-    ADD_FAILURE() << "no line " << label << " in\n" << text;
-    return {NAN, ""};
-}
-
 // The text summary, in the channel's units, is followed by the workbook's
 // line; without --text that line is all, and the workbook is never replaced
 // without --force.
@@ -167,12 +142,10 @@ TEST_F(Analyse, TextSummaryThenTheWorkbookNeverReplacedWithoutForce) {
     ASSERT_EQ(run.status, 0) << run.err;
     const std::string& out = run.out;
     EXPECT_EQ(out.rfind(recording + " (current in pA)\nSlope conductance", 0), 0u) << out;
-    const auto [slope, slopeUnit] = ValueAfter(out, "  trace 1 ");
-    EXPECT_NEAR(slope, kCells[0].conductance, 0.01);
-    EXPECT_EQ(slopeUnit, "nS");
-    const auto [capacitance, capacitanceUnit] = ValueAfter(out, "  mean ");
-    EXPECT_NEAR(capacitance, (20.0 + 20.0 + 30.0) / 3, 0.05); // 1000 pA µs/mV = 1 pF
-    EXPECT_EQ(capacitanceUnit, "pF");
+    // The first cell's 5 nS; the mean of 20, 20 and 30 pF (1000 pA µs/mV = 1 pF).
+    EXPECT_TRUE(std::regex_search(out, std::regex("\n  trace 1 +(5|4\\.99\\d|5\\.00\\d) nS\n")))
+        << out;
+    EXPECT_TRUE(std::regex_search(out, std::regex("\n  mean +23\\.3\\d pF\n"))) << out;
     EXPECT_NE(out.find("\nCurrent at sample points (sheet \"Traces\"), 42 points "),
               std::string::npos);
     const std::string last = recording + ": workbook written to " + workbook + "\n";

@@ -1,5 +1,5 @@
 // tessaran-cli analyse over many recordings: folders, the order of the output
-// with several jobs, exit statuses.
+// with several jobs.
 #include "tests/cli/CliRun.h"
 
 #include <filesystem>
@@ -33,6 +33,11 @@ TEST_F(Batch, FolderGivesItsRecordingsSortedAndRecursiveTheSubfolders) {
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.Lines(), QStringList{Q(written(a))});
     EXPECT_NE(run.err.find(dir.file("empty") + ": no .abf or .dat files"), std::string::npos);
+
+    // Several recordings into an --output folder that does not exist yet.
+    run = Run({Q(a), Q(b), "--output", Q(dir.file("made/here"))});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_TRUE(fs::exists(dir.file("made/here/b.DAT.xlsx")));
 }
 
 TEST_F(Batch, OutputKeepsTheOrderGivenWithSeveralJobs) {
@@ -48,38 +53,6 @@ TEST_F(Batch, OutputKeepsTheOrderGivenWithSeveralJobs) {
         for (int i = 0; i < 12; ++i)
             EXPECT_EQ(documents[i]["file"].toString(), files[i]) << jobs;
     }
-}
-
-TEST_F(Batch, ExitStatuses) {
-    const std::string good = Record("good.abf");
-    struct Case {
-        QStringList arguments;
-        int status;
-        const char* says;
-        bool onStdout;
-    };
-    const Case cases[] = {
-        {{"--help"}, 0, "Exit status: 0", true},
-        {{}, 2, "no recording given", false},
-        {{Q(good), "--frobnicate"}, 2, "unknown option --frobnicate", false},
-        {{Q(good), "-j", "0"}, 2, "-j needs a number", false},
-        {{Q(good), "-j"}, 2, "-j needs a number", false},
-        {{Q(good), "--text", "--jsonl"}, 2, "--jsonl does not go together", false},
-        {{Q(good), "--text", "--json"}, 2, "--json and --text do not go together", false},
-        {{Q(good), Q(good), "--output", Q(dir.file("one.xlsx"))}, 2, "must be a folder", false},
-    };
-    for (const Case& c : cases) {
-        CliRun run = Run(c.arguments);
-        const std::string where = c.arguments.join(' ').toStdString();
-        EXPECT_EQ(run.status, c.status) << where << "\n" << run.err;
-        EXPECT_NE((c.onStdout ? run.out : run.err).find(c.says), std::string::npos)
-            << where << "\n"
-            << run.out << run.err;
-    }
-    // Several recordings into an --output folder that does not exist yet.
-    CliRun run = Run({Q(good), Q(Record("other.abf")), "--output", Q(dir.file("made/here"))});
-    EXPECT_EQ(run.status, 0) << run.err;
-    EXPECT_TRUE(fs::exists(dir.file("made/here/good.abf.xlsx")));
 }
 
 } // namespace

@@ -5,8 +5,6 @@
 #include "tests/cli/CliRun.h"
 #include "tests/export/XlsxReadBack.h"
 
-#include <QJsonArray>
-
 #include <filesystem>
 
 namespace fs = std::filesystem;
@@ -18,13 +16,6 @@ namespace {
 const std::vector<model::Cell> kCells = {{5.0, 20000.0}, {10.0, 25000.0}, {15.0, 30000.0}};
 constexpr uint32_t kShift = 200;
 constexpr double kCount = 1.0 / 16.0; // pA per count of the recording
-
-QJsonObject Category(const QJsonObject& document, const QString& sheet) {
-    for (const QJsonValue category : document["categories"].toArray())
-        if (category["sheet"].toString() == sheet)
-            return category.toObject();
-    return {};
-}
 
 // Column `column` of category `sheet` as numbers.
 std::vector<double> Column(const QJsonObject& document, const QString& sheet, int column) {

@@ -5,6 +5,7 @@
 #include "tests/support/ModelCell.h"
 #include "tests/support/TempDir.h"
 
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
@@ -74,6 +75,14 @@ struct CliRun {
         return documents;
     }
 };
+
+// The category of an analyse --json document whose sheet is `sheet`; empty when none.
+inline QJsonObject Category(const QJsonObject& document, const QString& sheet) {
+    for (const QJsonValue category : document["categories"].toArray())
+        if (category["sheet"].toString() == sheet)
+            return category.toObject();
+    return {};
+}
 
 inline CliRun RunCli(const QStringList& arguments) {
     TempDir config;

@@ -1,9 +1,8 @@
-// tessaran-cli info and dump on recordings made by the test writer.
+// tessaran-cli info and dump on recordings made by the test writer; help and
+// usage errors of every command.
 #include "tessaran/Version.h"
 #include "tests/cli/CliRun.h"
 #include "tests/support/AbfTestWriter.h"
-
-#include <QJsonArray>
 
 #include <tuple>
 
@@ -17,6 +16,9 @@ QStringList Command(const char* command, const std::string& path, const QStringL
 
 // Help and version on stdout; usage errors (status 2) and failures on stderr alone.
 TEST(Cli, VersionAndHelpOnStdoutUsageErrorsOnStderr) {
+    TempDir dir;
+    const QString good = Q(dir.file("good.abf")), one = Q(dir.file("one.xlsx"));
+    model::WriteModelRecording(good.toStdString(), {{5.0, 20000.0}});
     const std::tuple<QStringList, int, const char*> cases[] = {
         {{"--version"}, 0, "tessaran-cli " TESSARAN_VERSION "\n"},
         {{"--help"}, 0, "  tessaran-cli watch DIR"},
@@ -24,6 +26,14 @@ TEST(Cli, VersionAndHelpOnStdoutUsageErrorsOnStderr) {
         {{"watch"}, 2, "no folder given"},
         {{"watch", "/nonexistent/folder"}, 1, "is not a folder"},
         {{"watch", "--help"}, 0, "--settle SECONDS"},
+        {{"analyse", "--help"}, 0, "Exit status: 0"},
+        {{"analyse"}, 2, "no recording given"},
+        {{"analyse", good, "--frobnicate"}, 2, "unknown option --frobnicate"},
+        {{"analyse", good, "-j", "0"}, 2, "-j needs a number"},
+        {{"analyse", good, "-j"}, 2, "-j needs a number"},
+        {{"analyse", good, "--text", "--jsonl"}, 2, "--jsonl does not go together"},
+        {{"analyse", good, "--text", "--json"}, 2, "--json and --text do not go together"},
+        {{"analyse", good, good, "--output", one}, 2, "must be a folder"},
     };
     for (const auto& [arguments, status, says] : cases) {
         const CliRun run = RunCli(arguments);
@@ -33,42 +43,16 @@ TEST(Cli, VersionAndHelpOnStdoutUsageErrorsOnStderr) {
     }
 }
 
+// The header's facts; per channel its name and unit in scan order; per episode
+// its epochs with that episode's levels and durations; the ramps with their
+// samples. A file the reader refuses gives the reader's text.
 TEST(CliInfo, DescribesTheRecordingOrGivesTheReaderText) {
-    TempDir dir;
-    std::string path = dir.file("two.abf");
-    W().SetChannels({1, 0}).SetFloatSamples(true).SetEpisodes(4).SetStartToStart(2).Write(path);
-    CliRun r = RunCli(Command("info", path));
-    ASSERT_EQ(r.status, 0) << r.err;
-    QJsonObject info = QJsonDocument::fromJson(QByteArray::fromStdString(r.out)).object();
-    const std::pair<const char*, QJsonValue> fields[] = {
-        // clang-format off
-        {"fileKind", 1}, {"fileVersion", 1.65}, {"operationMode", 5}, {"channelCount", 2},
-        {"sampleFormat", "float32"}, {"samplesPerEpisode", 1000}, {"episodeCount", 4},
-        {"firstSampleInterval", 100.0}, {"samplingSequence", QJsonArray{1, 0}},
-        {"episodeStartTimes", QJsonArray{0.0, 2000.0, 4000.0, 6000.0}},
-        // clang-format on
-    };
-    for (const auto& [key, value] : fields)
-        EXPECT_EQ(info[key], value)
-            << key << " is " << info[key].toVariant().toString().toStdString();
-    // A float field as the shortest text that reads back to the same float.
-    EXPECT_NE(r.out.find("\"fileVersion\": 1.65,"), std::string::npos) << r.out;
-
-    W().SetVersion(2.0f).Write(path);
-    r = RunCli(Command("info", path));
-    EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(Q(r.err).trimmed(), QString("File '%1' has invalid parameters.").arg(path.c_str()));
-    EXPECT_TRUE(r.out.empty());
-}
-
-// Per channel its name and unit in scan order; per episode its epochs with the
-// levels and durations of that episode; the ramps with their samples.
-TEST(CliInfo, ChannelsEpochsAndRamps) {
     TempDir dir;
     const std::string path = dir.file("epochs.abf");
     W().SetChannels({1, 0})
+        .SetFloatSamples(true)
         .SetSamplesPerChannel(200)
-        .SetEpisodes(3)
+        .SetStartToStart(2)
         .SetText(AbfOffset::kAdcChannelNames + 10, "Im", 10)
         .SetText(AbfOffset::kAdcUnits + 8, "pA", 8)
         .SetText(AbfOffset::kAdcChannelNames, "Vm", 10)
@@ -76,49 +60,56 @@ TEST(CliInfo, ChannelsEpochsAndRamps) {
         .SetEpoch(0, 1, -20, 5, 10, 2)
         .SetEpoch(2, 2, 1.65f, 0.1f, 20, 0)
         .Write(path);
-    const CliRun r = RunCli(Command("info", path));
+    CliRun r = RunCli(Command("info", path));
     ASSERT_EQ(r.status, 0) << r.err;
     const QJsonObject info = QJsonDocument::fromJson(QByteArray::fromStdString(r.out)).object();
-    EXPECT_EQ(info["channels"],
-              (QJsonArray{QJsonObject{{"channel", 1}, {"name", "Im"}, {"unit", "pA"}},
-                          QJsonObject{{"channel", 0}, {"name", "Vm"}, {"unit", "mV"}}}));
-    EXPECT_EQ(info["commandUnit"], "mV");
+    const std::pair<const char*, QJsonValue> fields[] = {
+        // clang-format off
+        {"fileKind", 1}, {"fileVersion", 1.65}, {"operationMode", 5}, {"channelCount", 2},
+        {"sampleFormat", "float32"}, {"samplesPerEpisode", 200}, {"episodeCount", 3},
+        {"firstSampleInterval", 100.0}, {"samplingSequence", QJsonArray{1, 0}},
+        {"episodeStartTimes", QJsonArray{0.0, 2000.0, 4000.0}}, {"commandUnit", "mV"},
+        {"channels", QJsonArray{QJsonObject{{"channel", 1}, {"name", "Im"}, {"unit", "pA"}},
+                                QJsonObject{{"channel", 0}, {"name", "Vm"}, {"unit", "mV"}}}},
+        // clang-format on
+    };
+    for (const auto& [key, value] : fields)
+        EXPECT_EQ(info[key], value)
+            << key << " is " << QJsonDocument(QJsonArray{info[key]}).toJson().toStdString();
     const QJsonArray episodes = info["episodes"].toArray();
     ASSERT_EQ(episodes.size(), 3);
-    // 400 multiplexed samples: the first holding is 6 of them, 3 per channel.
-    const int firstHolding = 3;
     QJsonArray ramps;
     for (int k = 0; k < 3; ++k) {
-        const QJsonArray epochs = episodes[k]["epochs"].toArray();
-        ASSERT_EQ(epochs.size(), 2) << k;
-        const int stepDuration = 10 + 2 * k;
-        EXPECT_EQ(epochs[0].toObject(), (QJsonObject{{"epoch", "A"},
-                                                     {"type", "step"},
-                                                     {"level", -20 + 5 * k},
-                                                     {"levelIncrement", 5},
-                                                     {"duration", stepDuration},
-                                                     {"durationIncrement", 2},
-                                                     {"firstSample", firstHolding},
-                                                     {"sampleCount", stepDuration}}))
+        // 400 multiplexed samples: the first holding is 6 of them, 3 per channel.
+        const int step = 10 + 2 * k, ramp = 3 + step;
+        const QJsonValue level = episodes[k]["epochs"][1]["level"];
+        // clang-format off
+        EXPECT_EQ(episodes[k]["epochs"].toArray(),
+                  (QJsonArray{QJsonObject{{"epoch", "A"}, {"type", "step"}, {"level", -20 + 5 * k},
+                                          {"levelIncrement", 5}, {"duration", step},
+                                          {"durationIncrement", 2}, {"firstSample", 3},
+                                          {"sampleCount", step}},
+                              QJsonObject{{"epoch", "C"}, {"type", "ramp"}, {"level", level},
+                                          {"levelIncrement", 0.1}, {"duration", 20},
+                                          {"durationIncrement", 0}, {"firstSample", ramp},
+                                          {"sampleCount", 20}}}))
             << k;
-        const QJsonObject ramp = epochs[1].toObject();
-        EXPECT_EQ(ramp["epoch"], "C");
-        EXPECT_EQ(ramp["type"], "ramp");
-        EXPECT_EQ(ramp["levelIncrement"], 0.1);
-        EXPECT_EQ(ramp["firstSample"], firstHolding + stepDuration);
-        EXPECT_EQ(ramp["sampleCount"], 20);
-        ramps.append(QJsonObject{{"episode", k + 1},
-                                 {"epoch", "C"},
-                                 {"firstSample", firstHolding + stepDuration},
-                                 {"lastSample", firstHolding + stepDuration + 19},
-                                 {"fromLevel", -20 + 5 * k},
-                                 {"toLevel", ramp["level"]}});
+        ramps.append(QJsonObject{{"episode", k + 1}, {"epoch", "C"}, {"firstSample", ramp},
+                                 {"lastSample", ramp + 19}, {"fromLevel", -20 + 5 * k},
+                                 {"toLevel", level}});
+        // clang-format on
     }
     EXPECT_EQ(info["ramps"], ramps);
-    // Levels of later episodes at the float's own precision too.
-    for (const char* text : {"\"level\": 1.65,", "\"level\": 1.75,", "\"level\": 1.85,",
-                             "\"levelIncrement\": 0.1,", "\"toLevel\": 1.85"})
+    // A float as the shortest text that reads back to the same float.
+    for (const char* text : {"\"fileVersion\": 1.65,", "\"level\": 1.65,", "\"level\": 1.75,",
+                             "\"level\": 1.85,", "\"levelIncrement\": 0.1,", "\"toLevel\": 1.85"})
         EXPECT_NE(r.out.find(text), std::string::npos) << text << "\n" << r.out;
+
+    W().SetVersion(2.0f).Write(path);
+    r = RunCli(Command("info", path));
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(Q(r.err).trimmed(), QString("File '%1' has invalid parameters.").arg(path.c_str()));
+    EXPECT_TRUE(r.out.empty());
 }
 
 TEST(CliDump, WritesSampleCommandAndValue) {
@@ -146,7 +137,7 @@ TEST(CliDump, WritesSampleCommandAndValue) {
     for (auto [option, value, message] :
          {std::tuple{"--channel", "3", "invalid channel: 3 (not a channel this file sampled)"},
           std::tuple{"--channel", "-1", "invalid channel: -1"},
-          std::tuple{"--episode", "9", "invalid episode: 9 (the file has episodes 1 to 3)"},
+          std::tuple{"--episode", "4", "invalid episode: 4 (the file has episodes 1 to 3)"},
           std::tuple{"--episode", "0", "invalid episode: 0"}}) {
         r = RunCli(Command("dump", path, {option, value}));
         EXPECT_EQ(r.status, 2) << option << " " << value;

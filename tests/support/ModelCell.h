@@ -58,12 +58,6 @@ TraceStore MakeStore(const std::vector<Cell>& cells, float episodeIntervalS = 5.
 void WriteModelRecording(const std::string& path, const std::vector<Cell>& cells,
                          bool twoChannels = true, float startToStartS = 5.0f);
 
-// Command voltage (mV) and its rate (mV/us) at sample i of an episode whose
-// protocol is the model's with every epoch after the first holding moved
-// `shift` samples later (the first step made longer).
-double ShiftedVoltage(uint32_t i, uint32_t shift);
-double ShiftedVoltageRate(uint32_t i, uint32_t shift);
-
 // A recording whose ramps move from episode to episode: the first step grows by
 // `shiftPerEpisode` samples each episode, so episode k's ramps lie
 // (k - 1) x shiftPerEpisode samples later. The current (pA) is on channel 0,

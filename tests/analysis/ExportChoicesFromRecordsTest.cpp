@@ -34,7 +34,6 @@ TEST(ExportChoicesFromRecords, ANewRecordingAsThePagesSeeIt) {
                       CommandVoltageTenths(store.commandWaveform), {true, false, true, true, true});
     ExportChoices choices = ExportChoicesFromRecords(records, 0);
 
-    EXPECT_EQ(choices.plotTraceNumber, 0);
     EXPECT_EQ(choices.slopeConductance.selectedTraces, (std::vector<int32_t>{0, 1}));
     EXPECT_TRUE(choices.currentAtTestPotential.selectedTraces.empty());
     EXPECT_EQ(choices.slopeConductance.controlTraceNumber, 1);

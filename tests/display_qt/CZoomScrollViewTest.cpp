@@ -66,8 +66,9 @@ protected:
     }
 
     // Loads 1001 samples 100 us apart, each trace at a constant current (pA),
-    // with a range of 5000 pA.
-    void Load(const std::vector<float>& levels) {
+    // with a range of 5000 pA; `commands` are the traces' own, the first also
+    // the recording's (0 mV without).
+    void Load(const std::vector<float>& levels, const std::vector<SharedCommand>& commands = {}) {
         constexpr uint32_t kSamples = 1001;
         std::vector<float> times(kSamples);
         for (uint32_t j = 0; j < kSamples; ++j)
@@ -80,7 +81,9 @@ protected:
         traceLevels = levels;
         model = std::make_shared<TraceDisplayModel>();
         model->SetMaxZoomRange(5000.0f);
-        model->SetData(times, std::vector<float>(kSamples), traces, kSamples);
+        model->SetData(times,
+                       commands.empty() ? std::vector<float>(kSamples) : commands[0]->waveform,
+                       traces, kSamples, commands);
         view.SetDisplayModel(model);
     }
     // Device row of a constant trace at level 0 with scroll 0.
@@ -261,25 +264,15 @@ TEST_F(ViewTest, AxesAndCommandStripSurroundTheTraces) {
 }
 
 TEST_F(ViewTest, TheCommandStripAndReadoutShowTheCurrentTracesOwnCommand) {
-    Load({0, 0, 0});
     // Trace 1 steps from -80 to 0 mV at sample 500, trace 2 at sample 750;
     // trace 3 has no command of its own: episode 1's.
-    constexpr uint32_t kSamples = 1001;
     const auto step = [](uint32_t at) {
         auto command = std::make_shared<EpisodeCommand>();
-        for (uint32_t j = 0; j < kSamples; ++j)
+        for (uint32_t j = 0; j < 1001; ++j)
             command->waveform.push_back(j < at ? -80.0f : 0.0f);
         return SharedCommand(command);
     };
-    const SharedCommand first = step(500);
-    std::vector<float> times(kSamples);
-    for (uint32_t j = 0; j < kSamples; ++j)
-        times[j] = static_cast<float>(j) * 100.0f;
-    std::vector<SharedFloatArray> traces(3, SharedFloatArray::Allocate(kSamples));
-    for (SharedFloatArray& trace : traces)
-        std::fill_n(trace.data(), kSamples, 0.0f);
-    model->SetData(times, first->waveform, traces, kSamples, {first, step(750)});
-    view.SetDisplayModel(model);
+    Load({0, 0, 0}, {step(500), step(750)});
 
     auto* strip = view.findChild<QWidget*>(QStringLiteral("viewCommandStrip"));
     ASSERT_NE(strip, nullptr);

@@ -144,6 +144,11 @@ TEST(ValidatedEdit, SavingOutOfBoundsFailsWithTheMessage) {
     EXPECT_EQ(OnlyMessage(sink), "Select Traces Out of Bounds: [1 <= \"Select Traces\" <= 4]\r\n"
                                  "Please enter numbers for the Select Traces which are\r\n"
                                  "more than or equal to 1 and\r\nless than or equal to 4");
+    list.SetRangesAllowed(true);
+    list.setText("3-4,");
+    EXPECT_EQ(list.GetValue(), (std::vector<std::int32_t>{3, 4}));
+    list.setText("3-5,"); // a run whose end only is beyond the bound
+    EXPECT_EQ(list.State(), CValidatedEdit::kOutOfBounds);
     list.SetUpperBound(kBoundNone, 0);
     list.setText("3000000000");
     EXPECT_EQ(list.State(), CValidatedEdit::kOutOfBounds);

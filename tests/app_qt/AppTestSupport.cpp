@@ -97,9 +97,12 @@ CMainSheet* MainSheetTest::OpenSheet() {
     return window;
 }
 
-void MainSheetTest::ExitSheet(CMainSheet* sheet) {
+void MainSheetTest::ExitSheet(CMainSheet* sheet, bool fromTitleBar) {
     QPointer<CMainSheet> guard(sheet);
-    QTest::mouseClick(sheet->Button(CPropertySheetWithLogoDlg::kCancelButton), Qt::LeftButton);
+    if (fromTitleBar)
+        sheet->close();
+    else
+        QTest::mouseClick(sheet->Button(CPropertySheetWithLogoDlg::kCancelButton), Qt::LeftButton);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     ASSERT_TRUE(guard.isNull()) << "the window is still there after Exit";
     profile.reset();

@@ -60,9 +60,9 @@ protected:
     CMainSheet* NewSheet();
     // The same, shown.
     CMainSheet* OpenSheet();
-    // Presses "Exit", waits until the window has gone, and reads `profile`
-    // anew from the file the window wrote.
-    void ExitSheet(CMainSheet* sheet);
+    // Presses "Exit" (or closes from the title bar), waits until the window
+    // has gone, and reads `profile` anew from the file the window wrote.
+    void ExitSheet(CMainSheet* sheet, bool fromTitleBar = false);
     // Stores the model cell's ramp 1 in every page's section, so that every
     // analysis finds its sub-sections.
     void UseModelCellRamps();
